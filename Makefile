@@ -1,0 +1,56 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: setup build build-asan test test-fast run bench fuzz artwork install clean
+
+setup:
+	@bash scripts/setup.sh
+
+$(BUILD)/build.ninja: CMakeLists.txt
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+$(ASAN_BUILD)/build.ninja: CMakeLists.txt
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DKESTRAFON_SANITIZE=ON -DKESTRAFON_BENCH=OFF
+
+build: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: setup $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# Every test, in a normal build and again under the sanitizers, then a
+# short bounded fuzz run of the playlist reader.
+test: build build-asan
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=$(ASAN_OPTIONS) LSAN_OPTIONS=$(LSAN_OPTIONS) UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS) --timeout 300 -LE e2e
+	@bash scripts/fuzz.sh $(BUILD) 30
+
+# Only the normal build, for quick iterations.
+test-fast: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+run: build
+	@bash scripts/run.sh $(BUILD)/kestrafon
+
+bench: build
+	@bash scripts/bench.sh $(BUILD)
+
+fuzz: setup
+	@bash scripts/fuzz.sh $(BUILD) 300
+
+artwork: build
+	cmake --build $(BUILD) --target draw_artwork
+	$(BUILD)/tools/draw_artwork assets
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
+
+ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:suppressions=$(CURDIR)/tests/asan.supp
+LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0

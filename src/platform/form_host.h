@@ -1,0 +1,35 @@
+#pragma once
+// One top-level window as the platform shows it. The core owns the face
+// image; the host only presents it and carries out window effects.
+#include "skin/image.h"
+
+namespace kestrafon::platform {
+
+enum class WindowState { Normal, Minimised };
+
+struct Point {
+  int x = 0, y = 0;
+  friend constexpr bool operator==(Point, Point) = default;
+};
+
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+  virtual void SetVisible(bool visible) = 0;
+  virtual bool IsVisible() const = 0;
+  virtual void SetWindowState(WindowState state) = 0;
+  // Presents the face; `dirty` is the part that changed since the last present.
+  virtual void Present(const Image& face, Rect dirty) = 0;
+  // Gives the window a rounded outline: corners of a w x h ellipse.
+  virtual void SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) = 0;
+  virtual void SetTopMost(bool topMost) = 0;  // also shows a hidden window
+  // Outer frame of the window in screen pixels.
+  virtual Point Position() const = 0;
+  virtual Point OuterSize() const = 0;
+  virtual void Move(Point topLeft) = 0;
+  // Moves the window with the mouse until the button is released, letting
+  // timer ticks run meanwhile; returns only after the release, which is swallowed.
+  virtual void DragMove() = 0;
+};
+
+}  // namespace kestrafon::platform

@@ -1,0 +1,34 @@
+#pragma once
+// The media seam: a framework that creates graphs, one graph per track.
+// Every call reports failure by its result and never throws.
+#include <memory>
+#include <string>
+
+namespace kestrafon::platform {
+
+class MediaGraph {
+ public:
+  virtual ~MediaGraph() = default;
+  // Builds the whole decoding and output chain for the file and readies it
+  // (paused at 0). False when the file is missing, unreadable or not audio.
+  virtual bool RenderFile(const std::string& path) = 0;
+  virtual bool Run() = 0;
+  virtual bool Pause() = 0;
+  // Stops playback; the position is kept (the engine rewinds explicitly).
+  virtual bool Stop() = 0;
+  // Seconds. After the end of the stream the position reads exactly Duration().
+  virtual bool Duration(double& seconds) = 0;
+  virtual bool CurrentPosition(double& seconds) = 0;
+  virtual bool PutCurrentPosition(double seconds) = 0;
+  // Hundredths of a decibel: 0 is full volume, -10000 silence.
+  virtual bool PutVolume(long hundredthsDb) = 0;
+};
+
+class MediaFramework {
+ public:
+  virtual ~MediaFramework() = default;
+  // A new, empty graph; null when the framework cannot make one.
+  virtual std::unique_ptr<MediaGraph> CreateGraph() = 0;
+};
+
+}  // namespace kestrafon::platform
