@@ -16,13 +16,16 @@ class TickSource {
  public:
   virtual ~TickSource() = default;
   virtual void Arm(int intervalMs) = 0;
+  virtual void SetHandler(std::function<void()> onTick) = 0;
 };
+
+enum class TrayEvent { LeftDoubleClick, Other };
 
 // The notification-area icon. `Add` reports whether a tray exists at all.
 class Tray {
  public:
   virtual ~Tray() = default;
-  virtual bool Add(const std::string& tip) = 0;
+  virtual bool Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) = 0;
   virtual void Remove() = 0;
   virtual bool Available() const = 0;
 };

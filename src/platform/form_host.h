@@ -12,9 +12,29 @@ struct Point {
   friend constexpr bool operator==(Point, Point) = default;
 };
 
+// Mouse buttons, as flags.
+inline constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+
+enum class Key { Enter, PageUp, PageDown, Up, Down, Other };
+
+// What a window reports to the core. Coordinates are face pixels.
+class FormEventSink {
+ public:
+  virtual ~FormEventSink() = default;
+  virtual void OnMouseDown(int button, double x, double y) = 0;
+  virtual void OnMouseMove(int buttons, double x, double y) = 0;
+  virtual void OnMouseUp(int button, double x, double y) = 0;
+  virtual void OnKeyDown(Key key) = 0;
+  // The window was shown or changed its size or state.
+  virtual void OnResize() = 0;
+  // The system asks the window to close.
+  virtual void OnCloseRequested() = 0;
+};
+
 class FormHost {
  public:
   virtual ~FormHost() = default;
+  virtual void SetEventSink(FormEventSink* sink) = 0;
   virtual void SetVisible(bool visible) = 0;
   virtual bool IsVisible() const = 0;
   virtual void SetWindowState(WindowState state) = 0;

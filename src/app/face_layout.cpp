@@ -1,0 +1,19 @@
+#include "app/app_context.h"
+
+namespace kestrafon {
+
+using namespace skin;
+
+void frmPlayer::DrawButtonPanel() { face_.Draw(kTransportRowReleased); }
+
+void frmPlayer::SetControlButtonPos() { face_.Draw(kTitleButtonsReleased); }
+
+void frmPlayer::DrawOptionPanel() { face_.Draw(kOptionPanelUnlit); }
+
+void frmPlayer::SetVolumeKnob(const std::int32_t& x) {
+  face_.Copy(Sheet::Parts, kVolumeKnob, x, kVolumeKnobTop);
+  ctx_.gPlayer.VolumePos(x);
+  ctx_.gPlayer.SetAudioVolume(ctx_.gPlayer.VolumePos());
+}
+
+}  // namespace kestrafon

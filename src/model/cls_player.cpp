@@ -1,0 +1,85 @@
+#include "model/cls_player.h"
+
+#include <algorithm>
+
+#include "engine/mod_directx.h"
+#include "skin/sheet_map.h"
+
+namespace kestrafon {
+
+void clsPlayer::ListMinMax(std::int32_t& min, std::int32_t& max, bool flag) {
+  if (flag) {
+    min_ = min;
+    max_ = max;
+  } else {
+    min = min_;
+    max = max_;
+  }
+}
+
+void clsPlayer::SelectPlayList(std::int32_t List_Index) {
+  if (List_Index <= mscFileCount()) selectPlayList_ = List_Index;
+}
+
+void clsPlayer::AryMp3File(const std::string& strMp3File) {
+  lastAdded_ = mscFileCount() + 1;
+  mp3List_.resize(std::size_t(lastAdded_) + 1);
+  mp3List_[std::size_t(lastAdded_)] = strMp3File;
+}
+
+bool clsPlayer::SetAudioVolume(std::int32_t lngVolume) {
+  platform::MediaGraph* audio = engine_.basicAudio();
+  if (!audio) return true;
+  const long hundredthsDb = (long(lngVolume) - skin::kVolumeZeroX) * skin::kVolumeStep;
+  return audio->PutVolume(hundredthsDb);
+}
+
+std::int32_t clsPlayer::mscFileCount() const {
+  return mp3List_.empty() ? 0 : std::int32_t(mp3List_.size() - 1);
+}
+
+void clsPlayer::AddPlayList(std::int32_t Mp3Index, const std::string& strMp3) {
+  if (Mp3Index < 0) return;  // no command asks for a negative bound
+  mp3List_.resize(std::size_t(Mp3Index) + 1);
+  mp3List_[std::size_t(Mp3Index)] = strMp3;
+}
+
+void clsPlayer::ChangePlayList(std::int32_t List_Index) {
+  if (List_Index < 0) return;
+  if (List_Index == 0) {
+    mp3List_.assign(1, std::string());
+  } else {
+    mp3List_.resize(std::size_t(List_Index) + 1);
+  }
+}
+
+std::string clsPlayer::GetMp3Name(std::int32_t mp3_index) const {
+  if (mp3_index < 0 || mp3_index > mscFileCount() || mp3List_.empty()) return {};
+  return mp3List_[std::size_t(mp3_index)];
+}
+
+void clsPlayer::SetPlayList() {
+  canvas_.Cls();
+  const std::int32_t count = mscFileCount();
+  if (count == 0) return;
+
+  // Rows past the end of the list are never read, even when the visible
+  // range was left beyond it by a Remove or a Clear.
+  const std::int32_t last = std::min(count >= 13 ? max_ : count, count);
+  int y = 15;
+  Rgb colour = kPlainRowColour;
+  for (std::int32_t i = min_; i <= last; ++i) {
+    if (i == playListNumber_) colour = kCurrentRowColour;
+    if (i == selectPlayList_ && selectPlayList_ != playListNumber_) colour = kSelectedRowColour;
+    if (i >= 1) canvas_.TextOut(10, y, RowText(mp3List_[std::size_t(i)]), colour);
+    y += 12;
+    colour = kPlainRowColour;
+  }
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace kestrafon

@@ -1,0 +1,176 @@
+#pragma once
+// Fakes of the seam for unit tests: a scripted media framework, a text
+// renderer that records what it was asked to draw, window hosts that record
+// their effects, and a desktop that owns them. Everything is in memory.
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/media.h"
+#include "platform/text_renderer.h"
+#include "skin/face.h"
+
+namespace kestrafon::fakes {
+
+// A media file as the fake framework knows it.
+struct FakeTrack {
+  double duration = 0;
+  bool renders = true;
+  bool durationFails = false;
+};
+
+struct FakeGraphState {
+  std::string path;
+  bool running = false;
+  bool paused = false;
+  bool stopped = false;
+  bool released = false;  // the graph object was destroyed
+  double position = 0;
+  double duration = 0;
+  std::optional<long> volume;
+  bool volumeFails = false;
+  std::vector<std::string> calls;
+};
+
+class FakeMediaFramework : public platform::MediaFramework {
+ public:
+  // Files the framework can open; any other path fails to render.
+  std::map<std::string, FakeTrack> files;
+  bool createFails = false;
+  // Every graph ever made, in order, including those that failed to render.
+  std::vector<std::shared_ptr<FakeGraphState>> graphs;
+
+  std::unique_ptr<platform::MediaGraph> CreateGraph() override;
+  FakeGraphState& last() { return *graphs.back(); }
+};
+
+struct DrawnText {
+  const Image* target;
+  int x, y;
+  std::string text;
+  Rgb color;
+};
+
+// Records each text and marks the target's pixel at (x, y) (when inside) in
+// the text's colour, so tests of the pixels can see where text went.
+class RecordingTextRenderer : public platform::TextRenderer {
+ public:
+  std::vector<DrawnText> drawn;
+  void DrawText(Image& target, int x, int y, std::string_view utf8, Rgb color) override;
+  std::vector<DrawnText> On(const Image& target) const;
+};
+
+class FakeFormHost : public platform::FormHost {
+ public:
+  platform::FormEventSink* sink = nullptr;
+  bool visible = false;
+  platform::WindowState state = platform::WindowState::Normal;
+  bool topMost = false;
+  int topMostCalls = 0;
+  int presents = 0;
+  Rect lastDirty;
+  Image presented;  // what the window shows
+  std::vector<int> regions;  // width of each rounded region set
+  platform::Point position{100, 100};
+  platform::Point size{303, 202};
+  int drags = 0;
+  std::function<void()> duringDrag;  // runs inside the move loop
+  std::vector<std::string>* log = nullptr;  // shared effect log, when given
+  std::string name;
+
+  void SetEventSink(platform::FormEventSink* s) override { sink = s; }
+  void SetVisible(bool v) override { visible = v; Log(v ? "show" : "hide"); }
+  bool IsVisible() const override { return visible; }
+  void SetWindowState(platform::WindowState s) override {
+    state = s;
+    Log(s == platform::WindowState::Minimised ? "minimise" : "normal");
+  }
+  void Present(const Image& face, Rect dirty) override;
+  void SetRoundedRegion(int w, int h, int, int) override { regions.push_back(w); (void)h; }
+  void SetTopMost(bool t) override {
+    topMost = t;
+    ++topMostCalls;
+    visible = true;
+    Log(t ? "topmost" : "notopmost");
+  }
+  platform::Point Position() const override { return position; }
+  platform::Point OuterSize() const override { return size; }
+  void Move(platform::Point p) override { position = p; }
+  void DragMove() override {
+    ++drags;
+    if (duringDrag) duringDrag();
+  }
+  void Log(const std::string& what) {
+    if (log) log->push_back(name + ":" + what);
+  }
+};
+
+class FakeDesktop : public platform::Desktop, public platform::TickSource, public platform::Tray,
+                    public platform::FileDialogs {
+ public:
+  FakeDesktop();
+  std::vector<std::string> log;  // window, tray and dialog effects in order
+  FakeFormHost player;
+  FakeFormHost* playlist = nullptr;  // the live playlist host, if any
+  int playlistHostsCreated = 0;
+
+  int armedInterval = 0;
+  std::function<void()> onTick;
+  bool trayAvailable = true;
+  bool trayShown = false;
+  std::function<void(platform::TrayEvent)> onTray;
+  int pendingEventRuns = 0;
+  std::function<void()> pendingEvents;  // what runs when pending events are processed
+  bool quit = false;
+
+  // Answers of the next dialogs (nullopt = cancelled) and what was asked.
+  std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+  std::vector<platform::FileDialogRequest> openRequests, saveRequests;
+
+  // Desktop
+  platform::FormHost& PlayerHost() override { return player; }
+  std::unique_ptr<platform::FormHost> CreatePlaylistHost() override;
+  platform::TickSource& Ticks() override { return *this; }
+  platform::Tray& TrayIcon() override { return *this; }
+  platform::FileDialogs& Dialogs() override { return *this; }
+  void ProcessPendingEvents() override {
+    ++pendingEventRuns;
+    if (pendingEvents) pendingEvents();
+  }
+  void Quit() override { quit = true; log.push_back("quit"); }
+
+  // TickSource
+  void Arm(int intervalMs) override { armedInterval = intervalMs; }
+  void SetHandler(std::function<void()> h) override { onTick = std::move(h); }
+  void Tick() { if (armedInterval > 0 && onTick) onTick(); }
+
+  // Tray
+  bool Add(const std::string& tip, std::function<void(platform::TrayEvent)> e) override {
+    trayTip = tip;
+    trayShown = trayAvailable;
+    onTray = std::move(e);
+    log.push_back("tray:add");
+    return trayAvailable;
+  }
+  void Remove() override { trayShown = false; log.push_back("tray:remove"); }
+  bool Available() const override { return trayAvailable; }
+  std::string trayTip;
+
+  // FileDialogs
+  std::optional<std::string> ShowOpen(const platform::FileDialogRequest& r) override;
+  std::optional<std::string> ShowSave(const platform::FileDialogRequest& r) override;
+};
+
+// Skin images whose every pixel encodes which image it is and its own
+// coordinates, so each copy can be checked to the pixel.
+SkinImages CoordinateSkin();
+// The pixel a coordinate image holds at (x, y).
+std::uint32_t CoordinatePixel(int imageId, int x, int y);
+inline constexpr int kFaceId = 1, kPlaylistId = 2, kButtonsId = 3, kPartsId = 4;
+
+}  // namespace kestrafon::fakes
