@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs every benchmark: the Google Benchmark programs in the build's bench/
+# folder, then the shell harnesses in bench/ (start-up, playing for 30 s).
+set -euo pipefail
+build=${1:-build}
+for b in "$build"/bench/*; do
+  [ -x "$b" ] && [ -f "$b" ] || continue
+  echo "== $(basename "$b")"
+  "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+done
+for s in bench/*.sh; do
+  [ -f "$s" ] || continue
+  echo "== $(basename "$s")"
+  bash "$s" "$build/kestrafon"
+done
