@@ -1,0 +1,84 @@
+// The framework: initialises GStreamer once and picks the audio sink once,
+// so that no track pays for probing a device that is not there.
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "platform/gstreamer/gst_media.h"
+
+namespace kestrafon::platform::gst {
+namespace {
+
+constexpr const char* kFakeSink = "fakesink";
+
+// The sink element autoaudiosink settles on when it can open a device,
+// empty when it can open none (it then falls back to a fake sink itself).
+std::string ProbeDeviceSink() {
+  GstElement* probe = gst_element_factory_make("autoaudiosink", nullptr);
+  if (!probe) return {};
+  gst_object_ref_sink(probe);
+  std::string found;
+  if (gst_element_set_state(probe, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS && GST_IS_BIN(probe)) {
+    GstIterator* it = gst_bin_iterate_sinks(GST_BIN(probe));
+    GValue item = G_VALUE_INIT;
+    if (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+      auto* child = GST_ELEMENT(g_value_get_object(&item));
+      if (GstElementFactory* factory = gst_element_get_factory(child)) {
+        found = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory));
+      }
+      g_value_unset(&item);
+    }
+    gst_iterator_free(it);
+  }
+  gst_element_set_state(probe, GST_STATE_NULL);
+  gst_object_unref(probe);
+  if (found == kFakeSink) found.clear();
+  return found;
+}
+
+bool FactoryExists(const std::string& name) {
+  GstElementFactory* factory = gst_element_factory_find(name.c_str());
+  if (!factory) return false;
+  gst_object_unref(factory);
+  return true;
+}
+
+}  // namespace
+
+double GainFromHundredthsDb(long hundredthsDb) {
+  if (hundredthsDb <= -10000) return 0.0;
+  if (hundredthsDb >= 0) return 1.0;
+  return std::pow(10.0, static_cast<double>(hundredthsDb) / 2000.0);
+}
+
+GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_shared<GstMediaShared>()) {
+  GError* error = nullptr;
+  shared_->initialised = gst_init_check(nullptr, nullptr, &error);
+  if (error) g_error_free(error);
+  if (!shared_->initialised) return;
+
+  if (output == AudioOutput::kDevice) {
+    const char* env = std::getenv("KESTRAFON_AUDIO_SINK");
+    const std::string wanted = env ? env : "";
+    if (wanted == "fake") {
+      output = AudioOutput::kSilent;
+    } else if (!wanted.empty() && FactoryExists(wanted)) {
+      shared_->sinkFactory = wanted;
+    } else {
+      shared_->sinkFactory = ProbeDeviceSink();
+    }
+    if (shared_->sinkFactory.empty()) output = AudioOutput::kSilent;
+  }
+  if (output != AudioOutput::kDevice) {
+    shared_->sinkFactory = kFakeSink;
+    shared_->silent = true;
+    shared_->paced = output == AudioOutput::kSilent;
+  }
+}
+
+std::unique_ptr<MediaGraph> GstMediaFramework::CreateGraph() {
+  if (!shared_->initialised) return nullptr;
+  return std::make_unique<GstMediaGraph>(shared_);
+}
+
+}  // namespace kestrafon::platform::gst
