@@ -168,16 +168,26 @@ TEST_F(GstMediaTest, DurationWithoutLameHeaderIsFrameAccurate) {
 }
 
 TEST_F(GstMediaTest, DurationIgnoresAnId3v2Tag) {
-  const auto audio = ReadBytes(Mp3("tone.mp3", 1.0));
-  // A 1000-byte tag body, holding bytes that look like a frame sync.
-  std::vector<std::uint8_t> tagged = {'I', 'D', '3', 3, 0, 0, 0, 0, 7, 104};
-  tagged.resize(tagged.size() + 1000, 0xFF);
+  // Without a LAME header, so that the frames are counted behind the tag.
+  const std::string bare = Mp3("bare.mp3", 1.0, false);
+  const auto audio = ReadBytes(bare);
+  // An ID3v2.3 tag of 1000 bytes: a title, a private frame holding bytes that
+  // look like MP3 frame headers, then padding.
+  std::vector<std::uint8_t> tagged = {'I', 'D', '3', 3, 0, 0, 0, 0, 7, 104,  // 1000 = 7 * 128 + 104
+                                      'T', 'I', 'T', '2', 0, 0, 0, 6, 0, 0, 0, 'T', 'o', 'n', 'e', '!'};
+  const std::vector<std::uint8_t> priv = {'P', 'R', 'I', 'V', 0, 0, 0, 12, 0, 0, 'x', 0,
+                                          0xFF, 0xFB, 0x90, 0x64, 0xFF, 0xFB, 0x90, 0x64, 0xFF, 0xFB};
+  tagged.insert(tagged.end(), priv.begin(), priv.end());
+  tagged.resize(10 + 1000, 0);
   tagged.insert(tagged.end(), audio.begin(), audio.end());
   const std::string path = dir_.File("tagged.mp3");
   WriteBytes(path, tagged);
   auto graph = Open(path);
   ASSERT_NE(graph, nullptr);
-  EXPECT_NEAR(DurationOf(*graph), 1.0, kSample / 2);
+  auto untagged = Open(bare);
+  ASSERT_NE(untagged, nullptr);
+  EXPECT_EQ(DurationOf(*graph), DurationOf(*untagged));
+  EXPECT_NEAR(DurationOf(*graph), DecodedSeconds(path), kSample / 2);
 }
 
 TEST_F(GstMediaTest, DurationIsTheLengthThatIsPlayed) {

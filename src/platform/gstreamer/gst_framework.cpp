@@ -11,36 +11,32 @@ namespace {
 
 constexpr const char* kFakeSink = "fakesink";
 
-// The sink element autoaudiosink settles on when it can open a device,
-// empty when it can open none (it then falls back to a fake sink itself).
-std::string ProbeDeviceSink() {
-  GstElement* probe = gst_element_factory_make("autoaudiosink", nullptr);
+// Opens the sink `factory` makes (which opens its device) and closes it
+// again. Returns the factory of the sink that opened: for autoaudiosink the
+// device sink it settled on. Empty when no device opened, including when
+// autoaudiosink fell back to a fake sink.
+std::string ProbeSink(const char* factory) {
+  GstElement* probe = gst_element_factory_make(factory, nullptr);
   if (!probe) return {};
   gst_object_ref_sink(probe);
-  std::string found;
-  if (gst_element_set_state(probe, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS && GST_IS_BIN(probe)) {
-    GstIterator* it = gst_bin_iterate_sinks(GST_BIN(probe));
+  std::string opened;
+  if (gst_element_set_state(probe, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS) {
+    GstElement* sink = probe;
     GValue item = G_VALUE_INIT;
-    if (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
-      auto* child = GST_ELEMENT(g_value_get_object(&item));
-      if (GstElementFactory* factory = gst_element_get_factory(child)) {
-        found = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory));
-      }
-      g_value_unset(&item);
+    GstIterator* it = GST_IS_BIN(probe) ? gst_bin_iterate_sinks(GST_BIN(probe)) : nullptr;
+    if (it && gst_iterator_next(it, &item) == GST_ITERATOR_OK) sink = GST_ELEMENT(g_value_get_object(&item));
+    if (GstElementFactory* made = gst_element_get_factory(sink)) {
+      opened = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(made));
     }
-    gst_iterator_free(it);
+    if (it) {
+      if (G_IS_VALUE(&item)) g_value_unset(&item);
+      gst_iterator_free(it);
+    }
   }
   gst_element_set_state(probe, GST_STATE_NULL);
   gst_object_unref(probe);
-  if (found == kFakeSink) found.clear();
-  return found;
-}
-
-bool FactoryExists(const std::string& name) {
-  GstElementFactory* factory = gst_element_factory_find(name.c_str());
-  if (!factory) return false;
-  gst_object_unref(factory);
-  return true;
+  if (opened == kFakeSink) opened.clear();
+  return opened;
 }
 
 }  // namespace
@@ -62,10 +58,9 @@ GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_sha
     const std::string wanted = env ? env : "";
     if (wanted == "fake") {
       output = AudioOutput::kSilent;
-    } else if (!wanted.empty() && FactoryExists(wanted)) {
-      shared_->sinkFactory = wanted;
     } else {
-      shared_->sinkFactory = ProbeDeviceSink();
+      if (!wanted.empty()) shared_->sinkFactory = ProbeSink(wanted.c_str());
+      if (shared_->sinkFactory.empty()) shared_->sinkFactory = ProbeSink("autoaudiosink");
     }
     if (shared_->sinkFactory.empty()) output = AudioOutput::kSilent;
   }

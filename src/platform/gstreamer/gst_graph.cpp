@@ -80,6 +80,9 @@ bool GstMediaGraph::RenderFile(const std::string& path) {
 }
 
 bool GstMediaGraph::Build(const std::string& path) {
+  audioLinked_ = false;
+  capsSeen_ = 0;
+  mpegAudioFile_ = false;
   pipeline_ = gst_pipeline_new(nullptr);
   if (!pipeline_) return false;
   gst_object_ref_sink(pipeline_);
