@@ -1,0 +1,79 @@
+// The framework: initialises GStreamer once and picks the audio sink once,
+// so that no track pays for probing a device that is not there.
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "platform/gstreamer/gst_media.h"
+
+namespace kestrafon::platform::gst {
+namespace {
+
+constexpr const char* kFakeSink = "fakesink";
+
+// Opens the sink `factory` makes (which opens its device) and closes it
+// again. Returns the factory of the sink that opened: for autoaudiosink the
+// device sink it settled on. Empty when no device opened, including when
+// autoaudiosink fell back to a fake sink.
+std::string ProbeSink(const char* factory) {
+  GstElement* probe = gst_element_factory_make(factory, nullptr);
+  if (!probe) return {};
+  gst_object_ref_sink(probe);
+  std::string opened;
+  if (gst_element_set_state(probe, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS) {
+    GstElement* sink = probe;
+    GValue item = G_VALUE_INIT;
+    GstIterator* it = GST_IS_BIN(probe) ? gst_bin_iterate_sinks(GST_BIN(probe)) : nullptr;
+    if (it && gst_iterator_next(it, &item) == GST_ITERATOR_OK) sink = GST_ELEMENT(g_value_get_object(&item));
+    if (GstElementFactory* made = gst_element_get_factory(sink)) {
+      opened = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(made));
+    }
+    if (it) {
+      if (G_IS_VALUE(&item)) g_value_unset(&item);
+      gst_iterator_free(it);
+    }
+  }
+  gst_element_set_state(probe, GST_STATE_NULL);
+  gst_object_unref(probe);
+  if (opened == kFakeSink) opened.clear();
+  return opened;
+}
+
+}  // namespace
+
+double GainFromHundredthsDb(long hundredthsDb) {
+  if (hundredthsDb <= -10000) return 0.0;
+  if (hundredthsDb >= 0) return 1.0;
+  return std::pow(10.0, static_cast<double>(hundredthsDb) / 2000.0);
+}
+
+GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_shared<GstMediaShared>()) {
+  GError* error = nullptr;
+  shared_->initialised = gst_init_check(nullptr, nullptr, &error);
+  if (error) g_error_free(error);
+  if (!shared_->initialised) return;
+
+  if (output == AudioOutput::kDevice) {
+    const char* env = std::getenv("KESTRAFON_AUDIO_SINK");
+    const std::string wanted = env ? env : "";
+    if (wanted == "fake") {
+      output = AudioOutput::kSilent;
+    } else {
+      if (!wanted.empty()) shared_->sinkFactory = ProbeSink(wanted.c_str());
+      if (shared_->sinkFactory.empty()) shared_->sinkFactory = ProbeSink("autoaudiosink");
+    }
+    if (shared_->sinkFactory.empty()) output = AudioOutput::kSilent;
+  }
+  if (output != AudioOutput::kDevice) {
+    shared_->sinkFactory = kFakeSink;
+    shared_->silent = true;
+    shared_->paced = output == AudioOutput::kSilent;
+  }
+}
+
+std::unique_ptr<MediaGraph> GstMediaFramework::CreateGraph() {
+  if (!shared_->initialised) return nullptr;
+  return std::make_unique<GstMediaGraph>(shared_);
+}
+
+}  // namespace kestrafon::platform::gst

@@ -1,0 +1,94 @@
+#pragma once
+// The media seam on GStreamer: one pipeline per graph,
+//   filesrc ! decodebin ! audioconvert ! audioresample ! volume ! sink
+// prerolled to PAUSED by RenderFile.
+#include <gst/gst.h>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/media.h"
+
+namespace kestrafon::platform::gst {
+
+// Linear gain for a volume in hundredths of a decibel: 10^(v/2000), with
+// -10000 (and below) silent and anything above 0 at full gain.
+double GainFromHundredthsDb(long hundredthsDb);
+
+enum class AudioOutput {
+  kDevice,         // the audio device; a silent sink on the clock when none opens
+  kSilent,         // a silent sink on the clock: plays in real time, makes no sound
+  kSilentUnpaced,  // a silent sink that takes data as fast as it is decoded
+};
+
+// What the graphs of one framework share: the sink chosen once, and the last
+// volume put on any graph, at which new graphs preroll.
+struct GstMediaShared {
+  bool initialised = false;
+  std::string sinkFactory;
+  bool silent = false;  // sinkFactory is the fake sink
+  bool paced = true;    // the sink renders on the clock
+  double gain = 1.0;
+};
+
+class GstMediaFramework final : public MediaFramework {
+ public:
+  // With kDevice, KESTRAFON_AUDIO_SINK=fake in the environment selects the
+  // silent sink on the clock, and any other value names a sink element.
+  explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice);
+  std::unique_ptr<MediaGraph> CreateGraph() override;
+  // The sink element factory the graphs use, e.g. "pulsesink" or "fakesink".
+  const std::string& SinkFactory() const { return shared_->sinkFactory; }
+
+ private:
+  std::shared_ptr<GstMediaShared> shared_;
+};
+
+class GstMediaGraph final : public MediaGraph {
+ public:
+  explicit GstMediaGraph(std::shared_ptr<GstMediaShared> shared);
+  ~GstMediaGraph() override;
+  GstMediaGraph(const GstMediaGraph&) = delete;
+  GstMediaGraph& operator=(const GstMediaGraph&) = delete;
+
+  bool RenderFile(const std::string& path) override;
+  bool Run() override;
+  bool Pause() override;
+  bool Stop() override;
+  bool Duration(double& seconds) override;
+  bool CurrentPosition(double& seconds) override;
+  bool PutCurrentPosition(double seconds) override;
+  bool PutVolume(long hundredthsDb) override;
+
+  // The gain on the volume element; empty before a file was rendered.
+  std::optional<double> Gain() const;
+
+ private:
+  bool Build(const std::string& path);
+  bool WaitForPreroll();
+  double MeasureDuration(const std::string& path);
+  void TearDown();
+  void PollBus();
+
+  static void OnPadAdded(GstElement* decoder, GstPad* pad, gpointer self);
+  static void OnNoMorePads(GstElement* decoder, gpointer self);
+  static gboolean OnAutoplugContinue(GstElement* decoder, GstPad* pad, GstCaps* caps, gpointer self);
+
+  std::shared_ptr<GstMediaShared> shared_;
+  GstElement* pipeline_ = nullptr;
+  GstElement* convert_ = nullptr;  // owned by the pipeline
+  GstElement* volume_ = nullptr;   // owned by the pipeline
+  // Written by decodebin's streaming threads while prerolling.
+  std::atomic<bool> audioLinked_{false};
+  std::atomic<int> capsSeen_{0};
+  std::atomic<bool> mpegAudioFile_{false};
+
+  bool rendered_ = false;
+  double duration_ = 0.0;
+  bool ended_ = false;  // end of stream seen since the last seek
+  double lastPosition_ = 0.0;
+};
+
+}  // namespace kestrafon::platform::gst
