@@ -26,9 +26,10 @@ inline QImage DrawIcon() {
   p.setPen(QPen(kAccentLo, 1.0));
   p.setBrush(kAccent);
   p.drawEllipse(QRectF(5.5, 5.5, 21, 21));
+  p.setPen(QPen(kAccentHi, 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(8, 8, 16, 16), 100 * 16, 70 * 16);  // a glint on the upper left
   p.setPen(Qt::NoPen);
-  p.setBrush(kAccentHi);
-  p.drawEllipse(QRectF(9, 8, 6, 4));
   p.setBrush(kRim);
   const QPolygonF play{QPointF(13, 10.5), QPointF(13, 21.5), QPointF(22.5, 16)};
   p.drawPolygon(play);
