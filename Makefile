@@ -44,7 +44,7 @@ fuzz: setup
 
 artwork: build
 	cmake --build $(BUILD) --target draw_artwork
-	$(BUILD)/tools/draw_artwork assets
+	$(BUILD)/tools/draw_artwork assets --preview docs
 
 install: build
 	cmake --install $(BUILD)
