@@ -1,0 +1,76 @@
+// The playlist window's mouse: every press moves the window, and a press on
+// one of the four face buttons then runs that button.
+#include <optional>
+#include <vector>
+
+#include "app/app_context.h"
+#include "playlist/frm_playlist.h"
+#include "playlist/list_buttons.h"
+#include "playlist/playlist_file.h"
+#include "shell/drag_window.h"
+
+namespace kestrafon {
+
+void frmplayList::Form_MouseDown(int /*button*/, double x, double y) {
+  if (!host_) return;
+  // Any mouse button drags; the button still acts where the press began.
+  DragWindow(*host_);
+
+  const std::optional<ListButton> hit = ListButtonAt(x, y);
+  if (!hit) return;
+  switch (*hit) {
+    case ListButton::Add:
+      AddMp3Files();
+      ctx_.gPlayer.SetPlayList();
+      break;
+    case ListButton::Remove:
+      RemoveSelectedEntry();
+      ctx_.gPlayer.SetPlayList();
+      break;
+    case ListButton::Clear:
+      ClearList();
+      break;
+    case ListButton::Save:
+      SaveList();
+      break;
+  }
+}
+
+void frmplayList::RemoveSelectedEntry() {
+  clsPlayer& player = ctx_.gPlayer;
+  const std::int32_t n = player.mscFileCount();
+  if (n == 0) return;
+  const std::int32_t selected = player.SelectPlayList();
+
+  // Everything after the selected entry moves up by one. A selection past
+  // the end reads nothing there, so the last entry goes.
+  std::vector<std::string> kept(std::size_t(n) + 1);
+  for (std::int32_t i = 1; i <= n; ++i) kept[std::size_t(i)] = player.GetMp3Name(i < selected ? i : i + 1);
+  for (std::int32_t i = 1; i <= n - 1; ++i) player.AddPlayList(i, kept[std::size_t(i)]);
+  player.ChangePlayList(n - 1);
+
+  // Keep pointing at the same track; the track itself plays on.
+  if (player.playListNumber() > selected) player.playListNumber(player.playListNumber() - 1);
+}
+
+void frmplayList::ClearList() {
+  // Playback, the selection and the visible range stay as they are.
+  ctx_.gPlayer.ChangePlayList(0);
+  ctx_.gPlayer.playListNumber(1);
+  Cls();
+}
+
+void frmplayList::SaveList() {
+  const clsPlayer& player = ctx_.gPlayer;
+  if (player.mscFileCount() < 1) return;  // no dialog for an empty list
+  const std::string path = ShowSaveDialog();
+  if (path.empty()) return;
+  // The list as it is once the dialog has closed.
+  const std::int32_t count = player.mscFileCount();
+  std::vector<std::string> entries;
+  entries.reserve(std::size_t(count));
+  for (std::int32_t i = 1; i <= count; ++i) entries.push_back(player.GetMp3Name(i));
+  WritePlaylistFile(path, entries);
+}
+
+}  // namespace kestrafon

@@ -1,0 +1,76 @@
+// The Add and Save buttons' file dialogs, and turning the user's choice
+// into list entries.
+#include "app/app_context.h"
+#include "playlist/dialog_selection.h"
+#include "playlist/frm_playlist.h"
+#include "playlist/playlist_file.h"
+
+namespace kestrafon {
+
+namespace {
+
+// The open dialog shows MP3 files first; its description uses half-width
+// katakana, the save dialog's full-width: each exactly as the user knows it.
+constexpr const char* kOpenTitle = "ファイルを選択して下さい。";
+constexpr const char* kOpenFilter = "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl";
+constexpr const char* kOpenDefaultExtension = ".mp3";
+constexpr const char* kSaveTitle = "名前を付けてファイルの保存";
+constexpr const char* kSaveFilter = "KFLファイル(*.kfl)|*.kfl";
+constexpr const char* kSaveDefaultExtension = ".kfl";
+
+platform::FileDialogRequest OpenRequest(const std::string& lastDir) {
+  platform::FileDialogRequest request;
+  request.title = kOpenTitle;
+  request.filter = kOpenFilter;
+  request.defaultExtension = kOpenDefaultExtension;
+  request.initialDirectory = lastDir;
+  request.allowMultiple = true;
+  return request;
+}
+
+platform::FileDialogRequest SaveRequest(const std::string& lastDir) {
+  platform::FileDialogRequest request;
+  request.title = kSaveTitle;
+  request.filter = kSaveFilter;
+  request.defaultExtension = kSaveDefaultExtension;
+  request.initialDirectory = lastDir;
+  request.promptOverwrite = true;
+  return request;
+}
+
+}  // namespace
+
+std::string frmplayList::ShowOpenDialog() {
+  const std::optional<std::string> answer = ctx_.desktop.Dialogs().ShowOpen(OpenRequest(lastDir_));
+  if (!answer) return {};
+  const std::optional<OpenSelection> selection = ParseOpenSelection(*answer);
+  if (!selection) return {};
+  if (selection->lastDir) lastDir_ = *selection->lastDir;
+  return TrimSelectionText(*answer);
+}
+
+std::string frmplayList::ShowSaveDialog() {
+  const std::optional<std::string> answer = ctx_.desktop.Dialogs().ShowSave(SaveRequest(lastDir_));
+  if (!answer) return {};
+  const std::string path = answer->substr(0, answer->find('\0'));
+  if (path.empty()) return {};
+  if (const std::optional<std::string> dir = SaveDialogDir(path)) lastDir_ = *dir;
+  return path;
+}
+
+void frmplayList::AddMp3Files() {
+  const std::string text = ShowOpenDialog();
+  const std::optional<OpenSelection> selection = ParseOpenSelection(text);
+  if (!selection) return;  // cancelled
+  // Each playlist file is read at its place in the order, so it never
+  // lands in the list as a track itself.
+  for (const std::string& path : selection->paths) {
+    if (IsPlaylistFileName(path)) {
+      AppendPlaylistFile(ctx_.gPlayer, path);
+    } else {
+      ctx_.gPlayer.AryMp3File(path);
+    }
+  }
+}
+
+}  // namespace kestrafon
