@@ -86,7 +86,7 @@ class frmPlayer : public platform::FormEventSink {
   // Whether a transport button's command may run in the present state; asked
   // on press and again on release, since a tick may have moved on meanwhile.
   bool Accepts(hit::Button button) const;
-  // Shows a pressed image, then lets queued events run: they see the flag set.
+  // Presents what was drawn (a pressed image), then lets queued events run.
   void LetPendingEventsRun();
   void ReleaseTransport(double x, double y);
   // The end of the current track; false when playback stopped at the end of the list.
