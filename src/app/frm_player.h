@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/hit_areas.h"
 #include "platform/form_host.h"
 #include "skin/face.h"
 
@@ -82,6 +83,14 @@ class frmPlayer : public platform::FormEventSink {
   void StopCommand();
   void MinimiseCommand();
   void ResetTimeBarFill();
+  // Whether a transport button's command may run in the present state; asked
+  // on press and again on release, since a tick may have moved on meanwhile.
+  bool Accepts(hit::Button button) const;
+  // Presents what was drawn (a pressed image), then lets queued events run.
+  void LetPendingEventsRun();
+  void ReleaseTransport(double x, double y);
+  // The end of the current track; false when playback stopped at the end of the list.
+  bool EndOfTrack();
 
   AppContext& ctx_;
   Face face_;
@@ -92,6 +101,7 @@ class frmPlayer : public platform::FormEventSink {
   bool titleDirty_ = true;
   bool timeDirty_ = true;
   bool unloaded_ = false;
+  bool dragging_ = false;  // inside the window's move loop
 };
 
 }  // namespace kestrafon

@@ -1,10 +1,263 @@
+// The face buttons: a press draws the pressed image and remembers itself in
+// a press flag, the release over the same button runs its command, and a
+// release anywhere else puts the released images back.
+#include <cmath>
+
 #include "app/app_context.h"
+#include "app/hit_areas.h"
+#include "shell/drag_window.h"
 
 namespace kestrafon {
 
-// Face buttons: not built yet.
-void frmPlayer::Form_MouseDown(int, double, double) {}
-void frmPlayer::Form_MouseMove(int, double, double) {}
-void frmPlayer::Form_MouseUp(int, double, double) {}
+using namespace skin;
+using hit::Button;
+
+namespace {
+
+struct TransportButton {
+  Button button;
+  const Sprite* pressed;
+  const Sprite* released;
+  bool PressFlags::*flag;
+};
+
+// In the order a release elsewhere restores them.
+constexpr TransportButton kTransport[] = {
+    {Button::Play, &kPlayPressed, &kPlayReleased, &PressFlags::PlayBtnFlg},
+    {Button::Pause, &kPausePressed, &kPauseReleased, &PressFlags::PauseBtnFlg},
+    {Button::Stop, &kStopPressed, &kStopReleased, &PressFlags::StopBtnFlg},
+    {Button::Previous, &kPrevPressed, &kPrevReleased, &PressFlags::PrevBtnFlg},
+    {Button::Next, &kNextPressed, &kNextReleased, &PressFlags::NextBtnFlg},
+};
+
+constexpr const TransportButton& TransportOf(Button b) {
+  for (const TransportButton& t : kTransport)
+    if (t.button == b) return t;
+  return kTransport[0];
+}
+
+constexpr int kTickMs = 100;
+constexpr int kTextX = 10, kTextY = 10;
+constexpr const char* kZeroClock = "00:00";
+constexpr const char* kBlankClock = "     ";
+
+}  // namespace
+
+bool frmPlayer::Accepts(Button button) const {
+  const clsPlayer& player = ctx_.gPlayer;
+  switch (button) {
+    case Button::Previous: return player.CheckPlay() && player.playListNumber() > 1;
+    case Button::Pause:
+    case Button::Stop: return player.CheckPlay();
+    case Button::Play: return player.mscFileCount() != 0 && !player.CheckPlay();
+    case Button::Next: return player.CheckPlay() && player.playListNumber() < player.mscFileCount();
+    default: return false;
+  }
+}
+
+void frmPlayer::LetPendingEventsRun() {
+  Refresh();
+  ctx_.desktop.ProcessPendingEvents();
+}
+
+void frmPlayer::Form_MouseDown(int, double x, double y) {
+  if (unloaded_) return;
+  clsPlayer& player = ctx_.gPlayer;
+
+  if (hit::Of(Button::Minimise).press.Contains(x, y)) {
+    face_.Draw(kMinimisePressed);
+    flags_.MinBtnFlg = true;
+    LetPendingEventsRun();
+  } else if (hit::Of(Button::Close).press.Contains(x, y)) {
+    face_.Draw(kClosePressed);
+    flags_.CloseBtnFlg = true;
+    LetPendingEventsRun();
+  } else if (hit::Of(Button::Playlist).press.Contains(x, y)) {
+    ctx_.gWindow.drawList();
+  } else if (hit::Of(Button::Repeat).press.Contains(x, y)) {
+    // The lamp and the mode flip together, so they always agree.
+    ctx_.gWindow.drawRepeat();
+    player.CheckRepeat(!player.CheckRepeat());
+  } else if (hit::Of(Button::OnTop).press.Contains(x, y)) {
+    ctx_.gWindow.drawFront();
+  } else if (hit::kQuietColumn.Contains(x)) {
+    // Between stop and next: nothing but the refresh.
+  } else {
+    // The transport columns (none of them overlaps the quiet one), then the free face.
+    bool inColumn = false;
+    for (const Button b : {Button::Previous, Button::Pause, Button::Play, Button::Stop, Button::Next}) {
+      if (!hit::Of(b).press.x.Contains(x)) continue;
+      inColumn = true;
+      if (!hit::kTransportRow.Contains(y) || !Accepts(b)) return;  // swallowed: no refresh
+      const TransportButton& t = TransportOf(b);
+      face_.Draw(*t.pressed);
+      flags_.*t.flag = true;
+      if (b == Button::Pause) player.CheckTemporary(!player.CheckTemporary());
+      LetPendingEventsRun();
+      break;
+    }
+    if (!inColumn && !hit::kNoDragColumn.Contains(x) && !hit::kNoDragBand.Contains(y)) {
+      // The move loop swallows the release of this press; anything it lets
+      // through meanwhile is not a release of a face button.
+      dragging_ = true;
+      DragWindow(host());
+      dragging_ = false;
+    }
+  }
+  if (!unloaded_) Refresh();
+}
+
+void frmPlayer::Form_MouseMove(int buttons, double x, double y) {
+  if (unloaded_ || dragging_) return;
+  if (buttons != platform::kLeftButton || !hit::kVolumeDrag.Contains(x, y)) return;
+  ctx_.gWindow.drawVolumeBar();
+  const std::int32_t knob = static_cast<std::int32_t>(std::nearbyint(x));  // halves to even
+  SetVolumeKnob(knob);
+  Refresh();
+}
+
+void frmPlayer::Form_MouseUp(int, double x, double y) {
+  if (unloaded_ || dragging_) return;
+  // The option buttons did all their work on press.
+  for (const Button b : {Button::Playlist, Button::Repeat, Button::OnTop})
+    if (hit::Of(b).release.Contains(x, y)) return;
+
+  const bool onClose = hit::Of(Button::Close).release.Contains(x, y);
+  if (onClose && flags_.CloseBtnFlg) {
+    Unload();
+    return;
+  }
+  if (!onClose) {
+    SetControlButtonPos();
+    flags_.CloseBtnFlg = false;
+  }
+
+  // Only the release over the button clears this flag: a press elsewhere
+  // released over minimise still minimises.
+  if (hit::Of(Button::Minimise).release.Contains(x, y) && flags_.MinBtnFlg) {
+    MinimiseCommand();
+    if (unloaded_) return;
+  }
+
+  ReleaseTransport(x, y);
+  if (!unloaded_) Refresh();
+}
+
+void frmPlayer::ReleaseTransport(double x, double y) {
+  for (const TransportButton& t : kTransport) {
+    if (!hit::Of(t.button).release.Contains(x, y)) continue;
+    if (!(flags_.*t.flag)) return;  // another button's press: its flag waits
+    if (!Accepts(t.button)) {
+      // The track moved on while the button was held (a tick ended it):
+      // the command no longer fits, so the press comes to nothing.
+      face_.Draw(*t.released);
+      flags_.*t.flag = false;
+      return;
+    }
+    switch (t.button) {
+      case Button::Previous: PreviousCommand(); break;
+      case Button::Pause: PauseCommand(); break;
+      case Button::Play: PlayCommand(); break;
+      case Button::Stop: StopCommand(); break;
+      case Button::Next: NextCommand(); break;
+      default: break;
+    }
+    return;
+  }
+  for (const TransportButton& t : kTransport) {
+    if (!(flags_.*t.flag)) continue;
+    face_.Draw(*t.released);
+    flags_.*t.flag = false;
+  }
+}
+
+void frmPlayer::PreviousCommand() {
+  clsPlayer& player = ctx_.gPlayer;
+  player.playListNumber(player.playListNumber() - 1);
+  flags_.PrevBtnFlg = false;
+  player.SetPlayList();
+  face_.Draw(kPrevReleased);
+  ClsTime();
+  TextOutTime(kTextX, kTextY, kZeroClock);
+  ctx_.engine.PlayTrack(player.GetMp3Name(player.playListNumber()));
+  ctx_.gWindow.drawTimeBar();
+  ResetTimeBarFill();
+}
+
+void frmPlayer::NextCommand() {
+  clsPlayer& player = ctx_.gPlayer;
+  player.playListNumber(player.playListNumber() + 1);
+  flags_.NextBtnFlg = false;
+  player.SetPlayList();
+  face_.Draw(kNextReleased);
+  ctx_.gWindow.drawTimeBar();
+  ClsTime();
+  TextOutTime(kTextX, kTextY, kZeroClock);
+  ctx_.engine.PlayTrack(player.GetMp3Name(player.playListNumber()));
+  ResetTimeBarFill();
+}
+
+void frmPlayer::PauseCommand() {
+  // The press has already flipped CheckTemporary: true now means pause.
+  flags_.PauseBtnFlg = false;
+  if (ctx_.gPlayer.CheckTemporary()) {
+    ctx_.engine.ControlGraph(2);  // the button stays down while paused
+  } else {
+    face_.Draw(kPauseReleased);
+    ctx_.engine.ControlGraph(1);
+  }
+}
+
+void frmPlayer::PlayCommand() {
+  clsPlayer& player = ctx_.gPlayer;
+  flags_.PlayBtnFlg = false;
+  if (player.CheckStop()) return;
+  player.CheckPlay(true);
+  const std::string path = player.GetMp3Name(player.playListNumber());
+  ClsTitle();
+  TextOutTitle(kTextX, kTextY, FileNameOf(path));
+  ctx_.engine.PlayTrack(path);
+  // Whatever an earlier track left in the bar counters starts from zero.
+  ResetTimeBarFill();
+  ctx_.timer.Enabled(true);
+  ctx_.timer.Interval(kTickMs);
+  // The play button stays down while playing.
+}
+
+void frmPlayer::StopCommand() {
+  clsPlayer& player = ctx_.gPlayer;
+  flags_.StopBtnFlg = false;
+  ctx_.engine.ControlGraph(3);
+  player.CheckPlay(false);
+  player.CheckStop(false);
+  ctx_.gWindow.drawTimeBar();
+  DrawButtonPanel();
+  ctx_.timer.Interval(0);
+  ctx_.timer.Enabled(false);
+  ClsTime();
+  ClsTitle();
+  TextOutTime(kTextX, kTextY, kBlankClock);
+  ResetTimeBarFill();
+}
+
+void frmPlayer::MinimiseCommand() {
+  SetControlButtonPos();
+  flags_.MinBtnFlg = false;
+  LetPendingEventsRun();
+  if (unloaded_) return;  // closed meanwhile
+  host().SetWindowState(platform::WindowState::Minimised);
+  // Without a tray nothing could bring a hidden player back: it stays a
+  // minimised window for the window manager to restore, and the playlist
+  // window stays where it is.
+  if (!ctx_.desktop.TrayIcon().Available()) return;
+  host().SetVisible(false);
+  if (ctx_.playList.Loaded()) ctx_.playList.SetVisible(false);
+}
+
+void frmPlayer::ResetTimeBarFill() {
+  // Both counter pairs, not only the new track's: a track of the other mode
+  // must not inherit a pair another track left half grown.
+  ctx_.gWindow.ResetTimeBarCounters();
+}
 
 }  // namespace kestrafon
