@@ -31,22 +31,50 @@ int DecodeAt(std::string_view s, std::size_t i, char32_t& cp) {
   return len;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// Writes the UTF-8 form of `cp` at `out`; returns the position after it.
+char* PutUtf8(char* out, char32_t cp) {
   if (cp < 0x80) {
-    out += char(cp);
+    *out++ = char(cp);
   } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
+    *out++ = char(0xC0 | (cp >> 6));
+    *out++ = char(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
+    *out++ = char(0xE0 | (cp >> 12));
+    *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = char(0x80 | (cp & 0x3F));
   } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
+    *out++ = char(0xF0 | (cp >> 18));
+    *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = char(0x80 | (cp & 0x3F));
   }
+  return out;
+}
+
+// Code page 932 to UTF-8. A code page character takes at most three UTF-8
+// bytes, so the output is sized once. Without `replace`, nullopt at the
+// first byte that starts no character; with it, such a byte becomes U+FFFD.
+std::optional<std::string> DecodeCp932(std::string_view cp932, bool replace) {
+  const Cp932Codec& codec = Cp932Codec::Get();
+  std::string out(cp932.size() * 3, '\0');
+  char* o = out.data();
+  for (std::size_t i = 0; i < cp932.size();) {
+    if (static_cast<unsigned char>(cp932[i]) < 0x80) {  // ASCII is itself
+      *o++ = cp932[i++];
+      continue;
+    }
+    char32_t cp = 0;
+    int len = codec.Decode(cp932, i, cp);
+    if (len == 0) {
+      if (!replace) return std::nullopt;
+      cp = 0xFFFD;
+      len = 1;  // the next byte may start a character of its own
+    }
+    o = PutUtf8(o, cp);
+    i += std::size_t(len);
+  }
+  out.resize(std::size_t(o - out.data()));
+  return out;
 }
 
 // East Asian wide and full-width ranges outside code page 932 that matter
@@ -91,39 +119,47 @@ void ForEachCodePoint(std::string_view s, F&& f) {
   }
 }
 
-// Takes the bytes of the encoded text, or nothing.
-struct NullSink {
-  void operator+=(char) {}
-};
-
-// Encodes the text into `out`; false at the first malformed byte or
-// character without a code page 932 form. With `exact`, also false for a
-// character that decodes back as another one.
-template <typename Out>
-bool EncodeCp932(std::string_view utf8, bool exact, Out& out) {
+// Encodes the text, writing at `out` unless it is null (the encoded text is
+// never longer than the UTF-8). Returns the encoded length, or nothing at
+// the first malformed byte or character without a code page 932 form. With
+// `exact`, also nothing for a character that decodes back as another one.
+std::optional<std::size_t> EncodeCp932(std::string_view utf8, bool exact, char* out) {
   const Cp932Codec& codec = Cp932Codec::Get();
+  std::size_t n = 0;
   for (std::size_t i = 0; i < utf8.size();) {
-    char32_t cp = 0;
     const auto b0 = static_cast<unsigned char>(utf8[i]);
-    int len = 1;
-    if (b0 < 0x80) {
-      cp = b0;  // ASCII maps to itself in code page 932
-    } else {
-      len = DecodeAt(utf8, i, cp);
-      if (len == 0) return false;
+    if (b0 < 0x80) {  // ASCII is itself in code page 932
+      if (out) out[n] = char(b0);
+      ++n;
+      ++i;
+      continue;
     }
+    char32_t cp = 0;
+    const int len = DecodeAt(utf8, i, cp);
+    if (len == 0) return std::nullopt;
     const std::uint16_t code = codec.Encode(cp);
-    if (code == Cp932Codec::kNone) return false;
+    if (code == Cp932Codec::kNone) return std::nullopt;
     const char bytes[2] = {char(code >> 8), char(code & 0xFF)};
     const std::string_view encoded = code >= 0x100 ? std::string_view(bytes, 2) : std::string_view(bytes + 1, 1);
-    if (exact && b0 >= 0x80) {
+    if (exact) {
       char32_t back = 0;
-      if (codec.Decode(encoded, 0, back) == 0 || back != cp) return false;
+      if (codec.Decode(encoded, 0, back) == 0 || back != cp) return std::nullopt;
     }
-    for (const char c : encoded) out += c;
+    for (const char c : encoded) {
+      if (out) out[n] = c;
+      ++n;
+    }
     i += std::size_t(len);
   }
-  return true;
+  return n;
+}
+
+std::optional<std::string> EncodeToString(std::string_view utf8, bool exact) {
+  std::string out(utf8.size(), '\0');
+  const auto n = EncodeCp932(utf8, exact, out.data());
+  if (!n) return std::nullopt;
+  out.resize(*n);
+  return out;
 }
 
 }  // namespace
@@ -142,55 +178,15 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  if (!EncodeCp932(utf8, false, out)) return std::nullopt;
-  return out;
-}
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) { return EncodeToString(utf8, false); }
 
-std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  if (!EncodeCp932(utf8, true, out)) return std::nullopt;
-  return out;
-}
+std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8) { return EncodeToString(utf8, true); }
 
-std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
-  const Cp932Codec& codec = Cp932Codec::Get();
-  std::string out;
-  out.reserve(cp932.size() + cp932.size() / 2);
-  for (std::size_t i = 0; i < cp932.size();) {
-    char32_t cp = 0;
-    const int len = codec.Decode(cp932, i, cp);
-    if (len == 0) return std::nullopt;
-    AppendUtf8(out, cp);
-    i += std::size_t(len);
-  }
-  return out;
-}
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return DecodeCp932(cp932, false); }
 
-std::string Cp932ToUtf8Replacing(std::string_view cp932) {
-  const Cp932Codec& codec = Cp932Codec::Get();
-  std::string out;
-  out.reserve(cp932.size() + cp932.size() / 2);
-  for (std::size_t i = 0; i < cp932.size();) {
-    char32_t cp = 0;
-    int len = codec.Decode(cp932, i, cp);
-    if (len == 0) {
-      cp = 0xFFFD;
-      len = 1;  // the next byte may start a character of its own
-    }
-    AppendUtf8(out, cp);
-    i += std::size_t(len);
-  }
-  return out;
-}
+std::string Cp932ToUtf8Replacing(std::string_view cp932) { return *DecodeCp932(cp932, true); }
 
-bool FitsCp932(std::string_view utf8) {
-  NullSink sink;
-  return EncodeCp932(utf8, true, sink);
-}
+bool FitsCp932(std::string_view utf8) { return EncodeCp932(utf8, true, nullptr).has_value(); }
 
 int AnsiByteLength(std::string_view utf8) {
   const Cp932Codec& codec = Cp932Codec::Get();

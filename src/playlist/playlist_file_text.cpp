@@ -6,11 +6,16 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool EndsPlainItem(char c) { return c == ',' || IsLineEnd(c); }
+
 // True when the reader would not give the entry back as it is written plain.
 bool NeedsQuotes(std::string_view entry) {
   if (entry.empty()) return false;
-  return entry.front() == ' ' || entry.back() == ' ' || entry.front() == '"' ||
-         entry.find_first_of(",\r\n") != std::string_view::npos;
+  if (entry.front() == ' ' || entry.back() == ' ' || entry.front() == '"') return true;
+  for (const char c : entry)
+    if (EndsPlainItem(c)) return true;
+  return false;
 }
 
 void AppendQuoted(std::string& out, std::string_view entry) {
@@ -27,8 +32,6 @@ bool IsAscii(std::string_view text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
 }
-
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 std::vector<std::string> SplitItems(std::string_view s) {
   std::vector<std::string> items;
@@ -58,12 +61,11 @@ std::vector<std::string> SplitItems(std::string_view s) {
         break;
       }
       // Whatever follows the closing quote before the separator is dropped.
-      while (i < n && s[i] != ',' && !IsLineEnd(s[i])) ++i;
+      while (i < n && !EndsPlainItem(s[i])) ++i;
     } else {
-      std::size_t end = s.find_first_of(",\r\n", i);
-      if (end == std::string_view::npos) end = n;
-      item.assign(s.substr(i, end - i));
-      i = end;
+      const std::size_t start = i;
+      while (i < n && !EndsPlainItem(s[i])) ++i;
+      item.assign(s.substr(start, i - start));
     }
     // The separator goes with the item: a comma, CR LF, or a lone CR or LF.
     if (i < n) {
