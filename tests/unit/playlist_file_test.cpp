@@ -342,6 +342,10 @@ TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
   const std::string fifo = Path("pipe.kfl");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(ReadPlaylistFile(fifo, entries));  // refused, not waited on
+  const std::string huge = Path("huge.kfl");  // sparse: takes no disk space
+  Put(huge, "");
+  ASSERT_EQ(::truncate(huge.c_str(), off_t(kMaxPlaylistFileBytes) + 1), 0);
+  EXPECT_FALSE(ReadPlaylistFile(huge, entries));
   EXPECT_EQ(entries, Entries{"kept"});
   EXPECT_FALSE(AppendPlaylistFile(p, Path("missing.kfl")));
   EXPECT_FALSE(AppendPlaylistFile(p, fifo));
