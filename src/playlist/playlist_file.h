@@ -1,16 +1,55 @@
 #pragma once
-// Playlist files (".kfl"): the list written one entry per line, and read
-// back behind the entries already in the list.
+// Playlist files (".kfl"): one entry per line, each line ended by CR LF, in
+// code page 932 with no header, so files stay interchangeable with the
+// player's own. Entries that would not come back unchanged from that form
+// are protected: an entry with a comma, a line break, a leading or trailing
+// space or a leading double quote is written in double quotes (a quote
+// inside doubled), and a list with characters outside code page 932 is
+// written as UTF-8 behind a byte-order mark.
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrafon {
 
 class clsPlayer;
 
-// Writes the entries as a playlist file, replacing `path` atomically. False when nothing was written.
-bool WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries);
-// Reads a playlist file and appends its entries to the list; false (and no change) when unreadable.
+// The bytes of a playlist file holding `entries` (UTF-8 text), in order.
+std::string EncodePlaylistText(const std::vector<std::string>& entries);
+
+// The entries of a playlist file's bytes, as UTF-8 text. A byte-order mark
+// means UTF-8; so does text that is valid UTF-8; anything else is code page
+// 932, where bytes that are not code page 932 become U+FFFD. Any bytes are
+// accepted.
+std::vector<std::string> ParsePlaylistText(std::string_view bytes);
+
+// The system calls a save goes through, so tests can make one of them fail.
+// An empty member means the system's own.
+struct SaveOps {
+  std::function<long(int fd, const char* data, std::size_t size)> write;
+  std::function<int(int fd)> sync;
+  std::function<int(const char* from, const char* to)> rename;
+};
+
+// Stores the entries at `path`, replacing the file there as a whole: the
+// text goes to a new file beside it, reaches the disk, and only then takes
+// the old file's name. On any failure the old file is as it was, no partial
+// file is left, and the result is false.
+bool WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries,
+                       const SaveOps& ops = {});
+
+// Reads the entries of the playlist file at `path` into `entries`. False,
+// with `entries` untouched, when the file cannot be read (missing, a
+// directory, unreadable, larger than kMaxPlaylistFileBytes).
+bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries);
+inline constexpr std::size_t kMaxPlaylistFileBytes = std::size_t(256) << 20;
+
+// Appends the entries of a playlist file behind the player's list. An
+// unreadable file changes nothing and gives false.
 bool AppendPlaylistFile(clsPlayer& player, const std::string& path);
+// Writes the player's whole list to `path` (see WritePlaylistFile).
+bool SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops = {});
 
 }  // namespace kestrafon

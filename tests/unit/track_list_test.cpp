@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/test_app.h"
+
+namespace kestrafon {
+namespace {
+
+using fakes::DrawnText;
+using fakes::TestApp;
+
+void Fill(clsPlayer& p, int n) {
+  for (int i = 1; i <= n; ++i) p.AryMp3File("C:\\Music\\t" + std::to_string(i) + ".mp3");
+}
+
+std::vector<std::string> List(const clsPlayer& p) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= p.mscFileCount(); ++i) out.push_back(p.GetMp3Name(i));
+  return out;
+}
+
+// --- list operations -------------------------------------------------------
+
+TEST(TrackList, AddPlayListCutsOrPadsTheListToItsIndex) {
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+  Fill(p, 5);
+  p.AddPlayList(2, "p");
+  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "p"}));
+  p.AddPlayList(4, "q");
+  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "p", "", "q"}));
+
+  TestApp fresh;  // on a list never filled
+  fresh.ctx.gPlayer.AddPlayList(1, "only");
+  EXPECT_EQ(List(fresh.ctx.gPlayer), std::vector<std::string>{"only"});
+}
+
+TEST(TrackList, ChangePlayListCutsPadsOrEmpties) {
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+  Fill(p, 5);
+  p.ChangePlayList(3);
+  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}));
+
+  p.ChangePlayList(1);
+  p.ChangePlayList(3);
+  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "", ""}));
+
+  p.ChangePlayList(0);
+  EXPECT_EQ(p.mscFileCount(), 0);
+  EXPECT_EQ(p.GetMp3Name(1), "");
+  p.AryMp3File("x");  // appending starts again at track 1
+  EXPECT_EQ(List(p), std::vector<std::string>{"x"});
+}
+
+TEST(TrackList, GetMp3NameIsEmptyOutsideTheList) {
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+  EXPECT_EQ(p.GetMp3Name(0), "");  // never dimensioned
+  EXPECT_EQ(p.GetMp3Name(-1), "");
+  Fill(p, 2);
+  EXPECT_EQ(p.GetMp3Name(2), "C:\\Music\\t2.mp3");  // the full path, not a display name
+  EXPECT_EQ(p.GetMp3Name(3), "");
+  EXPECT_EQ(p.GetMp3Name(0), "");
+}
+
+TEST(TrackList, NegativeBoundsChangeNothing) {
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+  Fill(p, 3);
+  p.AddPlayList(-1, "x");
+  p.ChangePlayList(-2);
+  EXPECT_EQ(p.mscFileCount(), 3);
+  EXPECT_EQ(p.GetMp3Name(3), "C:\\Music\\t3.mp3");
+}
+
+TEST(TrackList, ReshapingLeavesTrackNumbersAndTheVisibleRangeAlone) {
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+  Fill(p, 20);
+  p.playListNumber(18);
+  p.SelectPlayList(17);
+  std::int32_t min = 8, max = 20;
+  p.ListMinMax(min, max, true);
+  p.AddPlayList(4, "a");
+  p.ChangePlayList(2);
+  p.ChangePlayList(0);
+  EXPECT_EQ(p.playListNumber(), 18);
+  EXPECT_EQ(p.SelectPlayList(), 17);
+  p.ListMinMax(min, max, false);
+  EXPECT_EQ(min, 8);
+  EXPECT_EQ(max, 20);
+}
+
+TEST(TrackList, RebuildingTheListDropsOneEntry) {
+  // How Remove rebuilds the list: a copy without the selected entry written
+  // back index by index, then cut to its new length.
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+  Fill(p, 5);
+  const int selected = 3, n = p.mscFileCount();
+  std::vector<std::string> t(std::size_t(n) + 1);
+  for (int i = 1; i <= n; ++i) t[std::size_t(i)] = p.GetMp3Name(i < selected ? i : i + 1);
+  for (int i = 1; i <= n - 1; ++i) p.AddPlayList(i, t[std::size_t(i)]);
+  p.ChangePlayList(n - 1);
+  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t4.mp3",
+                                               "C:\\Music\\t5.mp3"}));
+}
+
+// --- row text --------------------------------------------------------------
+
+TEST(RowText, ShowsTheNameWithALowerCaseMp3Extension) {
+  EXPECT_EQ(RowText("C:\\Music\\Song.MP3"), "Song.mp3");
+  EXPECT_EQ(RowText("C:\\Music\\Song.mp3"), "Song.mp3");
+  EXPECT_EQ(RowText("/home/u/Music/Song.wav"), "Song.mp3");
+  EXPECT_EQ(RowText("D:\\a/b\\c/Mixed.mp3"), "Mixed.mp3");  // either separator
+  EXPECT_EQ(RowText("NoDir.mp3"), "NoDir.mp3");
+  EXPECT_EQ(RowText("C:\\音楽\\曲.mp3"), "曲.mp3");
+}
+
+TEST(RowText, NamesShorterThanTheExtensionNeverFail) {
+  for (const char* path : {"", "a", "abc", "C:\\x\\ab", "C:\\dir\\", "/", "音"}) {
+    EXPECT_EQ(RowText(path), ".mp3") << path;
+  }
+  EXPECT_EQ(RowText("C:\\x\\a.mp"), ".mp3");
+  EXPECT_EQ(RowText("C:\\x\\ab.mp"), "a.mp3");
+}
+
+TEST(RowText, LongSingleByteNamesKeepTwentyCharacters) {
+  const std::string twenty = "abcdefghijklmnopqrst";
+  EXPECT_EQ(RowText("C:\\" + twenty + ".mp3"), twenty + ".mp3");
+  EXPECT_EQ(RowText("C:\\" + twenty + "u.mp3"), twenty + "~.mp3");
+  EXPECT_EQ(RowText("C:\\" + twenty + "uvwxyz0123.mp3"), twenty + "~.mp3");
+  // Half-width katakana and characters outside the code page that are
+  // narrow count one byte each.
+  std::string kana;
+  for (int i = 0; i < 21; ++i) kana += "ｱ";
+  EXPECT_EQ(RowText(kana + ".mp3"), kana.substr(0, 20 * 3) + "~.mp3");
+  std::string accents;
+  for (int i = 0; i < 21; ++i) accents += "é";
+  EXPECT_EQ(RowText(accents + ".mp3"), accents.substr(0, 20 * 2) + "~.mp3");
+}
+
+TEST(RowText, LongDoubleByteNamesKeepTenCharacters) {
+  const std::string ten = "一二三四五六七八九十";  // 20 bytes
+  EXPECT_EQ(RowText("C:\\" + ten + ".mp3"), ten + ".mp3");
+  EXPECT_EQ(RowText("C:\\" + ten + "百.mp3"), ten + "~.mp3");
+  // One double-byte character among single-byte ones: ten characters.
+  EXPECT_EQ(RowText("C:\\音abcdefghijklmnopqrs.mp3"), "音abcdefghi~.mp3");
+  // Emoji count two bytes, like a double-byte character.
+  std::string emoji;
+  for (int i = 0; i < 11; ++i) emoji += "😀";
+  EXPECT_EQ(RowText(emoji + ".mp3"), emoji.substr(0, 10 * 4) + "~.mp3");
+  EXPECT_EQ(RowText(emoji.substr(0, 10 * 4) + ".mp3"), emoji.substr(0, 10 * 4) + ".mp3");
+}
+
+TEST(RowText, MalformedNamesAreShownWithoutFailing) {
+  const std::string bad = "C:\\x\\\xE3\x81" + std::string(30, '\xFF') + ".mp3";
+  const std::string row = RowText(bad);
+  EXPECT_EQ(row, "\xE3\x81" + std::string(18, '\xFF') + "~.mp3");
+}
+
+// --- row painting ----------------------------------------------------------
+
+class RowPainting : public testing::Test {
+ protected:
+  void SetUp() override {
+    app.ctx.playList.Load();
+    app.text.drawn.clear();
+  }
+  std::vector<DrawnText> Paint() {
+    app.text.drawn.clear();
+    app.ctx.gPlayer.SetPlayList();
+    return app.text.On(*app.ctx.playList.faceImage());
+  }
+  void Range(std::int32_t min, std::int32_t max) { app.ctx.gPlayer.ListMinMax(min, max, true); }
+  // Rows min..last expected, at their places, with their texts.
+  void ExpectRows(const std::vector<DrawnText>& rows, int first, int last) {
+    ASSERT_EQ(int(rows.size()), last - first + 1);
+    for (int i = first; i <= last; ++i) {
+      const auto& r = rows[std::size_t(i - first)];
+      EXPECT_EQ(r.x, 10);
+      EXPECT_EQ(r.y, 15 + 12 * (i - first));
+      EXPECT_EQ(r.text, "t" + std::to_string(i) + ".mp3");
+    }
+  }
+  TestApp app;
+  clsPlayer& p = app.ctx.gPlayer;
+};
+
+TEST_F(RowPainting, DrawsOneRowPerTrackUpToThirteen) {
+  for (int n = 1; n <= 15; ++n) {
+    p.ChangePlayList(0);
+    Fill(p, n);
+    SCOPED_TRACE(n);
+    ExpectRows(Paint(), 1, std::min(n, 13));
+  }
+}
+
+TEST_F(RowPainting, DrawsTheVisibleRangeOfALongList) {
+  Fill(p, 30);
+  Range(9, 21);
+  ExpectRows(Paint(), 9, 21);
+  Range(18, 30);
+  ExpectRows(Paint(), 18, 30);
+}
+
+TEST_F(RowPainting, NeverReadsPastTheEndAfterTheListShrinks) {
+  Fill(p, 30);
+  Range(18, 30);
+  p.ChangePlayList(20);  // still 13 or more: the range reaches past the end
+  ExpectRows(Paint(), 18, 20);
+  p.ChangePlayList(13);
+  EXPECT_TRUE(Paint().empty());
+  p.ChangePlayList(5);  // fewer than 13: rows from min to the count
+  EXPECT_TRUE(Paint().empty());
+  Range(3, 15);
+  ExpectRows(Paint(), 3, 5);
+}
+
+TEST_F(RowPainting, AnEmptyListClearsTheRowsAndDrawsNothing) {
+  Fill(p, 3);
+  Paint();
+  const Image& face = *app.ctx.playList.faceImage();
+  ASSERT_NE(face.Pixel(10, 15), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 15));  // the row's mark
+  p.ChangePlayList(0);
+  EXPECT_TRUE(Paint().empty());
+  EXPECT_EQ(face.Pixel(10, 15), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 15));
+  EXPECT_EQ(face.Pixel(10, 27), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 27));
+}
+
+TEST_F(RowPainting, CurrentTrackIsBlueHighlightedTrackGreenOthersWhite) {
+  Fill(p, 6);
+  p.playListNumber(3);
+  p.SelectPlayList(5);
+  auto rows = Paint();
+  ASSERT_EQ(rows.size(), 6u);
+  for (int i = 1; i <= 6; ++i) {
+    const Rgb want = i == 3 ? kCurrentRowColour : i == 5 ? kSelectedRowColour : kPlainRowColour;
+    EXPECT_EQ(rows[std::size_t(i - 1)].color, want) << i;
+  }
+  EXPECT_EQ(kCurrentRowColour, (Rgb{140, 170, 255}));
+  EXPECT_EQ(kSelectedRowColour, (Rgb{130, 255, 150}));
+  EXPECT_EQ(kPlainRowColour, (Rgb{255, 255, 255}));
+
+  p.SelectPlayList(3);  // the same row: blue
+  rows = Paint();
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(rows[std::size_t(i - 1)].color, i == 3 ? kCurrentRowColour : kPlainRowColour);
+
+  p.playListNumber(1);  // the first row, and the row after it back to white
+  p.SelectPlayList(2);
+  rows = Paint();
+  EXPECT_EQ(rows[0].color, kCurrentRowColour);
+  EXPECT_EQ(rows[1].color, kSelectedRowColour);
+  EXPECT_EQ(rows[2].color, kPlainRowColour);
+}
+
+TEST_F(RowPainting, ColoursFollowTrackNumbersNotRowPositions) {
+  Fill(p, 30);
+  Range(11, 23);
+  p.playListNumber(12);
+  p.SelectPlayList(23);
+  const auto rows = Paint();
+  ASSERT_EQ(rows.size(), 13u);
+  EXPECT_EQ(rows[0].color, kPlainRowColour);
+  EXPECT_EQ(rows[1].color, kCurrentRowColour);
+  EXPECT_EQ(rows[12].color, kSelectedRowColour);
+}
+
+TEST_F(RowPainting, RowsShowShortenedNames) {
+  p.AryMp3File("C:\\Music\\Song.MP3");
+  p.AryMp3File("");  // an empty line of a playlist file
+  p.AryMp3File("C:\\Music\\abcdefghijklmnopqrstu.mp3");
+  p.AryMp3File("C:\\音楽\\一二三四五六七八九十百.mp3");
+  const auto rows = Paint();
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].text, "Song.mp3");
+  EXPECT_EQ(rows[1].text, ".mp3");
+  EXPECT_EQ(rows[2].text, "abcdefghijklmnopqrst~.mp3");
+  EXPECT_EQ(rows[3].text, "一二三四五六七八九十~.mp3");
+}
+
+TEST(RowPaintingUnloaded, LoadsTheWindowHiddenAndPaintsTheRows) {
+  TestApp app;
+  Fill(app.ctx.gPlayer, 2);
+  ASSERT_FALSE(app.ctx.playList.Loaded());
+  app.ctx.gPlayer.SetPlayList();
+  ASSERT_TRUE(app.ctx.playList.Loaded());
+  EXPECT_FALSE(app.desktop.playlist->visible);
+  const auto rows = app.text.On(*app.ctx.playList.faceImage());
+  ASSERT_GE(rows.size(), 2u);
+  EXPECT_EQ(rows[rows.size() - 2].text, "t1.mp3");
+  EXPECT_EQ(rows.back().text, "t2.mp3");
+  EXPECT_EQ(rows.back().y, 27);
+}
+
+}  // namespace
+}  // namespace kestrafon
