@@ -63,8 +63,15 @@ void clsPlayer::SetPlayList() {
   const std::int32_t count = mscFileCount();
   if (count == 0) return;
 
-  // Rows past the end of the list are never read, even when the visible
-  // range was left beyond it by a Remove or a Clear.
+  // A Remove or a Clear can leave the visible range past the end of the
+  // list, where no key could bring it back: move it back far enough to show
+  // the last track, never before track 1.
+  if (max_ > count) {
+    const std::int32_t shift = std::min(max_ - count, std::max(min_ - 1, 0));
+    min_ -= shift;
+    max_ -= shift;
+  }
+  // Rows past the end of the list are never read.
   const std::int32_t last = std::min(count >= 13 ? max_ : count, count);
   int y = 15;
   Rgb colour = kPlainRowColour;

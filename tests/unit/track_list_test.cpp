@@ -207,17 +207,26 @@ TEST_F(RowPainting, DrawsTheVisibleRangeOfALongList) {
   ExpectRows(Paint(), 18, 30);
 }
 
-TEST_F(RowPainting, NeverReadsPastTheEndAfterTheListShrinks) {
+TEST_F(RowPainting, ARangeLeftPastTheEndMovesBackIntoView) {
   Fill(p, 30);
   Range(18, 30);
-  p.ChangePlayList(20);  // still 13 or more: the range reaches past the end
-  ExpectRows(Paint(), 18, 20);
+  p.ChangePlayList(20);  // the range reaches past the end: the last row shows the last track
+  ExpectRows(Paint(), 8, 20);
   p.ChangePlayList(13);
-  EXPECT_TRUE(Paint().empty());
-  p.ChangePlayList(5);  // fewer than 13: rows from min to the count
-  EXPECT_TRUE(Paint().empty());
-  Range(3, 15);
-  ExpectRows(Paint(), 3, 5);
+  ExpectRows(Paint(), 1, 13);
+  p.ChangePlayList(5);
+  ExpectRows(Paint(), 1, 5);
+  Range(3, 15);  // never moved before track 1
+  ExpectRows(Paint(), 1, 5);
+  std::int32_t min = 0, max = 0;
+  p.ListMinMax(min, max, false);
+  EXPECT_EQ(min, 1);
+  EXPECT_EQ(max, 13);
+  // A range inside the list is left alone.
+  p.ChangePlayList(0);
+  Fill(p, 25);
+  Range(6, 18);
+  ExpectRows(Paint(), 6, 18);
 }
 
 TEST_F(RowPainting, AnEmptyListClearsTheRowsAndDrawsNothing) {
