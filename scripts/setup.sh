@@ -8,7 +8,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # windows, tray, dialogs and their translations
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev libxcb1-dev qt6-translations-l10n
   # decoding and sound output
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio

@@ -16,4 +16,10 @@ AppContext::AppContext(platform::Desktop& desktop_, platform::MediaFramework& me
   desktop.PlayerHost().SetEventSink(&player);
 }
 
+AppContext::~AppContext() {
+  // The desktop outlives the context: nothing may reach it afterwards.
+  desktop.Ticks().SetHandler(nullptr);
+  desktop.PlayerHost().SetEventSink(nullptr);
+}
+
 }  // namespace kestrafon

@@ -18,6 +18,7 @@ class AppContext : private PlaybackHooks, private WindowEffects {
  public:
   AppContext(platform::Desktop& desktop, platform::MediaFramework& media, platform::TextRenderer& text,
              const SkinImages& skin);
+  ~AppContext() override;
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 

@@ -1,0 +1,75 @@
+#include "platform/qt/qt_desktop.h"
+
+#include <QCoreApplication>
+
+#include "skin/sheet_map.h"
+
+namespace kestrafon::platform::qt {
+
+namespace {
+
+// A window without a taskbar button can only come back from the tray; where
+// there is no tray it keeps its button, so a minimised player is never stranded.
+bool WindowsSkipTaskbar() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+// The playlist window goes away from inside its own events (a key or a press
+// may unload it), so Qt deletes it once control is back in the event loop.
+struct DeleteLater {
+  void operator()(FormHost* host) const {
+    auto* window = static_cast<QtFormHost*>(host);
+    window->SetEventSink(nullptr);
+    window->hide();
+    window->deleteLater();
+  }
+};
+
+class PlaylistHost final : public FormHost {
+ public:
+  explicit PlaylistHost(QtFormHost* window) : window_(window) {}
+  ~PlaylistHost() override { DeleteLater{}(window_); }
+  void SetEventSink(FormEventSink* sink) override { window_->SetEventSink(sink); }
+  void SetVisible(bool visible) override { window_->SetVisible(visible); }
+  bool IsVisible() const override { return window_->IsVisible(); }
+  void SetWindowState(WindowState state) override { window_->SetWindowState(state); }
+  void Present(const Image& face, Rect dirty) override { window_->Present(face, dirty); }
+  void SetRoundedRegion(int w, int h, int ew, int eh) override { window_->SetRoundedRegion(w, h, ew, eh); }
+  void SetTopMost(bool topMost) override { window_->SetTopMost(topMost); }
+  Point Position() const override { return window_->Position(); }
+  Point OuterSize() const override { return window_->OuterSize(); }
+  void Move(Point topLeft) override { window_->Move(topLeft); }
+  void DragMove() override { window_->DragMove(); }
+
+ private:
+  QtFormHost* window_;
+};
+
+}  // namespace
+
+QtDesktop::QtDesktop(DesktopOptions options) : options_(std::move(options)), tray_(options_.icon) {
+  FormHostOptions player;
+  player.width = skin::kFaceWidth;
+  player.height = skin::kFaceHeight;
+  player.skipTaskbar = WindowsSkipTaskbar();
+  player.centred = true;
+  player.onFirstPaint = options_.onPlayerFirstPaint;
+  player_ = std::make_unique<QtFormHost>(player);
+  player_->setWindowIcon(options_.icon);
+}
+
+QtDesktop::~QtDesktop() = default;
+
+std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
+  FormHostOptions list;
+  list.width = skin::kListWidth;
+  list.height = skin::kListHeight;
+  list.skipTaskbar = WindowsSkipTaskbar();
+  auto* window = new QtFormHost(list);
+  window->setWindowIcon(options_.icon);
+  return std::make_unique<PlaylistHost>(window);
+}
+
+void QtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+void QtDesktop::Quit() { QCoreApplication::quit(); }
+
+}  // namespace kestrafon::platform::qt

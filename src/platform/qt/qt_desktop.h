@@ -1,0 +1,45 @@
+#pragma once
+// The desktop as the core sees it, on Qt: the player window, the playlist
+// window on demand, the playback ticks, the tray and the file dialogs.
+#include <QIcon>
+#include <memory>
+
+#include "platform/desktop.h"
+#include "platform/qt/qt_file_dialogs.h"
+#include "platform/qt/qt_form_host.h"
+#include "platform/qt/qt_tick_source.h"
+#include "platform/qt/qt_tray.h"
+
+namespace kestrafon::platform::qt {
+
+struct DesktopOptions {
+  QIcon icon;
+  // Called once, after the player window first painted itself.
+  std::function<void(const QImage&)> onPlayerFirstPaint;
+};
+
+class QtDesktop final : public Desktop {
+ public:
+  explicit QtDesktop(DesktopOptions options);
+  ~QtDesktop() override;
+
+  FormHost& PlayerHost() override { return *player_; }
+  std::unique_ptr<FormHost> CreatePlaylistHost() override;
+  TickSource& Ticks() override { return ticks_; }
+  Tray& TrayIcon() override { return tray_; }
+  FileDialogs& Dialogs() override { return dialogs_; }
+  void ProcessPendingEvents() override;
+  void Quit() override;
+
+  QtFormHost& playerWindow() { return *player_; }
+  QtTickSource& tickSource() { return ticks_; }
+
+ private:
+  DesktopOptions options_;
+  QtTickSource ticks_;
+  QtTray tray_;
+  QtFileDialogs dialogs_;
+  std::unique_ptr<QtFormHost> player_;
+};
+
+}  // namespace kestrafon::platform::qt

@@ -1,0 +1,26 @@
+#pragma once
+// The open and save dialogs on QFileDialog. Qt's own dialog (not the
+// desktop's portal) so it behaves the same everywhere and is translated with
+// Qt's own catalogues.
+#include <QStringList>
+
+#include "platform/desktop.h"
+
+namespace kestrafon::platform::qt {
+
+class QtFileDialogs final : public FileDialogs {
+ public:
+  std::optional<std::string> ShowOpen(const FileDialogRequest& request) override;
+  std::optional<std::string> ShowSave(const FileDialogRequest& request) override;
+};
+
+// "description|*.a;*.b|..." as Qt name filters. A description that does not
+// already end in its patterns gets them appended, as Qt reads the patterns
+// from the last parentheses.
+QStringList QtNameFilters(const std::string& filter);
+
+// The selection text of chosen files: one full path, or the directory and
+// the names separated by NUL characters.
+std::string SelectionText(const QStringList& files);
+
+}  // namespace kestrafon::platform::qt

@@ -1,0 +1,221 @@
+#include "platform/qt/qt_form_host.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/qt/x11_window_hints.h"
+
+namespace kestrafon::platform::qt {
+
+namespace {
+
+int ButtonFlags(Qt::MouseButtons buttons) {
+  int flags = 0;
+  if (buttons & Qt::LeftButton) flags |= kLeftButton;
+  if (buttons & Qt::RightButton) flags |= kRightButton;
+  if (buttons & Qt::MiddleButton) flags |= kMiddleButton;
+  return flags;
+}
+
+}  // namespace
+
+QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH) {
+  QRegion region;
+  if (width <= 0 || height <= 0) return region;
+  const double rx = std::max(ellipseW, 1) / 2.0, ry = std::max(ellipseH, 1) / 2.0;
+  const int cornerRows = std::min(int(std::ceil(ry)), height / 2);
+  // Row by row through the corners; one rectangle for the straight middle.
+  for (int row = 0; row < cornerRows; ++row) {
+    const double dy = (ry - (row + 0.5)) / ry;
+    const int inset = int(std::lround(rx - rx * std::sqrt(std::max(0.0, 1.0 - dy * dy))));
+    const int span = width - 2 * inset;
+    if (span <= 0) continue;
+    region += QRect(inset, row, span, 1);
+    region += QRect(inset, height - 1 - row, span, 1);
+  }
+  if (height > 2 * cornerRows) region += QRect(0, cornerRows, width, height - 2 * cornerRows);
+  return region;
+}
+
+Key KeyFromQt(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_PageUp: return Key::PageUp;
+    case Qt::Key_PageDown: return Key::PageDown;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    default: return Key::Other;
+  }
+}
+
+QtFormHost::QtFormHost(const FormHostOptions& options)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      options_(options),
+      presented_(options.width, options.height, QImage::Format_RGB32) {
+  setWindowTitle(QStringLiteral("Form1"));
+  setFixedSize(options.width, options.height);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  // The face covers every pixel: no background fill before each paint.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  presented_.fill(Qt::black);
+  // Off the X11 taskbar through hints; elsewhere a tool window is the nearest thing.
+  if (options.skipTaskbar && QGuiApplication::platformName() != QLatin1String("xcb")) {
+    setWindowFlag(Qt::Tool, true);
+  }
+}
+
+QtFormHost::~QtFormHost() {
+  if (dragLoop_) dragLoop_->quit();
+}
+
+void QtFormHost::SetVisible(bool visible) {
+  if (visible && !placed_) {
+    placed_ = true;
+    if (options_.centred) {
+      if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+      }
+    }
+  }
+  setVisible(visible);
+}
+
+void QtFormHost::SetWindowState(WindowState state) {
+  if (state == WindowState::Minimised) {
+    setWindowState(windowState() | Qt::WindowMinimized);
+  } else {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (isVisible()) {
+      raise();
+      activateWindow();
+    }
+  }
+}
+
+void QtFormHost::Present(const Image& face, Rect dirty) {
+  const QRect area = QRect(dirty.x, dirty.y, dirty.w, dirty.h) & presented_.rect() &
+                     QRect(0, 0, face.width(), face.height());
+  if (area.isEmpty()) return;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(presented_.scanLine(y));
+    std::copy_n(face.data() + std::size_t(y) * std::size_t(face.width()) + std::size_t(area.left()), area.width(),
+                row + area.left());
+  }
+  update(area);
+}
+
+void QtFormHost::SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) {
+  setMask(RoundedRegion(width, height, ellipseW, ellipseH));
+}
+
+void QtFormHost::SetTopMost(bool topMost) {
+  // Through the native window, so a shown window changes its stacking in
+  // place instead of being hidden and mapped again.
+  if (!windowHandle()) create();
+  windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+  SetVisible(true);
+  if (topMost) raise();
+}
+
+Point QtFormHost::Position() const {
+  const QPoint at = frameGeometry().topLeft();
+  return {at.x(), at.y()};
+}
+
+Point QtFormHost::OuterSize() const {
+  const QSize size = frameGeometry().size();
+  return {size.width(), size.height()};
+}
+
+void QtFormHost::Move(Point topLeft) { move(topLeft.x, topLeft.y); }
+
+void QtFormHost::DragMove() {
+  // Nothing to follow when the button is already up (or never was down).
+  if (dragLoop_ || QGuiApplication::mouseButtons() == Qt::NoButton) return;
+  QEventLoop loop;
+  dragLoop_ = &loop;
+  dragStartCursor_ = QCursor::pos();
+  dragStartWindow_ = pos();
+  grabMouse();
+  loop.exec();  // timer ticks and repaints run in here
+  releaseMouse();
+  dragLoop_ = nullptr;
+}
+
+void QtFormHost::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  // Whole-factor HiDPI scaling stays nearest-neighbour: no smoothing hint.
+  const QRect area = event->rect();
+  painter.drawImage(area, presented_, area);
+  if (!firstPaintDone_) {
+    firstPaintDone_ = true;
+    if (options_.onFirstPaint) options_.onFirstPaint(presented_);
+  }
+}
+
+void QtFormHost::mousePressEvent(QMouseEvent* event) {
+  if (dragLoop_ || !sink_) return;
+  sink_->OnMouseDown(ButtonFlags(event->button()), event->position().x(), event->position().y());
+}
+
+void QtFormHost::mouseMoveEvent(QMouseEvent* event) {
+  if (dragLoop_) {
+    move(dragStartWindow_ + event->globalPosition().toPoint() - dragStartCursor_);
+    return;
+  }
+  if (sink_) sink_->OnMouseMove(ButtonFlags(event->buttons()), event->position().x(), event->position().y());
+}
+
+void QtFormHost::mouseReleaseEvent(QMouseEvent* event) {
+  if (dragLoop_) {
+    // The release that ends the move belongs to the move.
+    if (event->buttons() == Qt::NoButton) dragLoop_->quit();
+    return;
+  }
+  if (sink_) sink_->OnMouseUp(ButtonFlags(event->button()), event->position().x(), event->position().y());
+}
+
+void QtFormHost::keyPressEvent(QKeyEvent* event) {
+  if (sink_) sink_->OnKeyDown(KeyFromQt(event->key()));
+}
+
+void QtFormHost::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ReportResize();
+}
+
+void QtFormHost::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (options_.skipTaskbar) SkipTaskbarBeforeMap(*this);
+  ReportResize();
+}
+
+void QtFormHost::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) ReportResize();
+}
+
+void QtFormHost::closeEvent(QCloseEvent* event) {
+  // The core decides; a window that stays open ignores the request.
+  event->ignore();
+  if (sink_) sink_->OnCloseRequested();
+}
+
+void QtFormHost::ReportResize() {
+  if (sink_) sink_->OnResize();
+}
+
+}  // namespace kestrafon::platform::qt

@@ -1,0 +1,75 @@
+#pragma once
+// A borderless top-level window that shows one retained face. It keeps a
+// copy of the face, repaints only what changed, scales it by whole factors
+// on HiDPI screens and reports mouse, keys and state changes to the core in
+// face pixels.
+#include <QImage>
+#include <functional>
+#include <QPoint>
+#include <QWidget>
+
+#include "platform/form_host.h"
+
+class QEventLoop;
+
+namespace kestrafon::platform::qt {
+
+struct FormHostOptions {
+  int width = 0, height = 0;  // client area in face pixels
+  bool skipTaskbar = true;    // false where nothing else could bring a minimised window back
+  bool centred = false;       // centred on the screen when first shown
+  // Called once, after the window first painted itself.
+  std::function<void(const QImage&)> onFirstPaint;
+};
+
+class QtFormHost final : public QWidget, public FormHost {
+ public:
+  explicit QtFormHost(const FormHostOptions& options);
+  ~QtFormHost() override;
+
+  void SetEventSink(FormEventSink* sink) override { sink_ = sink; }
+  void SetVisible(bool visible) override;
+  bool IsVisible() const override { return isVisible(); }
+  void SetWindowState(WindowState state) override;
+  void Present(const Image& face, Rect dirty) override;
+  void SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) override;
+  void SetTopMost(bool topMost) override;
+  Point Position() const override;
+  Point OuterSize() const override;
+  void Move(Point topLeft) override;
+  void DragMove() override;
+
+  // What the window shows, in face pixels.
+  const QImage& presented() const { return presented_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ReportResize();
+
+  FormHostOptions options_;
+  FormEventSink* sink_ = nullptr;
+  QImage presented_;
+  bool placed_ = false;
+  bool firstPaintDone_ = false;
+  // The move loop: where the press was, where the window was then.
+  QEventLoop* dragLoop_ = nullptr;
+  QPoint dragStartCursor_, dragStartWindow_;
+};
+
+// The outline of a w x h rectangle with corners cut by a ew x eh ellipse.
+QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH);
+
+// The core's key for a Qt key code.
+Key KeyFromQt(int qtKey);
+
+}  // namespace kestrafon::platform::qt

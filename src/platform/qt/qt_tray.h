@@ -1,0 +1,32 @@
+#pragma once
+// The notification-area icon on QSystemTrayIcon.
+#include <QIcon>
+#include <QSystemTrayIcon>
+#include <memory>
+
+#include "platform/desktop.h"
+
+namespace kestrafon::platform::qt {
+
+class QtTray final : public Tray {
+ public:
+  explicit QtTray(QIcon icon) : icon_(std::move(icon)) {}
+  bool Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) override;
+  void Remove() override { trayIcon_.reset(); }
+  bool Available() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+ private:
+  QIcon icon_;
+  std::unique_ptr<QSystemTrayIcon> trayIcon_;
+};
+
+// What a tray activation means to the core. Trays that speak the
+// StatusNotifierItem protocol never report a double click; there a single
+// activation stands for it.
+TrayEvent TrayEventFromActivation(QSystemTrayIcon::ActivationReason reason, bool reportsDoubleClicks);
+
+// Whether the desktop's tray reports double clicks (an XEmbed tray does, a
+// StatusNotifierItem host does not).
+bool TrayReportsDoubleClicks();
+
+}  // namespace kestrafon::platform::qt
