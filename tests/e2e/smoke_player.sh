@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The real player on a virtual display with a window manager and a tray:
+# its window, outline and face, the tray restore, and a clean close.
+source "$(dirname "$0")/lib/session.bash" "$@"
+
+start_display
+# A real XEmbed tray, so minimising hides the player into it.
+trayer --edge top --align right --widthtype pixel --width 64 --height 24 --SetDockType true \
+  >"$WORK/trayer.log" 2>&1 &
+PIDS+=($!)
+wait_for 50 xdotool search --class trayer || fail "trayer did not start"
+
+start_player KESTRAFON_DUMP_FACE="$WORK/face.png"
+
+# The window: its title, its size, no taskbar button.
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+[ "$WIDTH" = "$FACE_W" ] && [ "$HEIGHT" = "$FACE_H" ] || fail "window is ${WIDTH}x$HEIGHT, not ${FACE_W}x$FACE_H"
+xprop -id "$WID" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "the player has a taskbar button"
+
+# What the screen shows is the face the player composed, inside a rounded outline.
+wait_for 50 test -s "$WORK/face.png" || fail "the player never painted"
+shoot "$WID" start "$FACE_W" "$FACE_H"
+inner="10 10 $((FACE_W - 20)) $((FACE_H - 20))"
+[ "$(differing_pixels "$SHOTS/start.png" "$WORK/face.png" "$inner")" = 0 ] || fail "the screen differs from the composed face"
+for corner in "0 0" "$((FACE_W - 1)) 0" "0 $((FACE_H - 1))" "$((FACE_W - 1)) $((FACE_H - 1))"; do
+  [ "$(count_colour "$SHOTS/start.png" '#204060' "$corner 1 1")" = 1 ] || fail "corner $corner is not cut away"
+done
+[ "$(count_colour "$SHOTS/start.png" '#204060' "$((FACE_W / 2)) 0 1 1")" = 0 ] || fail "the top edge is cut away"
+# The composed face is the artwork: released transport buttons at their places.
+for sprite in "$PREV_RELEASED" "$PAUSE_RELEASED" "$PLAY_RELEASED" "$STOP_RELEASED" "$NEXT_RELEASED"; do
+  shows_sprite "$SHOTS/start.png" "$SOURCE_DIR/assets/buttons.png" "$sprite" || fail "sprite $sprite is not on the face"
+done
+
+# Minimise into the tray, then a double click on the tray icon brings it back.
+click_at "$WID" $CLICK_MINIMISE
+wait_for 30 bash -c "! xdotool search --onlyvisible --name '^Form1$'" || fail "minimise did not hide the player"
+tray=$(xdotool search --class trayer | head -n 1)
+window_origin "$tray"
+xdotool mousemove --sync $((GX + 12)) $((GY + 12)) click --repeat 2 --delay 80 1
+wait_for 30 xdotool search --onlyvisible --name '^Form1$' || fail "a double click on the tray icon did not restore the player"
+sleep 0.3
+shoot "$WID" restored "$FACE_W" "$FACE_H"
+[ "$(differing_pixels "$SHOTS/restored.png" "$WORK/face.png" "$inner")" = 0 ] || fail "the restored face differs"
+
+# The close button ends the program cleanly.
+click_at "$WID" $CLICK_CLOSE
+wait_player_exit 100
+[ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC"
+if grep -E 'CRITICAL|WARNING|runtime error|AddressSanitizer' "$WORK/player.log"; then fail "warnings on the way out"; fi
+echo "smoke test passed"
