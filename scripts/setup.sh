@@ -19,7 +19,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   sox lame
   # end-to-end tests on a virtual display
-  xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox trayer
+  xvfb xdotool x11-utils imagemagick openbox trayer
 )
 
 missing=()

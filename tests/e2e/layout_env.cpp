@@ -34,6 +34,7 @@ int main() {
               skin::kTitlePanel.h);
   std::printf("TIMEBAR=\"%d %d %d %d\"\n", skin::kTimeBarFillX, skin::kTimeBarFillY, skin::kTimeBarLength,
               skin::kTimeBarFill.h);
+  Sprite("TRANSPORT_RELEASED", skin::kTransportRowReleased);
   Sprite("PREV_PRESSED", skin::kPrevPressed);
   Sprite("PREV_RELEASED", skin::kPrevReleased);
   Sprite("PAUSE_PRESSED", skin::kPausePressed);

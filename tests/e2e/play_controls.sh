@@ -68,7 +68,7 @@ skipped_bar=$(differing_pixels "$SHOTS/idle.png" "$SHOTS/skipped.png" "$TIMEBAR"
 click_at "$WID" $CLICK_STOP
 sleep 0.3
 shoot "$WID" stopped_1 "$FACE_W" "$FACE_H"
-shows_sprite "$SHOTS/stopped_1.png" "$BUTTONS" "$PLAY_RELEASED" || fail "play stays pressed after stop"
+shows_sprite "$SHOTS/stopped_1.png" "$BUTTONS" "$TRANSPORT_RELEASED" || fail "play stays pressed after stop"
 [ "$(differing_pixels "$SHOTS/idle.png" "$SHOTS/stopped_1.png" "$TIMEBAR")" = 0 ] || fail "the bar is not empty after stop"
 sleep 1.2
 shoot "$WID" stopped_2 "$FACE_W" "$FACE_H"

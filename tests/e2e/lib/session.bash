@@ -5,9 +5,9 @@
 # A script sources this file with: <kestrafon binary> <source dir> <layout printer>
 set -euo pipefail
 
-KESTRAFON_BIN=$1
-SOURCE_DIR=$2
-LAYOUT_BIN=$3
+KESTRAFON_BIN=$(realpath "$1")
+SOURCE_DIR=$(realpath "$2")
+LAYOUT_BIN=$(realpath "$3")
 eval "$("$LAYOUT_BIN")"
 
 WORK=$(mktemp -d /tmp/kestrafon-e2e.XXXXXX)
@@ -51,10 +51,14 @@ start_display() {
   Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
   PIDS+=($!)
   wait_for 100 xdpyinfo || fail "Xvfb did not start on $DISPLAY"
-  xsetroot -solid '#204060'
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
   PIDS+=($!)
   wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+  # A plain background, so what a window's outline leaves out is easy to see.
+  convert -size 1024x768 xc:'#204060' "$WORK/background.png"
+  display -window root "$WORK/background.png" >/dev/null 2>&1 &
+  PIDS+=($!)
+  sleep 0.5
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 }
 

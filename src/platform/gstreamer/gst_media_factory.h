@@ -1,0 +1,11 @@
+#pragma once
+// Makes the GStreamer media framework without showing its headers to the caller.
+#include <memory>
+
+#include "platform/media.h"
+
+namespace kestrafon {
+
+std::unique_ptr<platform::MediaFramework> MakeGstMediaFramework();
+
+}  // namespace kestrafon

@@ -1,0 +1,41 @@
+#include "platform/qt/qt_skin_loader.h"
+
+#include <algorithm>
+#include <cstdint>
+
+// The resources live in a static library: register them before the first read.
+static void RegisterBuiltInArtwork() { Q_INIT_RESOURCE(assets); }
+
+namespace kestrafon::platform::qt {
+
+namespace {
+
+Image LoadBuiltIn(const char* name) {
+  return ToCoreImage(QImage(QStringLiteral(":/assets/") + QLatin1String(name)));
+}
+
+}  // namespace
+
+Image ToCoreImage(const QImage& image) {
+  if (image.isNull()) return {};
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  Image core(argb.width(), argb.height());
+  for (int y = 0; y < argb.height(); ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(argb.constScanLine(y));
+    std::copy_n(row, argb.width(), core.data() + std::size_t(y) * std::size_t(argb.width()));
+  }
+  return core;
+}
+
+SkinImages LoadSkinImages() {
+  RegisterBuiltInArtwork();
+  SkinImages skin;
+  skin.face = LoadBuiltIn("face.png");
+  skin.playlist = LoadBuiltIn("playlist.png");
+  skin.buttons = LoadBuiltIn("buttons.png");
+  skin.parts = LoadBuiltIn("parts.png");
+  skin.icon = LoadBuiltIn("icon.png");
+  return skin;
+}
+
+}  // namespace kestrafon::platform::qt
