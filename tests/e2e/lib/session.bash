@@ -134,7 +134,7 @@ count_colour() {
 
 # A short MP3 of a tone: make_mp3 <path> <seconds> <frequency>
 make_mp3() {
-  sox -q -n -r 44100 -c 2 -t wav - synth "$2" sine "$3" vol 0.3 | lame --quiet -b 128 - "$1"
+  sox -V1 -q -n -r 44100 -c 2 -t wav - synth "$2" sine "$3" vol 0.3 | lame --quiet -b 128 - "$1"
 }
 
 # Waits for the player to exit; its exit status in PLAYER_RC.
