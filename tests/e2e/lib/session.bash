@@ -41,24 +41,36 @@ wait_for() {
   return 1
 }
 
-# A free display, Xvfb on it, a plain background and openbox.
+window_manager_running() {
+  xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+
+background_painted() {
+  import -window root -crop 1x1+1000+700 -depth 8 txt:- | grep -qi '#204060'
+}
+
+# A virtual display with a plain background and openbox.
 start_display() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  export DISPLAY=":$n"
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  # Xvfb picks a free display itself and says which.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   PIDS+=($!)
+  wait_for 100 test -s "$WORK/display" || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n 1 "$WORK/display")"
   wait_for 100 xdpyinfo || fail "Xvfb did not start on $DISPLAY"
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  PIDS+=($!)
-  wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+  # openbox now and then fails to connect to a display that has just come
+  # up: give it a second try.
+  local attempt
+  for attempt in 1 2 3; do
+    openbox --sm-disable >>"$WORK/openbox.log" 2>&1 &
+    PIDS+=($!)
+    wait_for 50 window_manager_running && break
+  done
+  window_manager_running || fail "openbox did not start"
   # A plain background, so what a window's outline leaves out is easy to see.
   convert -size 1024x768 xc:'#204060' "$WORK/background.png"
   display -window root "$WORK/background.png" >/dev/null 2>&1 &
   PIDS+=($!)
-  sleep 0.5
+  wait_for 100 background_painted || fail "the background was not painted"
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 }
 
