@@ -101,6 +101,7 @@ class frmPlayer : public platform::FormEventSink {
   bool titleDirty_ = true;
   bool timeDirty_ = true;
   bool unloaded_ = false;
+  bool trayIconAdded_ = false;  // the tray took the icon at start-up
   bool dragging_ = false;  // inside the window's move loop
 };
 

@@ -22,8 +22,9 @@ platform::FormHost& frmPlayer::host() { return ctx_.desktop.PlayerHost(); }
 void frmPlayer::Form_Load() {
   // The player state and the skin-drawing object already exist in the
   // context. Add the tray icon; its double click restores the windows.
+  // Whether it is there decides later whether minimising may hide the player.
   AppContext& ctx = ctx_;
-  ctx.desktop.TrayIcon().Add(kTrayTip, [&ctx](platform::TrayEvent event) { WindowProc(ctx, event); });
+  trayIconAdded_ = ctx.desktop.TrayIcon().Add(kTrayTip, [&ctx](platform::TrayEvent event) { WindowProc(ctx, event); });
 
   // The face's initial state, then the knob's position, then show it all.
   DrawButtonPanel();

@@ -246,10 +246,11 @@ void frmPlayer::MinimiseCommand() {
   LetPendingEventsRun();
   if (unloaded_) return;  // closed meanwhile
   host().SetWindowState(platform::WindowState::Minimised);
-  // Without a tray nothing could bring a hidden player back: it stays a
+  // Without a tray icon nothing could bring a hidden player back: it stays a
   // minimised window for the window manager to restore, and the playlist
-  // window stays where it is.
-  if (!ctx_.desktop.TrayIcon().Available()) return;
+  // window stays where it is. A tray that turned up after start-up does not
+  // hold our icon, and one that went away took it along.
+  if (!trayIconAdded_ || !ctx_.desktop.TrayIcon().Available()) return;
   host().SetVisible(false);
   if (ctx_.playList.Loaded()) ctx_.playList.SetVisible(false);
 }

@@ -65,6 +65,12 @@ class RecordingTextRenderer : public platform::TextRenderer {
   std::vector<DrawnText> On(const Image& target) const;
 };
 
+// One rounded outline as the window was given it.
+struct RoundedRegion {
+  int width, height, ellipseW, ellipseH;
+  friend bool operator==(const RoundedRegion&, const RoundedRegion&) = default;
+};
+
 class FakeFormHost : public platform::FormHost {
  public:
   platform::FormEventSink* sink = nullptr;
@@ -76,6 +82,7 @@ class FakeFormHost : public platform::FormHost {
   Rect lastDirty;
   Image presented;  // what the window shows
   std::vector<int> regions;  // width of each rounded region set
+  std::vector<RoundedRegion> outlines;  // each rounded region set, whole
   platform::Point position{100, 100};
   platform::Point size{303, 202};
   int drags = 0;
@@ -91,7 +98,10 @@ class FakeFormHost : public platform::FormHost {
     Log(s == platform::WindowState::Minimised ? "minimise" : "normal");
   }
   void Present(const Image& face, Rect dirty) override;
-  void SetRoundedRegion(int w, int h, int, int) override { regions.push_back(w); (void)h; }
+  void SetRoundedRegion(int w, int h, int ew, int eh) override {
+    regions.push_back(w);
+    outlines.push_back({w, h, ew, eh});
+  }
   void SetTopMost(bool t) override {
     topMost = t;
     ++topMostCalls;
