@@ -70,7 +70,6 @@ shows_sprite "$SHOTS/player_reloaded.png" "$BUTTONS" "$PLAY_PRESSED" || fail "pl
   fail "the clock stopped"
 cmp -s "$WORK/expected.kfl" "$WORK/mylist.kfl" || fail "reading the playlist changed it"
 
-click_at "$WID" $CLICK_CLOSE
-wait_player_exit 100
-[ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC"
+# The close button ends the program cleanly, while a track plays too.
+close_player_cleanly
 echo "playlist window passed"

@@ -194,3 +194,14 @@ answer_dialog() {
 ROW_TOP=15
 ROW_HEIGHT=12
 row_band() { echo "2 $((ROW_TOP + ROW_HEIGHT * ($1 - 1))) $((LIST_W - 6)) $ROW_HEIGHT"; }
+
+# Closes the player with its close button: it must end at once, with status
+# 0 and without GStreamer or Qt warnings, whatever it was doing.
+close_player_cleanly() {
+  click_at "$WID" $CLICK_CLOSE
+  wait_player_exit 100
+  [ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC"
+  if grep -E 'CRITICAL|WARNING|runtime error|AddressSanitizer' "$WORK/player.log" >&2; then
+    fail "warnings on the way out"
+  fi
+}
