@@ -2,7 +2,10 @@
 // Text drawn straight into a core image with QPainter, top-left anchored
 // like the platform text call, in a Japanese-capable UI font at 12 pixels.
 #include <QFont>
+#include <QStaticText>
+#include <array>
 #include <optional>
+#include <string>
 
 #include "platform/text_renderer.h"
 
@@ -16,8 +19,17 @@ class QtTextRenderer final : public TextRenderer {
   static QFont SkinFont();
 
  private:
+  const QStaticText& Layout(std::string_view utf8);
+
   std::optional<QFont> font_;  // made on first use, then kept
-  int ascent_ = 0;
+  // The same few texts come back every tick (the title at a new offset, the
+  // clock): keep their shaped glyphs instead of shaping them again.
+  struct Laid {
+    std::string utf8;
+    QStaticText text;
+  };
+  std::array<Laid, 8> laid_;
+  std::size_t next_ = 0;
 };
 
 }  // namespace kestrafon::platform::qt
