@@ -38,6 +38,16 @@ done
 shows_sprite "$SHOTS/start.png" "$SOURCE_DIR/assets/buttons.png" "$TRANSPORT_RELEASED" ||
   fail "the released transport buttons are not on the face"
 
+# A press on a free part of the face moves the window with the mouse.
+window_origin "$WID"
+before_x=$GX before_y=$GY
+xdotool mousemove --sync $((GX + 70)) $((GY + 135)) mousedown 1 sleep 0.2 \
+  mousemove --sync $((GX + 110)) $((GY + 160)) sleep 0.2 mousemove --sync $((GX + 130)) $((GY + 165)) sleep 0.2 mouseup 1
+sleep 0.3
+window_origin "$WID"
+[ "$GX" = $((before_x + 60)) ] && [ "$GY" = $((before_y + 30)) ] ||
+  fail "dragging moved the window from $before_x,$before_y to $GX,$GY"
+
 # Minimise into the tray, then a double click on the tray icon brings it back.
 tray_icon_geometry() {
   xwininfo -root -tree | awk '/"kestrafon": \("kestrafon"/ && $0 !~ /Form1/ && !found {print $(NF-1), $NF; found = 1}'
