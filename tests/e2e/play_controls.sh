@@ -4,9 +4,9 @@
 source "$(dirname "$0")/lib/session.bash" "$@"
 BUTTONS="$SOURCE_DIR/assets/buttons.png"
 
-make_mp3 "$WORK/one.mp3" 6 440
-make_mp3 "$WORK/two.mp3" 6 660
-make_mp3 "$WORK/three.mp3" 6 880
+make_mp3 "$WORK/one.mp3" 12 440
+make_mp3 "$WORK/two.mp3" 12 660
+make_mp3 "$WORK/three.mp3" 12 880
 start_display
 start_player
 shoot "$WID" idle "$FACE_W" "$FACE_H"

@@ -4,8 +4,8 @@
 source "$(dirname "$0")/lib/session.bash" "$@"
 BUTTONS="$SOURCE_DIR/assets/buttons.png"
 
-make_mp3 "$WORK/a.mp3" 8 440
-make_mp3 "$WORK/b.mp3" 8 660
+make_mp3 "$WORK/a.mp3" 30 440
+make_mp3 "$WORK/b.mp3" 30 660
 start_display
 start_player
 
