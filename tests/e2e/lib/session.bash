@@ -196,9 +196,12 @@ ROW_HEIGHT=12
 row_band() { echo "2 $((ROW_TOP + ROW_HEIGHT * ($1 - 1))) $((LIST_W - 6)) $ROW_HEIGHT"; }
 
 # Closes the player with its close button: it must end at once, with status
-# 0 and without GStreamer or Qt warnings, whatever it was doing.
+# 0 and without GStreamer or Qt warnings, whatever it was doing. An optional
+# argument is the screen's scale factor.
 close_player_cleanly() {
-  click_at "$WID" $CLICK_CLOSE
+  local scale=${1:-1} x y
+  read -r x y <<<"$CLICK_CLOSE"
+  click_at "$WID" $((scale * x)) $((scale * y))
   wait_player_exit 100
   [ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC"
   if grep -E 'CRITICAL|WARNING|runtime error|AddressSanitizer' "$WORK/player.log" >&2; then
