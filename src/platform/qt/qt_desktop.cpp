@@ -13,20 +13,16 @@ namespace {
 bool WindowsSkipTaskbar() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 // The playlist window goes away from inside its own events (a key or a press
-// may unload it), so Qt deletes it once control is back in the event loop.
-struct DeleteLater {
-  void operator()(FormHost* host) const {
-    auto* window = static_cast<QtFormHost*>(host);
-    window->SetEventSink(nullptr);
-    window->hide();
-    window->deleteLater();
-  }
-};
-
+// may unload it), so the core holds this handle and Qt deletes the window
+// once control is back in the event loop.
 class PlaylistHost final : public FormHost {
  public:
   explicit PlaylistHost(QtFormHost* window) : window_(window) {}
-  ~PlaylistHost() override { DeleteLater{}(window_); }
+  ~PlaylistHost() override {
+    window_->SetEventSink(nullptr);
+    window_->hide();
+    window_->deleteLater();
+  }
   void SetEventSink(FormEventSink* sink) override { window_->SetEventSink(sink); }
   void SetVisible(bool visible) override { window_->SetVisible(visible); }
   bool IsVisible() const override { return window_->IsVisible(); }
