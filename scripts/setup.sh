@@ -20,6 +20,12 @@ packages=(
   sox lame
   # end-to-end tests on a virtual display
   xvfb xdotool x11-utils imagemagick openbox trayer
+  # a real sound server with a null sink, for hearing what the player plays
+  pulseaudio pulseaudio-utils
+  # the desktop: a private session bus and a real MPRIS client
+  dbus dbus-daemon playerctl
+  # the Windows program: cross compiler, and Wine to run it
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

@@ -1,5 +1,5 @@
 // The MPEG audio frame scanner on hand-made byte streams.
-#include "engine/mp3_frame_scan.h"
+#include "media_helpers/mp3_frame_scan.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 
 namespace {
 
-using kestrafon::engine::Id3v2TagSize;
-using kestrafon::engine::kMp3DecoderDelay;
-using kestrafon::engine::ParseMpegAudioHeader;
-using kestrafon::engine::ScanMp3Frames;
+using kestrafon::media_helpers::Id3v2TagSize;
+using kestrafon::media_helpers::kMp3DecoderDelay;
+using kestrafon::media_helpers::ParseMpegAudioHeader;
+using kestrafon::media_helpers::ScanMp3Frames;
 using Bytes = std::vector<std::uint8_t>;
 
 // Header bytes of a few stream kinds, and the frame sizes they give.

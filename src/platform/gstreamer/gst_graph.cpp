@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "engine/mp3_frame_scan.h"
+#include "media_helpers/mp3_frame_scan.h"
 #include "platform/gstreamer/gst_media.h"
 
 namespace kestrafon::platform::gst {
@@ -43,7 +43,7 @@ double ScanFileSeconds(const std::string& path) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(g_mapped_file_get_contents(file));
   const std::size_t length = g_mapped_file_get_length(file);
   double seconds = 0.0;
-  if (bytes && length > 0) seconds = engine::ScanMp3Frames(std::span(bytes, length)).Seconds();
+  if (bytes && length > 0) seconds = media_helpers::ScanMp3Frames(std::span(bytes, length)).Seconds();
   g_mapped_file_unref(file);
   return seconds;
 }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-namespace kestrafon::engine {
+namespace kestrafon::media_helpers {
 
 struct MpegAudioHeader {
   int version = 0;  // 10 for MPEG-1, 20 for MPEG-2, 25 for MPEG-2.5
@@ -53,4 +53,4 @@ struct Mp3ScanResult {
 // counted.
 Mp3ScanResult ScanMp3Frames(std::span<const std::uint8_t> data);
 
-}  // namespace kestrafon::engine
+}  // namespace kestrafon::media_helpers

@@ -1,8 +1,8 @@
-#include "engine/mp3_frame_scan.h"
+#include "media_helpers/mp3_frame_scan.h"
 
 #include <cstring>
 
-namespace kestrafon::engine {
+namespace kestrafon::media_helpers {
 namespace {
 
 // Bit rates in kbit/s by bit-rate index; index 0 (free format) and 15 are unusable.
@@ -190,4 +190,4 @@ Mp3ScanResult ScanMp3Frames(std::span<const std::uint8_t> data) {
   return result;
 }
 
-}  // namespace kestrafon::engine
+}  // namespace kestrafon::media_helpers
