@@ -1,0 +1,162 @@
+#include "control/mpris_player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "control/file_uri.h"
+#include "control/open_files.h"
+
+namespace kestrafon::mpris {
+
+namespace {
+
+const char* StatusName(PlaybackState state) {
+  switch (state) {
+    case PlaybackState::Playing: return "Playing";
+    case PlaybackState::Paused: return "Paused";
+    case PlaybackState::Stopped: break;
+  }
+  return "Stopped";
+}
+
+std::int64_t Microseconds(double seconds) {
+  return seconds > 0 ? std::int64_t(std::llround(seconds * 1e6)) : 0;
+}
+
+}  // namespace
+
+std::string DisplayName(std::string_view path) {
+  const std::size_t sep = path.find_last_of("/\\");
+  return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
+}
+
+double VolumeFromKnob(std::int32_t knobX) {
+  const std::int32_t x = std::clamp(knobX, kKnobLeft, kKnobRight);
+  return double(x - kKnobLeft) / double(kKnobRight - kKnobLeft);
+}
+
+std::int32_t KnobFromVolume(double volume) {
+  if (std::isnan(volume)) volume = 0;
+  volume = std::clamp(volume, 0.0, 1.0);
+  return kKnobLeft + std::int32_t(std::lround(volume * (kKnobRight - kKnobLeft)));
+}
+
+Snapshot TakeSnapshot(const PlayerControl& control) {
+  Snapshot s;
+  const PlaybackState state = control.State();
+  s.playbackStatus = StatusName(state);
+  const std::string path = control.CurrentPath();
+  if (path.empty()) {
+    s.metadata.trackId = std::string(kNoTrack);
+  } else {
+    s.metadata.trackId = "/org/kestrafon/track/" + std::to_string(control.CurrentEntry());
+    s.metadata.lengthUs = Microseconds(control.DurationSeconds());
+    s.metadata.url = path.front() == '/' ? FileUriFromPath(path) : path;
+    s.metadata.title = DisplayName(path);
+  }
+  s.volume = VolumeFromKnob(control.KnobVolume());
+  s.canGoNext = control.CanNext();
+  s.canGoPrevious = control.CanPrevious();
+  // Play also resumes a paused track (through the pause toggle), and asks
+  // nothing of a track already playing.
+  switch (state) {
+    case PlaybackState::Stopped: s.canPlay = control.CanPlay(); break;
+    case PlaybackState::Paused: s.canPlay = control.CanPause(); break;
+    case PlaybackState::Playing: s.canPlay = true; break;
+  }
+  s.canPause = state == PlaybackState::Playing && control.CanPause();
+  return s;
+}
+
+std::vector<Property> ChangedProperties(const Snapshot& before, const Snapshot& after) {
+  std::vector<Property> changed;
+  if (before.playbackStatus != after.playbackStatus) changed.push_back(Property::PlaybackStatus);
+  if (before.metadata != after.metadata) changed.push_back(Property::Metadata);
+  if (before.volume != after.volume) changed.push_back(Property::Volume);
+  if (before.canGoNext != after.canGoNext) changed.push_back(Property::CanGoNext);
+  if (before.canGoPrevious != after.canGoPrevious) changed.push_back(Property::CanGoPrevious);
+  if (before.canPlay != after.canPlay) changed.push_back(Property::CanPlay);
+  if (before.canPause != after.canPause) changed.push_back(Property::CanPause);
+  return changed;
+}
+
+MprisPlayer::MprisPlayer(PlayerControl& control, WindowCommands& windows)
+    : control_(control), windows_(windows), last_(TakeSnapshot(control)) {}
+
+MprisPlayer::~MprisPlayer() {
+  if (sink_) control_.SetObserver(nullptr);
+}
+
+void MprisPlayer::SetSink(PropertiesSink* sink) {
+  sink_ = sink;
+  last_ = TakeSnapshot(control_);
+  control_.SetObserver(sink ? this : nullptr);
+}
+
+void MprisPlayer::Play() {
+  switch (control_.State()) {
+    case PlaybackState::Stopped: control_.Play(); break;
+    case PlaybackState::Paused: control_.Pause(); break;  // the toggle resumes
+    case PlaybackState::Playing: break;
+  }
+  OnControlChanged();
+}
+
+void MprisPlayer::Pause() {
+  if (control_.State() != PlaybackState::Playing) return;
+  control_.Pause();
+  // Where the face's toggle leaves the track running, a second press pauses it.
+  if (control_.State() == PlaybackState::Playing) control_.Pause();
+  OnControlChanged();
+}
+
+void MprisPlayer::PlayPause() {
+  if (control_.State() == PlaybackState::Playing) {
+    Pause();
+  } else {
+    Play();
+  }
+}
+
+void MprisPlayer::Stop() {
+  control_.Stop();
+  OnControlChanged();
+}
+
+void MprisPlayer::Next() {
+  control_.Next();
+  OnControlChanged();
+}
+
+void MprisPlayer::Previous() {
+  control_.Previous();
+  OnControlChanged();
+}
+
+bool MprisPlayer::OpenUri(std::string_view uri) {
+  const std::optional<std::string> path = LocalPathFromFileUri(uri);
+  if (!path || path->empty() || path->back() == '/') return false;
+  OpenFiles({*path});
+  return true;
+}
+
+void MprisPlayer::OpenFiles(const std::vector<std::string>& paths) {
+  AddFilesAndPlay(control_, paths);
+  OnControlChanged();
+}
+
+void MprisPlayer::SetVolume(double volume) {
+  control_.SetKnobVolume(KnobFromVolume(volume));
+  OnControlChanged();
+}
+
+std::int64_t MprisPlayer::PositionUs() const { return Microseconds(control_.PositionSeconds()); }
+
+void MprisPlayer::OnControlChanged() {
+  Snapshot now = TakeSnapshot(control_);
+  std::vector<Property> changed = ChangedProperties(last_, now);
+  last_ = std::move(now);
+  if (!changed.empty() && sink_) sink_->PropertiesChanged(last_, changed);
+}
+
+}  // namespace kestrafon::mpris
