@@ -55,7 +55,8 @@ class frmplayList : public PlaylistCanvas, public platform::FormEventSink {
   void OnMouseUp(int, double, double) override {}
   void OnKeyDown(platform::Key key) override { Form_KeyDown(key); }
   void OnResize() override { Form_Resize(); }
-  void OnCloseRequested() override {}
+  // Alt+F4 or the window menu: the window goes, the playlist switch stays as it is.
+  void OnCloseRequested() override { Unload(); }
 
  private:
   void Present();

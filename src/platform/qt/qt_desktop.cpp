@@ -61,7 +61,13 @@ std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
   list.skipTaskbar = WindowsSkipTaskbar();
   auto* window = new QtFormHost(list);
   window->setWindowIcon(options_.icon);
+  window->SetFilesDroppedHandler(onFilesDropped_);
   return std::make_unique<PlaylistHost>(window);
+}
+
+void QtDesktop::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+  onFilesDropped_ = std::move(handler);
+  player_->SetFilesDroppedHandler(onFilesDropped_);
 }
 
 void QtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }

@@ -31,6 +31,9 @@ class QtDesktop final : public Desktop {
   void ProcessPendingEvents() override;
   void Quit() override;
 
+  // Files dropped on either window, now and for playlist windows made later.
+  void SetFilesDroppedHandler(FilesDroppedHandler handler);
+
   QtFormHost& playerWindow() { return *player_; }
   QtTickSource& tickSource() { return ticks_; }
 
@@ -40,6 +43,7 @@ class QtDesktop final : public Desktop {
   QtTray tray_;
   QtFileDialogs dialogs_;
   std::unique_ptr<QtFormHost> player_;
+  FilesDroppedHandler onFilesDropped_;
 };
 
 }  // namespace kestrafon::platform::qt

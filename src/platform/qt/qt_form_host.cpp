@@ -2,6 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -44,6 +49,17 @@ QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH) {
   }
   if (height > 2 * cornerRows) region += QRect(0, cornerRows, width, height - 2 * cornerRows);
   return region;
+}
+
+std::vector<std::string> DroppedLocalFiles(const QList<QUrl>& urls) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : urls) {
+    if (!url.isLocalFile()) continue;
+    const QString path = url.toLocalFile();
+    if (!QFileInfo(path).isFile()) continue;
+    paths.push_back(QFile::encodeName(path).toStdString());
+  }
+  return paths;
 }
 
 Key KeyFromQt(int qtKey) {
@@ -122,10 +138,18 @@ void QtFormHost::SetRoundedRegion(int width, int height, int ellipseW, int ellip
 }
 
 void QtFormHost::SetTopMost(bool topMost) {
-  // Through the native window, so a shown window changes its stacking in
-  // place instead of being hidden and mapped again.
-  if (!windowHandle()) create();
-  windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+  topMost_ = topMost;
+  if (HaveX11WindowStates()) {
+    // Through the window manager: a changed stays-on-top flag would make Qt
+    // replace the native window at its next show, losing the states set on
+    // the old one. A hidden window gets it with the others when it shows.
+    if (isVisible()) RequestAbove(*this, topMost);
+  } else {
+    // Through the native window, so a shown window changes its stacking in
+    // place instead of being hidden and mapped again.
+    if (!windowHandle()) create();
+    windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+  }
   SetVisible(true);
   if (topMost) raise();
 }
@@ -199,7 +223,8 @@ void QtFormHost::resizeEvent(QResizeEvent* event) {
 
 void QtFormHost::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (options_.skipTaskbar) SkipTaskbarBeforeMap(*this);
+  // Every map: a window manager drops the states of a withdrawn window.
+  SetStatesBeforeMap(*this, options_.skipTaskbar, topMost_);
   ReportResize();
 }
 
@@ -212,6 +237,28 @@ void QtFormHost::closeEvent(QCloseEvent* event) {
   // The core decides; a window that stays open ignores the request.
   event->ignore();
   if (sink_) sink_->OnCloseRequested();
+}
+
+void QtFormHost::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+  onFilesDropped_ = std::move(handler);
+  setAcceptDrops(bool(onFilesDropped_));
+}
+
+void QtFormHost::dragEnterEvent(QDragEnterEvent* event) {
+  // Only something that holds local files is taken; the rest is refused here.
+  if (onFilesDropped_ && event->mimeData()->hasUrls() && !DroppedLocalFiles(event->mimeData()->urls()).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void QtFormHost::dropEvent(QDropEvent* event) {
+  if (!onFilesDropped_ || !event->mimeData()->hasUrls()) return;
+  const std::vector<std::string> paths = DroppedLocalFiles(event->mimeData()->urls());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  // A copy: the handler may unload this very window.
+  const FilesDroppedHandler handler = onFilesDropped_;
+  handler(paths);
 }
 
 void QtFormHost::ReportResize() {

@@ -5,8 +5,12 @@
 // face pixels.
 #include <QImage>
 #include <functional>
+#include <QList>
 #include <QPoint>
+#include <QUrl>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "platform/form_host.h"
 
@@ -21,6 +25,9 @@ struct FormHostOptions {
   // Called once, after the window first painted itself.
   std::function<void(const QImage&)> onFirstPaint;
 };
+
+// Local files dropped on a window, as full paths in the order of the drop.
+using FilesDroppedHandler = std::function<void(const std::vector<std::string>&)>;
 
 class QtFormHost final : public QWidget, public FormHost {
  public:
@@ -39,6 +46,9 @@ class QtFormHost final : public QWidget, public FormHost {
   void Move(Point topLeft) override;
   void DragMove() override;
 
+  // Where local files dropped on the window go; without a handler drops are refused.
+  void SetFilesDroppedHandler(FilesDroppedHandler handler);
+
   // What the window shows, in face pixels.
   const QImage& presented() const { return presented_; }
 
@@ -52,14 +62,18 @@ class QtFormHost final : public QWidget, public FormHost {
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void ReportResize();
 
   FormHostOptions options_;
   FormEventSink* sink_ = nullptr;
+  FilesDroppedHandler onFilesDropped_;
   QImage presented_;
   bool placed_ = false;
+  bool topMost_ = false;
   bool firstPaintDone_ = false;
   // The move loop: where the press was, where the window was then.
   QEventLoop* dragLoop_ = nullptr;
@@ -68,6 +82,9 @@ class QtFormHost final : public QWidget, public FormHost {
 
 // The outline of a w x h rectangle with corners cut by a ew x eh ellipse.
 QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH);
+
+// The local files (not folders) among dropped URLs, in order, as file-system paths.
+std::vector<std::string> DroppedLocalFiles(const QList<QUrl>& urls);
 
 // The core's key for a Qt key code.
 Key KeyFromQt(int qtKey);

@@ -1,11 +1,19 @@
 #pragma once
-// Window-manager hints Qt has no call for.
+// Window-manager states Qt has no call for, or sets only by making a new
+// native window (which loses the rest): off the taskbar and the pager, and
+// above other windows.
 class QWidget;
 
 namespace kestrafon::platform::qt {
 
-// Keeps the window off the taskbar and the pager. Call before the window is
-// mapped (from its show event); elsewhere than on X11 it does nothing.
-void SkipTaskbarBeforeMap(QWidget& window);
+// Whether the calls below reach a window manager (the xcb platform).
+bool HaveX11WindowStates();
+
+// The window's states for when it is next mapped: call from its show event,
+// before the map. Keeps whatever else is already in the property.
+void SetStatesBeforeMap(QWidget& window, bool skipTaskbar, bool above);
+
+// Asks the window manager to put a mapped window above the others, or back.
+void RequestAbove(QWidget& window, bool above);
 
 }  // namespace kestrafon::platform::qt
