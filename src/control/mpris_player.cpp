@@ -141,7 +141,7 @@ bool MprisPlayer::OpenUri(std::string_view uri) {
 }
 
 void MprisPlayer::OpenFiles(const std::vector<std::string>& paths) {
-  AddFilesAndPlay(control_, paths);
+  AddFilesAndPlay(control_, windows_, paths);
   OnControlChanged();
 }
 

@@ -41,15 +41,16 @@ std::vector<std::string> SelectionTexts(const std::vector<std::string>& paths) {
   return texts;
 }
 
-std::int32_t AddFiles(PlayerControl& control, const std::vector<std::string>& paths) {
+std::int32_t AddFiles(PlayerControl& control, WindowCommands& windows, const std::vector<std::string>& paths) {
   std::int32_t added = 0;
   for (const std::string& text : SelectionTexts(paths)) added += control.AddSelection(text);
+  if (!paths.empty()) windows.PaintRows();
   return added;
 }
 
-bool AddFilesAndPlay(PlayerControl& control, const std::vector<std::string>& paths) {
+bool AddFilesAndPlay(PlayerControl& control, WindowCommands& windows, const std::vector<std::string>& paths) {
   const std::int32_t countBefore = control.EntryCount();
-  if (AddFiles(control, paths) <= 0) return false;
+  if (AddFiles(control, windows, paths) <= 0) return false;
   control.PlayEntry(countBefore + 1);
   return true;
 }

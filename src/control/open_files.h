@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/player_control.h"
+#include "control/window_commands.h"
 
 namespace kestrafon {
 
@@ -16,12 +17,12 @@ namespace kestrafon {
 // full path.
 std::vector<std::string> SelectionTexts(const std::vector<std::string>& paths);
 
-// Adds the files in order (playlist files read as playlists); returns the
-// number of entries appended.
-std::int32_t AddFiles(PlayerControl& control, const std::vector<std::string>& paths);
+// Adds the files in order (playlist files read as playlists) and repaints
+// the rows; returns the number of entries appended.
+std::int32_t AddFiles(PlayerControl& control, WindowCommands& windows, const std::vector<std::string>& paths);
 
 // Adds the files, then plays the first entry they added. Returns whether
 // anything was added.
-bool AddFilesAndPlay(PlayerControl& control, const std::vector<std::string>& paths);
+bool AddFilesAndPlay(PlayerControl& control, WindowCommands& windows, const std::vector<std::string>& paths);
 
 }  // namespace kestrafon

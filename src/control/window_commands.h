@@ -1,8 +1,8 @@
 #pragma once
-// The two window-level things a desktop can ask of the player that are not
-// transport: end the program the way the close button does, and bring the
-// player back the way the tray icon does (out of the tray, with a loaded
-// playlist window).
+// The window-level things the desktop's ways in need besides the control
+// surface: end the program the way the close button does, bring the player
+// back the way the tray icon does (out of the tray, with a loaded playlist
+// window), and repaint the list rows after files were added, as Add does.
 namespace kestrafon {
 
 class WindowCommands {
@@ -10,6 +10,7 @@ class WindowCommands {
   virtual ~WindowCommands() = default;
   virtual void Quit() = 0;
   virtual void Raise() = 0;
+  virtual void PaintRows() = 0;
 };
 
 }  // namespace kestrafon

@@ -16,9 +16,10 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 struct CountingWindows : WindowCommands {
-  int quits = 0, raises = 0;
+  int quits = 0, raises = 0, rowPaints = 0;
   void Quit() override { ++quits; }
   void Raise() override { ++raises; }
+  void PaintRows() override { ++rowPaints; }
 };
 
 struct RecordingSink : PropertiesSink {
@@ -180,6 +181,7 @@ TEST_F(MprisTest, VolumeMovesTheKnobAcrossItsWholeTravel) {
 TEST_F(MprisTest, OpenUriAddsLikeAddAndPlaysTheFirstAddedEntry) {
   EXPECT_TRUE(mpris.OpenUri("file:///new/set%201.kfl"));
   EXPECT_THAT(control.calls, ElementsAre("AddSelection /new/set 1.kfl", "PlayEntry 4"));
+  EXPECT_EQ(windows.rowPaints, 1);
   control.calls.clear();
   EXPECT_FALSE(mpris.OpenUri("http://example.org/a.mp3"));
   EXPECT_FALSE(mpris.OpenUri("file://elsewhere/a.mp3"));
@@ -196,8 +198,9 @@ TEST_F(MprisTest, FilesFromOneFolderGoInAsOneMultipleSelectionInOrder) {
   EXPECT_EQ(control.entries[3], "/a/x.mp3");
   control.calls.clear();
   // Nothing added: nothing to play.
-  EXPECT_FALSE(AddFilesAndPlay(control, {}));
+  EXPECT_FALSE(AddFilesAndPlay(control, windows, {}));
   EXPECT_THAT(control.calls, IsEmpty());
+  EXPECT_EQ(windows.rowPaints, 1);
 }
 
 }  // namespace
