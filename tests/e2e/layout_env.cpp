@@ -34,6 +34,10 @@ int main() {
               skin::kTitlePanel.h);
   std::printf("TIMEBAR=\"%d %d %d %d\"\n", skin::kTimeBarFillX, skin::kTimeBarFillY, skin::kTimeBarLength,
               skin::kTimeBarFill.h);
+  // The volume knob: its sprite on the parts sheet, its row on the face and its travel.
+  std::printf("KNOB_SPRITE=\"%d %d %d %d\"\nKNOB_TOP=%d\nKNOB_MIN=%d\nKNOB_MAX=%d\n", skin::kVolumeKnob.x,
+              skin::kVolumeKnob.y, skin::kVolumeKnob.w, skin::kVolumeKnob.h, skin::kVolumeKnobTop, skin::kKnobMin,
+              skin::kKnobMax);
   Sprite("TRANSPORT_RELEASED", skin::kTransportRowReleased);
   Sprite("PREV_PRESSED", skin::kPrevPressed);
   Sprite("PREV_RELEASED", skin::kPrevReleased);

@@ -75,9 +75,10 @@ start_display() {
 }
 
 # The player, started in $WORK (so its dialogs open there), with its sound
-# going nowhere. Sets PLAYER_PID and WID.
+# going nowhere; PLAYER_ARGS are its command line. Sets PLAYER_PID and WID.
+PLAYER_ARGS=()
 start_player() {
-  (cd "$WORK" && exec env KESTRAFON_AUDIO_SINK=fake "$@" "$KESTRAFON_BIN") >"$WORK/player.log" 2>&1 &
+  (cd "$WORK" && exec env KESTRAFON_AUDIO_SINK=fake "$@" "$KESTRAFON_BIN" "${PLAYER_ARGS[@]}") >"$WORK/player.log" 2>&1 &
   PLAYER_PID=$!
   PIDS+=("$PLAYER_PID")
   wait_for 150 xdotool search --onlyvisible --name '^Form1$' || fail "no window named Form1 appeared"
