@@ -9,6 +9,10 @@ fi
 source "$(dirname "$0")/lib/session.bash" "$@"
 PARTS="$SOURCE_DIR/assets/parts.png"
 mpris() { playerctl --player=kestrafon "$@"; }
+# A method called straight, even where playerctl would not call it (it asks Can* first).
+call() {
+  dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.kestrafon /org/mpris/MediaPlayer2 "$@" >/dev/null
+}
 second_launch() { (cd "$WORK" && env KESTRAFON_AUDIO_SINK=fake "$KESTRAFON_BIN" "$@") >>"$WORK/second.log" 2>&1; }
 is_status() { [ "$(mpris status)" = "$1" ]; }
 is_title() { [ "$(mpris metadata xesam:title)" = "$1" ]; }
@@ -33,7 +37,8 @@ is_title one.mp3 || fail "the title is $(mpris metadata xesam:title), not one.mp
 [ "$(grep -c missing.mp3 "$WORK/player.log")" = 1 ] || fail "the missing file is not reported on one line"
 length=$(mpris metadata mpris:length)
 [ "$length" -ge 11900000 ] && [ "$length" -le 12200000 ] || fail "mpris:length is $length, not about 12 s"
-[ "$(mpris metadata mpris:trackid)" = /org/kestrafon/track/1 ] || fail "track id $(mpris metadata mpris:trackid)"
+track_id() { mpris metadata mpris:trackid | tr -d "'"; }
+[ "$(track_id)" = /org/kestrafon/track/1 ] || fail "track id $(track_id)"
 [ "$(mpris metadata xesam:url)" = "file://$WORK/one.mp3" ] || fail "url $(mpris metadata xesam:url)"
 
 # Pause and play are the face's buttons: the face shows them.
@@ -41,15 +46,15 @@ mpris pause
 wait_for 20 is_status Paused || fail "pause did not pause"
 shoot "$WID" paused "$FACE_W" "$FACE_H"
 shows_sprite "$SHOTS/paused.png" "$SOURCE_DIR/assets/buttons.png" "$PAUSE_PRESSED" || fail "pause is not pressed on the face"
-mpris pause
+call org.mpris.MediaPlayer2.Player.Pause || fail "a pause while paused answered with an error"
 is_status Paused || fail "a second pause resumed"
 mpris play
 wait_for 20 is_status Playing || fail "play did not resume"
 mpris next
 wait_for 20 is_title two.mp3 || fail "next did not go to two.mp3"
-[ "$(mpris metadata mpris:trackid)" = /org/kestrafon/track/2 ] || fail "next did not change the track id"
+[ "$(track_id)" = /org/kestrafon/track/2 ] || fail "next did not change the track id"
 # The last track: the face refuses next, and so does the bus, quietly.
-mpris next || fail "a refused next answered with an error"
+call org.mpris.MediaPlayer2.Player.Next || fail "a refused next answered with an error"
 is_title two.mp3 || fail "next past the last track changed the track"
 
 # Volume: the knob moves to the middle of its travel, as a drag would put it.
@@ -98,8 +103,7 @@ minimise
 second_launch || fail "a second launch without files exited with $?"
 check_restored "a second launch" launch
 minimise
-dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.kestrafon /org/mpris/MediaPlayer2 \
-  org.mpris.MediaPlayer2.Raise >/dev/null || fail "Raise failed"
+call org.mpris.MediaPlayer2.Raise || fail "Raise failed"
 check_restored "Raise" raise
 minimise
 tray=$(xwininfo -root -tree | awk '/"kestrafon": \("kestrafon"/ && $0 !~ /Form1/ && !found {print $(NF-1), $NF; found = 1}')
@@ -122,12 +126,11 @@ wait_for 30 find_window "$LIST_W" "$LIST_H" || fail "the playlist window does no
 kill -0 "$PLAYER_PID" || fail "closing the playlist window ended the player"
 
 # Quit ends the program as the close button does.
-dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.kestrafon /org/mpris/MediaPlayer2 \
-  org.mpris.MediaPlayer2.Quit >/dev/null || fail "Quit failed"
+call org.mpris.MediaPlayer2.Quit || fail "Quit failed"
 wait_player_exit 100
 [ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC after Quit"
 if grep -E 'CRITICAL|WARNING|runtime error|AddressSanitizer' "$WORK/player.log" "$WORK/second.log" >&2; then
   fail "warnings from the player"
 fi
-[ "$(wc -l <"$WORK/player.log")" = 1 ] || fail "the player said more than the missing file: $(cat "$WORK/player.log")"
+[ "$(grep -c '^kestrafon:' "$WORK/player.log")" = 1 ] || fail "the player said more than the missing file"
 echo "desktop controls passed"
