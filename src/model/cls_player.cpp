@@ -67,11 +67,12 @@ void clsPlayer::SetPlayList() {
   // list, where no key could bring it back: move it back far enough to show
   // the last track, never before track 1.
   if (max_ > count) {
-    const std::int32_t shift = std::min(max_ - count, std::max(min_ - 1, 0));
+    const std::int32_t shift = std::min(max_ - count, min_ - 1);
     min_ -= shift;
     max_ -= shift;
   }
-  // Rows past the end of the list are never read.
+  // Rows past the end of the list are never read. The range never starts
+  // before track 1: the keys stop there and the shift above does too.
   const skin::RowLayout& rows = skin::kListRows;
   const std::int32_t last = std::min(count >= rows.count ? max_ : count, count);
   int y = rows.top;
@@ -79,7 +80,7 @@ void clsPlayer::SetPlayList() {
   for (std::int32_t i = min_; i <= last; ++i) {
     if (i == playListNumber_) colour = kCurrentRowColour;
     if (i == selectPlayList_ && selectPlayList_ != playListNumber_) colour = kSelectedRowColour;
-    if (i >= 1) canvas_.TextOut(rows.x, y, RowText(mp3List_[std::size_t(i)]), colour);
+    canvas_.TextOut(rows.x, y, RowText(mp3List_[std::size_t(i)]), colour);
     y += rows.step;
     colour = kPlainRowColour;
   }
