@@ -1,9 +1,11 @@
 #pragma once
-// A control surface that behaves like the face's rules in miniature and
-// records every command it was given, for testing the desktop's ways in.
+// A control surface with the face's rules in miniature that records every
+// command it is given, for testing the desktop's ways in.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "control/player_control.h"
@@ -14,100 +16,66 @@ namespace kestrafon::fakes {
 class ScriptedPlayerControl final : public PlayerControl {
  public:
   std::vector<std::string> entries;
-  std::int32_t current = 1;
+  std::int32_t current = 1, knob = 280;
   PlaybackState state = PlaybackState::Stopped;
   double duration = 0, position = 0;
-  std::int32_t knob = 280;
-  // The face's inverted pause: the first toggle after a resume does nothing visible.
-  bool pauseNeedsTwoPresses = false;
-  std::vector<std::string> calls;  // "Play", "PlayEntry 3", "AddSelection <text>", ...
+  bool pauseNeedsTwoPresses = false;  // the face's inverted pause toggle
+  std::vector<std::string> calls;     // "Play", "PlayEntry 3", "AddSelection a|b", ...
   ControlObserver* observer = nullptr;
 
-  CommandResult Play() override {
-    calls.push_back("Play");
-    if (!CanPlay()) return CommandResult::Refused;
-    return Start(current);
-  }
+  CommandResult Play() override { return Run("Play", CanPlay(), [&] { Start(current); }); }
   CommandResult Pause() override {
-    calls.push_back("Pause");
-    if (!CanPause()) return CommandResult::Refused;
-    if (pauseNeedsTwoPresses) {
-      pauseNeedsTwoPresses = false;
-    } else {
-      state = state == PlaybackState::Playing ? PlaybackState::Paused : PlaybackState::Playing;
-    }
-    return Changed();
+    return Run("Pause", CanPause(), [&] {
+      if (!std::exchange(pauseNeedsTwoPresses, false)) {
+        state = state == PlaybackState::Playing ? PlaybackState::Paused : PlaybackState::Playing;
+      }
+    });
   }
-  CommandResult Stop() override {
-    calls.push_back("Stop");
-    if (!CanStop()) return CommandResult::Refused;
-    state = PlaybackState::Stopped;
-    position = 0;
-    return Changed();
-  }
-  CommandResult Next() override {
-    calls.push_back("Next");
-    return CanNext() ? Start(current + 1) : CommandResult::Refused;
-  }
-  CommandResult Previous() override {
-    calls.push_back("Previous");
-    return CanPrevious() ? Start(current - 1) : CommandResult::Refused;
-  }
+  CommandResult Stop() override { return Run("Stop", CanStop(), [&] { state = PlaybackState::Stopped; }); }
+  CommandResult Next() override { return Run("Next", CanNext(), [&] { Start(current + 1); }); }
+  CommandResult Previous() override { return Run("Previous", CanPrevious(), [&] { Start(current - 1); }); }
   CommandResult PlayEntry(std::int32_t n) override {
-    calls.push_back("PlayEntry " + std::to_string(n));
-    if (n < 1 || n > EntryCount()) return CommandResult::Refused;
-    return Start(n);
+    return Run("PlayEntry " + std::to_string(n), n >= 1 && n <= EntryCount(), [&] { Start(n); });
   }
-  // A tick moves the position and tells nobody, as the real one does.
-  void Tick() override {
-    if (state == PlaybackState::Playing) position += 0.1;
-  }
+  // Moves the position and tells nobody, as the real tick does.
+  void Tick() override { position += state == PlaybackState::Playing ? 0.1 : 0; }
   std::int32_t AddSelection(std::string_view selection) override {
     std::string shown(selection);
-    for (char& c : shown) {
-      if (c == '\0') c = '|';
-    }
-    calls.push_back("AddSelection " + shown);
+    std::replace(shown.begin(), shown.end(), '\0', '|');
     const auto parsed = ParseOpenSelection(selection);
-    if (!parsed) return 0;
-    for (const std::string& path : parsed->paths) entries.push_back(path);
-    Changed();
-    return std::int32_t(parsed->paths.size());
+    Run("AddSelection " + shown, parsed.has_value(), [&] { entries.insert(entries.end(), parsed->paths.begin(), parsed->paths.end()); });
+    return parsed ? std::int32_t(parsed->paths.size()) : 0;
   }
-  void SetKnobVolume(std::int32_t x) override {
-    calls.push_back("SetKnobVolume " + std::to_string(x));
-    knob = x;
-    Changed();
-  }
+  void SetKnobVolume(std::int32_t x) override { Run("SetKnobVolume " + std::to_string(x), true, [&] { knob = x; }); }
 
   bool CanPlay() const override { return state != PlaybackState::Playing && !entries.empty(); }
   bool CanPause() const override { return state != PlaybackState::Stopped; }
   bool CanStop() const override { return state != PlaybackState::Stopped; }
-  bool CanNext() const override { return state != PlaybackState::Stopped && current < EntryCount(); }
-  bool CanPrevious() const override { return state != PlaybackState::Stopped && current > 1; }
-
+  bool CanNext() const override { return CanStop() && current < EntryCount(); }
+  bool CanPrevious() const override { return CanStop() && current > 1; }
   PlaybackState State() const override { return state; }
   std::int32_t CurrentEntry() const override { return current; }
   std::int32_t EntryCount() const override { return std::int32_t(entries.size()); }
-  std::string CurrentPath() const override {
-    return current >= 1 && current <= EntryCount() ? entries[std::size_t(current - 1)] : std::string();
-  }
+  std::string CurrentPath() const override { return current <= EntryCount() ? entries[std::size_t(current - 1)] : ""; }
   double DurationSeconds() const override { return duration; }
   double PositionSeconds() const override { return position; }
   std::int32_t KnobVolume() const override { return knob; }
   void SetObserver(ControlObserver* o) override { observer = o; }
 
  private:
-  CommandResult Start(std::int32_t n) {
+  template <typename Change>
+  CommandResult Run(std::string call, bool accepted, Change change) {
+    calls.push_back(std::move(call));
+    if (!accepted) return CommandResult::Refused;
+    change();
+    if (observer) observer->OnControlChanged();
+    return CommandResult::Done;
+  }
+  void Start(std::int32_t n) {
     current = n;
     state = PlaybackState::Playing;
     position = 0;
     duration = 12.5;
-    return Changed();
-  }
-  CommandResult Changed() {
-    if (observer) observer->OnControlChanged();
-    return CommandResult::Done;
   }
 };
 

@@ -90,11 +90,10 @@ TEST_F(MprisTest, RefusedCommandsChangeNothingAndAnnounceNothing) {
   control.entries.clear();
   mpris.OnControlChanged();
   sink.signals.clear();
-  mpris.Play();
-  mpris.Pause();
-  mpris.Stop();
-  mpris.Next();
-  mpris.Previous();
+  for (auto method : {&MprisPlayer::Play, &MprisPlayer::Pause, &MprisPlayer::Stop, &MprisPlayer::Next,
+                      &MprisPlayer::Previous}) {
+    (mpris.*method)();
+  }
   EXPECT_EQ(control.state, PlaybackState::Stopped);
   EXPECT_THAT(sink.signals, IsEmpty());
 }
@@ -167,11 +166,7 @@ TEST_F(MprisTest, ChangesAnnounceExactlyWhatDifferedAndATickAnnouncesNothing) {
 }
 
 TEST_F(MprisTest, VolumeMovesTheKnobAcrossItsWholeTravel) {
-  mpris.SetVolume(0.0);
-  mpris.SetVolume(1.0);
-  mpris.SetVolume(0.5);
-  mpris.SetVolume(7.0);
-  mpris.SetVolume(-1.0);
+  for (double volume : {0.0, 1.0, 0.5, 7.0, -1.0}) mpris.SetVolume(volume);
   EXPECT_THAT(control.calls, ElementsAre("SetKnobVolume 206", "SetKnobVolume 282", "SetKnobVolume 244",
                                          "SetKnobVolume 282", "SetKnobVolume 206"));
   control.knob = 263;
