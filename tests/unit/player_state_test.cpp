@@ -9,7 +9,7 @@ using fakes::TestApp;
 
 TEST(PlayerState, StartsEmptyOnTrackOneWithEverythingOff) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   EXPECT_EQ(p.mscFileCount(), 0);
   EXPECT_EQ(p.playListNumber(), 1);
   EXPECT_EQ(p.SelectPlayList(), 1);
@@ -24,7 +24,7 @@ TEST(PlayerState, StartsEmptyOnTrackOneWithEverythingOff) {
 
 TEST(PlayerState, AppendsAndCountsTracks) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   p.AryMp3File("C:\\Music\\a.mp3");
   EXPECT_EQ(p.mscFileCount(), 1);
   EXPECT_EQ(p.GetMp3Name(1), "C:\\Music\\a.mp3");
@@ -38,7 +38,7 @@ TEST(PlayerState, AppendsAndCountsTracks) {
 
 TEST(PlayerState, SelectionIsCheckedOnlyAgainstTheCount) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   for (int i = 0; i < 3; ++i) p.AryMp3File("t" + std::to_string(i));
   p.SelectPlayList(4);
   EXPECT_EQ(p.SelectPlayList(), 1);
@@ -52,7 +52,7 @@ TEST(PlayerState, SelectionIsCheckedOnlyAgainstTheCount) {
 
 TEST(PlayerState, VisibleRangeIsStoredAndReadBack) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   std::int32_t min = 5, max = 17;
   p.ListMinMax(min, max, true);
   std::int32_t a = 0, b = 0;
@@ -63,7 +63,7 @@ TEST(PlayerState, VisibleRangeIsStoredAndReadBack) {
 
 TEST(PlayerState, ReshapingTheList) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   for (int i = 1; i <= 5; ++i) p.AryMp3File("t" + std::to_string(i));
   p.ChangePlayList(3);
   EXPECT_EQ(p.mscFileCount(), 3);
@@ -85,12 +85,12 @@ TEST(PlayerState, ReshapingTheList) {
 
 TEST(PlayerState, VolumeFollowsTheKnobOnlyWhileATrackIsOpen) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   EXPECT_TRUE(p.SetAudioVolume(280));  // no track: nothing, no error
   EXPECT_TRUE(app.media.graphs.empty());
 
   app.media.files["/a.mp3"] = {10};
-  ASSERT_TRUE(app.ctx.engine.PlayTrack("/a.mp3"));
+  ASSERT_TRUE(app.ctx.engine().PlayTrack("/a.mp3"));
   auto& g = app.media.last();
   for (auto [x, expected] : {std::pair{206, -6400}, {280, -480}, {282, -320}, {286, 0}}) {
     EXPECT_TRUE(p.SetAudioVolume(x));
