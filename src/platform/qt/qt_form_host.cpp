@@ -10,7 +10,6 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 
 #include "platform/qt/x11_window_hints.h"
 #include "shell/rounded_outline.h"
