@@ -4,11 +4,12 @@
 #   bench/side_by_side.sh [build/kestrafon] [label=other/kestrafon ...]
 # Extra label=binary arguments add more builds of the player to the same run
 # (for before/after figures). Measured for each program:
-#   - CPU % of one core and resident memory while playing: medians of
-#     $KESTRAFON_BENCH_WINDOWS windows of $KESTRAFON_BENCH_SECONDS seconds;
+#   - CPU % of one core, resident and private dirty memory while playing:
+#     medians of $KESTRAFON_BENCH_WINDOWS windows of $KESTRAFON_BENCH_SECONDS s;
 #   - start-up, from exec to the first painted frame of the mapped window, and
 #     idle resident memory 2 s later (before anything plays): medians of
-#     $KESTRAFON_BENCH_STARTS runs.
+#     $KESTRAFON_BENCH_STARTS runs, the programs taking turns so that a change
+#     in the machine's load falls on all of them alike.
 # KESTRAFON_BENCH_SMAPS=dir keeps /proc/PID/smaps of each program while it plays.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -46,29 +47,34 @@ plays_into_server() {
   pactl list sink-inputs | grep -q "application.process.id = \"$1\""
 }
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Nanoseconds on a CPU of all the threads of process $1.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.0f", ns}'; }
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 median() { sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]; else print "-"}'; }
 
-# CPU and RSS of process $2 while it plays, into results "$1.cpu" "$1.rss".
+dirty_kb() { awk '/^Private_Dirty/ {print $2}' "/proc/$1/smaps_rollup"; }
+
+# CPU and memory of process $2 while it plays, into results "$1.cpu",
+# "$1.rss" and "$1.dirty".
 measure_playing() {
-  local name=$1 pid=$2 hz t0 t1 start end w
-  hz=$(getconf CLK_TCK)
+  local name=$1 pid=$2 t0 t1 start end w
   wait_for 100 plays_into_server "$pid" || fail "$name sends no sound to the server"
   sleep 2
-  : >"$WORK/cpu" && : >"$WORK/rss"
+  : >"$WORK/cpu" && : >"$WORK/rss" && : >"$WORK/dirty"
   for ((w = 0; w < windows; w++)); do
-    t0=$(ticks "$pid")
+    t0=$(cpu_ns "$pid")
     start=$(date +%s%N)
     sleep "$seconds"
-    t1=$(ticks "$pid")
+    t1=$(cpu_ns "$pid")
     end=$(date +%s%N)
-    awk -v t="$((t1 - t0))" -v hz="$hz" -v ns="$((end - start))" 'BEGIN { print 100 * t / hz / (ns / 1e9) }' >>"$WORK/cpu"
+    awk -v t="$((t1 - t0))" -v ns="$((end - start))" 'BEGIN { print 100 * t / ns }' >>"$WORK/cpu"
     awk -v kb="$(rss_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/rss"
+    awk -v kb="$(dirty_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/dirty"
   done
   plays_into_server "$pid" || fail "$name stopped playing before the end of the windows"
   median <"$WORK/cpu" >"$WORK/result.$name.cpu"
   median <"$WORK/rss" >"$WORK/result.$name.rss"
+  median <"$WORK/dirty" >"$WORK/result.$name.dirty"
   if [ -n "${KESTRAFON_BENCH_SMAPS:-}" ]; then
     mkdir -p "$KESTRAFON_BENCH_SMAPS"
     cp "/proc/$pid/smaps" "$KESTRAFON_BENCH_SMAPS/$name.smaps"
@@ -76,34 +82,29 @@ measure_playing() {
   fi
 }
 
-# Start-up and idle RSS of a windowed program, into "$1.start" "$1.idle".
-# $2 is the line it prints once its first frame is on screen; the rest is the
-# command line.
-measure_startup() {
-  local name=$1 painted_line=$2 run start end line painted pid
-  shift 2
-  : >"$WORK/ms" && : >"$WORK/idle"
-  for ((run = 0; run <= starts; run++)); do
-    start=$(date +%s%N)
-    coproc STARTED { cd "$WORK" && exec "$@" 2>&1 >/dev/null; }
-    pid=$STARTED_PID
-    painted=
-    while read -r -t 10 line <&"${STARTED[0]}"; do
-      if [[ $line == *"$painted_line"* ]]; then painted=1; break; fi
-    done
-    end=$(date +%s%N)
-    [ -n "$painted" ] || fail "$name never painted its first frame"
-    sleep 2
-    # The first run only warms the caches.
-    if [ "$run" -gt 0 ]; then
-      awk -v ns=$((end - start)) 'BEGIN {print ns / 1e6}' >>"$WORK/ms"
-      awk -v kb="$(rss_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/idle"
-    fi
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+# One start of a windowed program: the time to its first painted frame and
+# its resident memory 2 s later, appended to "$1.ms" and "$1.idle" (a run
+# with $2 = warm only warms the caches). $3 is the line it prints once its
+# first frame is on screen; the rest is the command line.
+start_once() {
+  local name=$1 keep=$2 painted_line=$3 start end line painted pid
+  shift 3
+  start=$(date +%s%N)
+  coproc STARTED { cd "$WORK" && exec "$@" 2>&1 >/dev/null; }
+  pid=$STARTED_PID
+  painted=
+  while read -r -t 10 line <&"${STARTED[0]}"; do
+    if [[ $line == *"$painted_line"* ]]; then painted=1; break; fi
   done
-  median <"$WORK/ms" >"$WORK/result.$name.start"
-  median <"$WORK/idle" >"$WORK/result.$name.idle"
+  end=$(date +%s%N)
+  [ -n "$painted" ] || fail "$name never painted its first frame"
+  sleep 2
+  if [ "$keep" != warm ]; then
+    awk -v ns=$((end - start)) 'BEGIN {print ns / 1e6}' >>"$WORK/$name.ms"
+    awk -v kb="$(rss_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/$name.idle"
+  fi
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
 }
 
 # The player driven as a person would: its playlist button, Add, the file's
@@ -141,18 +142,27 @@ make_mp3 "$WORK/track.mp3" $((windows * seconds + 60)) 440
 start_display
 start_sound_server
 
+floor_name="bare Qt 6 + GStreamer"
 names=()
-for entry in "${players[@]}"; do
-  name=${entry%%=*}
-  names+=("$name")
-  measure_startup "$name" "first frame presented" env KESTRAFON_TRACE_STARTUP=1 "${entry#*=}"
-  play_with_player "$name" "${entry#*=}"
+for entry in "${players[@]}"; do names+=("${entry%%=*}"); done
+# Start-ups first, the programs taking turns; the first round only warms up.
+for ((run = 0; run <= starts; run++)); do
+  keep=$([ "$run" = 0 ] && echo warm || echo keep)
+  for entry in "${players[@]}"; do
+    start_once "${entry%%=*}" "$keep" "first frame presented" env KESTRAFON_TRACE_STARTUP=1 "${entry#*=}"
+  done
+  start_once "$floor_name" "$keep" "floor: window painted" "$floor"
 done
+for name in "${names[@]}" "$floor_name"; do
+  median <"$WORK/$name.ms" >"$WORK/result.$name.start"
+  median <"$WORK/$name.idle" >"$WORK/result.$name.idle"
+done
+
+for entry in "${players[@]}"; do play_with_player "${entry%%=*}" "${entry#*=}"; done
 names+=("gst-launch-1.0 playbin")
 play_in_background "gst-launch-1.0 playbin" gst-launch-1.0 -q playbin "uri=file://$WORK/track.mp3"
-names+=("bare Qt 6 + GStreamer")
-measure_startup "bare Qt 6 + GStreamer" "floor: window painted" "$floor"
-play_in_background "bare Qt 6 + GStreamer" "$floor" "$WORK/track.mp3"
+names+=("$floor_name")
+play_in_background "$floor_name" "$floor" "$WORK/track.mp3"
 
 value() { local f="$WORK/result.$1.$2"; if [ -s "$f" ]; then cat "$f"; else echo -; fi; }
 # value $1 $2 printed with format $3, or "-" when there is none.
@@ -161,20 +171,30 @@ shown() {
   v=$(value "$1" "$2")
   if [ "$v" = - ]; then echo -; else awk -v v="$v" -v f="$3" 'BEGIN { printf f, v }'; fi
 }
-row() { printf '| %-40s | %8s | %8s | %8s | %8s |\n' "$@"; }
-rule() { row "$(printf '%.0s-' {1..40})" -------- -------- -------- --------; }
+row() { printf '| %-40s | %8s | %8s | %8s | %8s | %8s |\n' "$@"; }
+rule() { row "$(printf '%.0s-' {1..40})" -------- -------- -------- -------- --------; }
 echo
-row "program" "CPU %" "RSS MB" "start ms" "idle MB"
+row "program" "CPU %" "RSS MB" "dirty MB" "start ms" "idle MB"
 rule
 for name in "${names[@]}"; do
-  row "$name" "$(shown "$name" cpu %.2f)" "$(shown "$name" rss %.1f)" "$(shown "$name" start %.0f)" \
-    "$(shown "$name" idle %.1f)"
+  row "$name" "$(shown "$name" cpu %.2f)" "$(shown "$name" rss %.1f)" "$(shown "$name" dirty %.1f)" \
+    "$(shown "$name" start %.0f)" "$(shown "$name" idle %.1f)"
 done
-# Not installed here: their figures from an earlier run on a 2-core Debian 12
-# machine, for reference only.
-row "Audacious (quoted, not run)" "1.17" "38.4" "63" "38.3"
-row "qmmp (quoted, not run)" "2.00" "115.0" "101" "93.7"
-row "mpg123 (quoted, not run)" "0.27" "6.6" "-" "-"
+# Not installed here: their figures from an earlier run on a 2-core Debian
+# 12 machine (3 x 30 s windows), for reference only.
+quoted=()
+while read -r name cpu rss start idle; do
+  name="$name (quoted, not run)"
+  quoted+=("$name")
+  for field in cpu rss start idle; do
+    [ "${!field}" = - ] || echo "${!field}" >"$WORK/result.$name.$field"
+  done
+  row "$name" "$cpu" "$rss" - "$start" "$idle"
+done <<'EOF'
+Audacious 1.17 38.4 63 38.3
+qmmp 2.00 115.0 101 93.7
+mpg123 0.27 6.6 - -
+EOF
 
 ratio() {
   local a b
@@ -183,13 +203,9 @@ ratio() {
   if [ "$a" = - ] || [ "$b" = - ]; then echo -; else awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }'; fi
 }
 echo
-row "ratio" "CPU" "RSS" "start" "idle"
+row "ratio" "CPU" "RSS" "dirty" "start" "idle"
 rule
-for player in "${players[@]}"; do
-  p=${player%%=*}
-  for peer in "${names[@]}"; do
-    [ "$peer" = "$p" ] && continue
-    row "$p / $peer" "$(ratio "$p" "$peer" cpu)" "$(ratio "$p" "$peer" rss)" \
-      "$(ratio "$p" "$peer" start)" "$(ratio "$p" "$peer" idle)"
-  done
+for peer in "${names[@]:1}" "${quoted[@]}"; do
+  row "${names[0]} / $peer" "$(ratio "${names[0]}" "$peer" cpu)" "$(ratio "${names[0]}" "$peer" rss)" \
+    "$(ratio "${names[0]}" "$peer" dirty)" "$(ratio "${names[0]}" "$peer" start)" "$(ratio "${names[0]}" "$peer" idle)"
 done
