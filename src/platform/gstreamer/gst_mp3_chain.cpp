@@ -33,7 +33,8 @@ Mp3Start SniffMp3(const std::string& path) {
     const std::size_t tag = tagRead == 10 ? media_helpers::Id3v2TagSize(std::span(head.data(), 10)) : 0;
     const ssize_t got = pread(fd, head.data(), head.size(), static_cast<off_t>(tag));
     std::array<char, 160> tail{};
-    const off_t tailAt = info.st_size > static_cast<off_t>(tail.size()) ? info.st_size - static_cast<off_t>(tail.size()) : 0;
+    const off_t tailSize = static_cast<off_t>(tail.size());
+    const off_t tailAt = info.st_size > tailSize ? info.st_size - tailSize : 0;
     const ssize_t tailRead = pread(fd, tail.data(), tail.size(), tailAt);
     const bool ape = tailRead >= 32 && (std::memcmp(tail.data() + tailRead - 32, "APETAGEX", 8) == 0 ||
                                         (tailRead >= 160 && std::memcmp(tail.data(), "APETAGEX", 8) == 0));
