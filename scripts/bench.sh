@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the Google Benchmark programs in the build's bench/
-# folder, then the shell harnesses in bench/ (start-up, playing for 30 s).
+# folder, then the shell harnesses in bench/ (start-up, and the player side
+# by side with its peers while playing).
 set -euo pipefail
 build=${1:-build}
 for b in "$build"/bench/*; do

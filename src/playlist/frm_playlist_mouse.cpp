@@ -3,10 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/app_context.h"
+#include "model/playlist_file.h"
 #include "playlist/frm_playlist.h"
 #include "playlist/list_buttons.h"
-#include "playlist/playlist_file.h"
 #include "shell/drag_window.h"
 
 namespace kestrafon {
@@ -21,14 +20,16 @@ void frmplayList::Form_MouseDown(int /*button*/, double x, double y) {
   switch (*hit) {
     case ListButton::Add:
       AddMp3Files();
-      ctx_.gPlayer.SetPlayList();
+      player_.SetPlayList();
       break;
     case ListButton::Remove:
       RemoveSelectedEntry();
-      ctx_.gPlayer.SetPlayList();
+      player_.SetPlayList();
+      control_.ListChanged();
       break;
     case ListButton::Clear:
       ClearList();
+      control_.ListChanged();
       break;
     case ListButton::Save:
       SaveList();
@@ -37,7 +38,7 @@ void frmplayList::Form_MouseDown(int /*button*/, double x, double y) {
 }
 
 void frmplayList::RemoveSelectedEntry() {
-  clsPlayer& player = ctx_.gPlayer;
+  clsPlayer& player = player_;
   const std::int32_t n = player.mscFileCount();
   if (n == 0) return;
   const std::int32_t selected = player.SelectPlayList();
@@ -55,13 +56,13 @@ void frmplayList::RemoveSelectedEntry() {
 
 void frmplayList::ClearList() {
   // Playback, the selection and the visible range stay as they are.
-  ctx_.gPlayer.ChangePlayList(0);
-  ctx_.gPlayer.playListNumber(1);
+  player_.ChangePlayList(0);
+  player_.playListNumber(1);
   Cls();
 }
 
 void frmplayList::SaveList() {
-  const clsPlayer& player = ctx_.gPlayer;
+  const clsPlayer& player = player_;
   if (player.mscFileCount() < 1) return;  // no dialog for an empty list
   const std::string path = ShowSaveDialog();
   if (path.empty()) return;

@@ -1,4 +1,4 @@
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -312,7 +312,7 @@ TEST_F(FailingSave, AFailedFlushOrRenameLeavesTheOldFile) {
 
 TEST_F(PlaylistFile, AppendsBehindTheListAndLeavesTrackNumbersAlone) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   p.AryMp3File("C:\\first.mp3");
   p.playListNumber(1);
   p.SelectPlayList(1);
@@ -334,7 +334,7 @@ TEST_F(PlaylistFile, AppendsBehindTheListAndLeavesTrackNumbersAlone) {
 
 TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   p.AryMp3File("C:\\first.mp3");
   Entries entries{"kept"};
   EXPECT_FALSE(ReadPlaylistFile(Path("missing.kfl"), entries));
@@ -354,7 +354,7 @@ TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
 
 TEST_F(PlaylistFile, SavesThePlayersListAndReadsItBack) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   const Entries list = {"C:\\音楽\\a.mp3", "C:\\x, y.mp3", ""};
   for (const auto& e : list) p.AryMp3File(e);
   const std::string path = Path("saved.kfl");

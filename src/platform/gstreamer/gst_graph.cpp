@@ -66,10 +66,7 @@ void GstMediaGraph::TearDown() {
 
 bool GstMediaGraph::RenderFile(const std::string& path) {
   if (pipeline_ || path.empty()) return false;
-  if (!Build(path) || !WaitForPreroll()) {
-    TearDown();
-    return false;
-  }
+  if (!Preroll(path)) return false;
   duration_ = MeasureDuration(path);
   if (duration_ <= 0.0) {
     TearDown();
@@ -79,42 +76,52 @@ bool GstMediaGraph::RenderFile(const std::string& path) {
   return true;
 }
 
-bool GstMediaGraph::Build(const std::string& path) {
+bool GstMediaGraph::AddAll(std::initializer_list<GstElement*> elements) {
+  if (std::any_of(elements.begin(), elements.end(), [](GstElement* e) { return e == nullptr; })) {
+    for (GstElement* e : elements) {
+      if (e) gst_object_unref(gst_object_ref_sink(e));
+    }
+    return false;
+  }
+  for (GstElement* e : elements) gst_bin_add(GST_BIN(pipeline_), e);
+  return true;
+}
+
+bool GstMediaGraph::BuildOutput() {
   audioLinked_ = false;
   capsSeen_ = 0;
   mpegAudioFile_ = false;
   pipeline_ = gst_pipeline_new(nullptr);
   if (!pipeline_) return false;
   gst_object_ref_sink(pipeline_);
-  GstElement* source = gst_element_factory_make("filesrc", nullptr);
-  GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
-  convert_ = gst_element_factory_make("audioconvert", nullptr);
+  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
   GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-  volume_ = gst_element_factory_make("volume", nullptr);
+  GstElement* volume = gst_element_factory_make("volume", nullptr);
   GstElement* sink = gst_element_factory_make(shared_->sinkFactory.c_str(), nullptr);
-  GstElement* all[] = {source, decoder, convert_, resample, volume_, sink};
-  if (std::any_of(std::begin(all), std::end(all), [](GstElement* e) { return e == nullptr; })) {
-    for (GstElement* e : all) {
-      if (e) gst_object_unref(gst_object_ref_sink(e));
-    }
-    convert_ = volume_ = nullptr;
-    return false;
-  }
-  for (GstElement* e : all) gst_bin_add(GST_BIN(pipeline_), e);
+  if (!AddAll({convert, resample, volume, sink})) return false;
+  convert_ = convert;
+  volume_ = volume;
 
-  g_object_set(source, "location", path.c_str(), nullptr);
   g_object_set(volume_, "volume", shared_->gain, nullptr);
   if (shared_->silent) g_object_set(sink, "sync", shared_->paced ? TRUE : FALSE, nullptr);
-
-  g_signal_connect(decoder, "autoplug-continue", G_CALLBACK(&GstMediaGraph::OnAutoplugContinue), this);
-  g_signal_connect(decoder, "pad-added", G_CALLBACK(&GstMediaGraph::OnPadAdded), this);
-  g_signal_connect(decoder, "no-more-pads", G_CALLBACK(&GstMediaGraph::OnNoMorePads), this);
 
   GstBus* bus = gst_element_get_bus(pipeline_);
   gst_bus_set_sync_handler(bus, &FilterMessages, nullptr, nullptr);
   gst_object_unref(bus);
+  return gst_element_link_many(convert_, resample, volume_, sink, nullptr);
+}
 
-  return gst_element_link(source, decoder) && gst_element_link_many(convert_, resample, volume_, sink, nullptr);
+bool GstMediaGraph::BuildDecodingChain(const std::string& path) {
+  if (!BuildOutput()) return false;
+  GstElement* source = gst_element_factory_make("filesrc", nullptr);
+  GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
+  if (!AddAll({source, decoder})) return false;
+  g_object_set(source, "location", path.c_str(), nullptr);
+
+  g_signal_connect(decoder, "autoplug-continue", G_CALLBACK(&GstMediaGraph::OnAutoplugContinue), this);
+  g_signal_connect(decoder, "pad-added", G_CALLBACK(&GstMediaGraph::OnPadAdded), this);
+  g_signal_connect(decoder, "no-more-pads", G_CALLBACK(&GstMediaGraph::OnNoMorePads), this);
+  return gst_element_link(source, decoder);
 }
 
 bool GstMediaGraph::WaitForPreroll() {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <random>
 
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 namespace {

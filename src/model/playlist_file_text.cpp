@@ -1,5 +1,5 @@
 #include "model/ansi_text.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 namespace {
