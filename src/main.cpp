@@ -5,11 +5,20 @@
 #include <QImage>
 #include <QPixmap>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/app_context.h"
+#include "app/window_proc.h"
+#include "control/command_line.h"
+#include "control/mpris_player.h"
+#include "control/open_files.h"
 #include "platform/gstreamer/gst_media_factory.h"
 #include "platform/lazy_media_framework.h"
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_mpris.h"
 #include "platform/qt/qt_skin_loader.h"
 #include "platform/qt/qt_text_renderer.h"
 #include "platform/qt/qt_translations.h"
@@ -44,9 +53,44 @@ std::function<void(const QImage&)> FirstPaintHook() {
   };
 }
 
+// Quit, Raise and the row repaint for the desktop's ways in, as the close
+// button, the tray icon and the Add button do them.
+class PlayerWindowCommands final : public WindowCommands {
+ public:
+  explicit PlayerWindowCommands(AppContext& ctx) : ctx_(ctx) {}
+  void Quit() override { ctx_.player().Unload(); }
+  void Raise() override {
+    WindowProc(ctx_.player(), ctx_.playlistWindow(), platform::TrayEvent::LeftDoubleClick);
+  }
+  void PaintRows() override { ctx_.gPlayer().SetPlayList(); }
+
+ private:
+  AppContext& ctx_;
+};
+
+// Options first: --help and --version work without a display. Returns the
+// exit status when the program is done already.
+std::optional<int> HandleOptions(const CommandLine& line) {
+  switch (line.action) {
+    case CommandLine::Action::Run: return std::nullopt;
+    case CommandLine::Action::Help: std::fputs(UsageText("kestrafon").c_str(), stdout); return 0;
+    case CommandLine::Action::Version: std::fputs(VersionText(KESTRAFON_VERSION).c_str(), stdout); return 0;
+    case CommandLine::Action::BadOption: break;
+  }
+  std::fprintf(stderr, "kestrafon: unknown option %s\n", line.badOption.c_str());
+  std::fputs(UsageText("kestrafon").c_str(), stderr);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (const std::optional<int> done = HandleOptions(line)) return *done;
+  std::error_code cwdError;
+  const CheckedFiles files = CheckFiles(line.files, std::filesystem::current_path(cwdError).string());
+  for (const std::string& problem : files.problems) std::fprintf(stderr, "%s\n", problem.c_str());
+
   if (!HaveDisplay()) {
     std::fputs("kestrafon: no display found (DISPLAY and WAYLAND_DISPLAY are unset); start it from a desktop session\n",
                stderr);
@@ -59,13 +103,21 @@ int main(int argc, char** argv) {
   }
   // Whole scale factors only, so the pixel art stays crisp.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
-  QApplication app(argc, argv);
+  // The arguments are ours (files); Qt gets only the program name.
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("kestrafon"));
   QGuiApplication::setDesktopFileName(QStringLiteral("kestrafon"));
   // The player decides when the program ends: a player hidden in the tray is
   // not a reason to quit.
   QApplication::setQuitOnLastWindowClosed(false);
   platform::qt::InstallQtTranslations(app);
+
+  // One player per session: a player already on the bus takes the files
+  // (or comes to the front) and this launch ends.
+  QString busProblem;
+  const platform::qt::HandOverResult handOver = platform::qt::HandOverToRunningPlayer(files.paths, &busProblem);
+  if (handOver == platform::qt::HandOverResult::Handed) return 0;
 
   const SkinImages skin = platform::qt::LoadSkinImages();
   const QIcon icon(QPixmap::fromImage(ToQImage(skin.icon)));
@@ -78,8 +130,22 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     AppContext ctx(desktop, media, text, skin);
+    PlayerWindowCommands windows(ctx);
+    mpris::MprisPlayer mediaControls(ctx.control(), windows);
+    platform::qt::QtMprisService bus(mediaControls);
+    desktop.SetFilesDroppedHandler(
+        [&ctx, &windows](const std::vector<std::string>& paths) { AddFiles(ctx.control(), windows, paths); });
     ctx.player().Form_Load();
     desktop.PlayerHost().SetVisible(true);
+    if (handOver == platform::qt::HandOverResult::NoBus) {
+      std::fputs("kestrafon: no session bus; the desktop's media controls cannot reach the player\n", stderr);
+    } else if (busProblem.isEmpty() && !bus.Publish(&busProblem)) {
+      std::fprintf(stderr, "kestrafon: %s; the desktop's media controls cannot reach this player\n",
+                   qPrintable(busProblem));
+    } else if (!busProblem.isEmpty()) {
+      std::fprintf(stderr, "kestrafon: %s; running on its own\n", qPrintable(busProblem));
+    }
+    if (!files.paths.empty()) mediaControls.OpenFiles(files.paths);
     result = QApplication::exec();
   }
   // Windows unloaded on the way out are deleted here, not leaked.

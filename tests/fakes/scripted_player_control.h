@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "control/player_control.h"
-#include "playlist/dialog_selection.h"
+#include "model/dialog_selection.h"
 
 namespace kestrafon::fakes {
 
