@@ -68,7 +68,7 @@ class GstMediaGraph final : public MediaGraph {
  private:
   bool Build(const std::string& path);
   bool WaitForPreroll();
-  double MeasureDuration(const std::string& path);
+  double MeasureDuration(int fd);  // the rendered file, open for reading
   void TearDown();
   void PollBus();
 
