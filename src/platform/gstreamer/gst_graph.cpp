@@ -21,7 +21,10 @@ constexpr GstClockTime kPrerollBound = 5 * GST_SECOND;
 constexpr const char* kNoAudioMessage = "kestrafon-no-audio";
 
 // Only these messages are ever read; everything else is dropped as it is
-// posted, so the bus never fills up between polls.
+// posted, so the bus never fills up between polls. A sync handler that
+// drops a message owns it: each one holds a reference to the element that
+// posted it, and one left alive keeps the whole pipeline (threads, sockets)
+// alive after its graph is gone.
 GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
   switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_EOS:
@@ -30,6 +33,7 @@ GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
     case GST_MESSAGE_APPLICATION:
       return GST_BUS_PASS;
     default:
+      gst_message_unref(message);
       return GST_BUS_DROP;
   }
 }
