@@ -116,15 +116,6 @@ TEST_F(Save, NormallyReplacesTheFileWithANewOneKeepingOwnerModeAndAttributes) {
   EXPECT_EQ(DirNames(), std::vector<std::string>{"list.kfl"});
 }
 
-TEST_F(Save, ThroughASymbolicLinkReplacesItsTargetAndTheLinkStays) {
-  const std::string link = Path("link.kfl");
-  ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
-  ASSERT_TRUE(WritePlaylistFile(link, {"new"}));
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(fs::read_symlink(link), path);
-  EXPECT_EQ(Slurp(path), "new\r\n");
-}
-
 TEST_F(Save, AFileWithSeveralHardLinksIsOverwrittenInPlace) {
   const std::string other = Path("other.kfl");
   ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
