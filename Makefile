@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 
-.PHONY: setup build build-asan test test-fast run bench fuzz artwork install clean
+.PHONY: setup build build-asan test test-fast run bench soak fuzz artwork install clean
 
 setup:
 	@bash scripts/setup.sh
@@ -39,6 +39,11 @@ run: build
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)
+
+# 1,000 one-second tracks in real time (about 18 minutes): memory, descriptors
+# and threads at the start and the end.
+soak: build
+	$(BUILD)/bench/soak_bench --tracks=1000
 
 fuzz: setup
 	@bash scripts/fuzz.sh $(FUZZ_BUILD) 300
