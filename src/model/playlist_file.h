@@ -25,24 +25,47 @@ std::string EncodePlaylistText(const std::vector<std::string>& entries);
 // accepted.
 std::vector<std::string> ParsePlaylistText(std::string_view bytes);
 
+// The same, for text that is valid both as UTF-8 and as code page 932 (short
+// half-width katakana names often are): whichever reading names more files
+// that `exists` among its first kEntriesCheckedOnDisk entries wins; a tie
+// reads UTF-8. Never called for other text.
+using EntryExists = std::function<bool(const std::string& utf8Path)>;
+std::vector<std::string> ParsePlaylistText(std::string_view bytes, const EntryExists& exists);
+inline constexpr std::size_t kEntriesCheckedOnDisk = 8;
+
 // The system calls a save goes through, so tests can make one of them fail.
-// An empty member means the system's own.
+// An empty member means the system's own. `createTemp` makes a new, empty
+// file beside `target` and gives its descriptor (and name), or -1 with errno.
 struct SaveOps {
   std::function<long(int fd, const char* data, std::size_t size)> write;
   std::function<int(int fd)> sync;
   std::function<int(const char* from, const char* to)> rename;
+  std::function<int(const std::string& target, std::string& tempPath)> createTemp;
 };
 
-// Stores the entries at `path`, replacing the file there as a whole: the
-// text goes to a new file beside it, reaches the disk, and only then takes
-// the old file's name. On any failure the old file is as it was, no partial
-// file is left, and the result is false.
-bool WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries,
-                       const SaveOps& ops = {});
+// How a save ended: `error` is 0 on success, else the errno of the step that
+// failed.
+struct SaveResult {
+  int error = 0;
+  explicit operator bool() const { return error == 0; }
+};
+
+// Stores the entries at `path`. Normally the file is replaced as a whole:
+// the text goes to a new file beside it, reaches the disk, and only then
+// takes the old file's name; owner, group, mode and extended attributes come
+// from the old file where the process may set them. A file with several
+// hard links, or one in a folder where no new file can be made, is
+// overwritten in place instead, with its old bytes kept in memory and put
+// back if the new ones do not all get written. A symbolic link is followed.
+// On any failure the old file is as it was and no other file is left.
+SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries,
+                             const SaveOps& ops = {});
 
 // Reads the entries of the playlist file at `path` into `entries`. False,
-// with `entries` untouched, when the file cannot be read (missing, a
-// directory, unreadable, larger than kMaxPlaylistFileBytes).
+// with `entries` untouched, when the file cannot be read (missing, not a
+// regular file, unreadable, larger than kMaxPlaylistFileBytes). Nothing but
+// a regular file is ever opened, so a named pipe cannot hold the caller.
+// Where the encoding is in doubt, entries are looked up with stat only.
 bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries);
 inline constexpr std::size_t kMaxPlaylistFileBytes = std::size_t(256) << 20;
 
@@ -50,6 +73,6 @@ inline constexpr std::size_t kMaxPlaylistFileBytes = std::size_t(256) << 20;
 // unreadable file changes nothing and gives false.
 bool AppendPlaylistFile(clsPlayer& player, const std::string& path);
 // Writes the player's whole list to `path` (see WritePlaylistFile).
-bool SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops = {});
+SaveResult SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops = {});
 
 }  // namespace kestrafon

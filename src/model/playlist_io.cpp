@@ -10,7 +10,7 @@ bool AppendPlaylistFile(clsPlayer& player, const std::string& path) {
   return true;
 }
 
-bool SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops) {
+SaveResult SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops) {
   const std::int32_t count = player.mscFileCount();  // read once
   std::vector<std::string> entries;
   entries.reserve(std::size_t(count));

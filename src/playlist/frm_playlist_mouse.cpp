@@ -6,6 +6,7 @@
 #include "model/playlist_file.h"
 #include "playlist/frm_playlist.h"
 #include "playlist/list_buttons.h"
+#include "playlist/save_failure_message.h"
 #include "shell/drag_window.h"
 
 namespace kestrafon {
@@ -66,12 +67,9 @@ void frmplayList::SaveList() {
   if (player.mscFileCount() < 1) return;  // no dialog for an empty list
   const std::string path = ShowSaveDialog();
   if (path.empty()) return;
-  // The list as it is once the dialog has closed.
-  const std::int32_t count = player.mscFileCount();
-  std::vector<std::string> entries;
-  entries.reserve(std::size_t(count));
-  for (std::int32_t i = 1; i <= count; ++i) entries.push_back(player.GetMp3Name(i));
-  WritePlaylistFile(path, entries);
+  // The list as it is once the dialog has closed; a failure is never silent.
+  const SaveResult saved = SavePlaylistFile(player, path);
+  if (!saved) ShowSaveFailure(desktop_.Dialogs(), path, saved.error);
 }
 
 }  // namespace kestrafon

@@ -1,4 +1,8 @@
 // One graph: a pipeline for one file, opened synchronously.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <span>
@@ -17,7 +21,10 @@ constexpr GstClockTime kPrerollBound = 5 * GST_SECOND;
 constexpr const char* kNoAudioMessage = "kestrafon-no-audio";
 
 // Only these messages are ever read; everything else is dropped as it is
-// posted, so the bus never fills up between polls.
+// posted, so the bus never fills up between polls. A sync handler that
+// drops a message owns it: each one holds a reference to the element that
+// posted it, and one left alive keeps the whole pipeline (threads, sockets)
+// alive after its graph is gone.
 GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
   switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_EOS:
@@ -26,6 +33,7 @@ GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
     case GST_MESSAGE_APPLICATION:
       return GST_BUS_PASS;
     default:
+      gst_message_unref(message);
       return GST_BUS_DROP;
   }
 }
@@ -36,9 +44,30 @@ bool IsMpegAudio(const GstStructure* s) {
          version == 1;
 }
 
+// Larger files are not scanned: walking them would hold the caller for
+// seconds (a 256 MiB MP3 plays for hours at the usual bit rates).
+constexpr std::size_t kMaxScannedBytes = std::size_t(256) << 20;
+
+// Opens `path` for reading only when it is a regular file. Looked at with
+// stat first, and opened non-blocking, so neither a named pipe nor one swapped
+// in between can hold the caller; a directory or device is refused too.
+int OpenRegularFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // The length of an MPEG audio file by counting its frames; 0 when unknown.
-double ScanFileSeconds(const std::string& path) {
-  GMappedFile* file = g_mapped_file_new(path.c_str(), FALSE, nullptr);
+double ScanFileSeconds(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || std::size_t(st.st_size) > kMaxScannedBytes) return 0.0;
+  GMappedFile* file = g_mapped_file_new_from_fd(fd, FALSE, nullptr);
   if (!file) return 0.0;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(g_mapped_file_get_contents(file));
   const std::size_t length = g_mapped_file_get_length(file);
@@ -66,8 +95,13 @@ void GstMediaGraph::TearDown() {
 
 bool GstMediaGraph::RenderFile(const std::string& path) {
   if (pipeline_ || path.empty()) return false;
-  if (!Preroll(path)) return false;
-  duration_ = MeasureDuration(path);
+  // filesrc opens the path itself, and blocks on a named pipe: hand it
+  // nothing but a regular file. The same open file is the one measured.
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return false;
+  const bool opened = Preroll(path, fd);
+  duration_ = opened ? MeasureDuration(fd) : 0.0;
+  ::close(fd);
   if (duration_ <= 0.0) {
     TearDown();
     return false;
@@ -159,11 +193,11 @@ bool GstMediaGraph::WaitForPreroll() {
   return prerolled && !failed && audioLinked_.load();
 }
 
-double GstMediaGraph::MeasureDuration(const std::string& path) {
+double GstMediaGraph::MeasureDuration(int fd) {
   // GStreamer only estimates the length of an MP3 without an Info header,
   // so MPEG audio files are measured by their frames.
   if (mpegAudioFile_.load()) {
-    const double scanned = ScanFileSeconds(path);
+    const double scanned = ScanFileSeconds(fd);
     if (scanned > 0.0) return scanned;
   }
   gint64 nanoseconds = 0;

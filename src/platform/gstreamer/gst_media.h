@@ -76,7 +76,7 @@ class GstMediaGraph final : public MediaGraph {
  private:
   // Builds and prerolls the chain for `path`: the fixed MP3 chain when the
   // file starts like one, decodebin otherwise or when that fails.
-  bool Preroll(const std::string& path);
+  bool Preroll(const std::string& path, int fd);  // fd: the same file, open for reading
   bool BuildMp3Chain(const std::string& path, bool tagged);
   bool BuildDecodingChain(const std::string& path);
   // A new pipeline holding the output end; false (pipeline left for
@@ -85,7 +85,7 @@ class GstMediaGraph final : public MediaGraph {
   // Adds every element to the pipeline, or drops them all when one is null.
   bool AddAll(std::initializer_list<GstElement*> elements);
   bool WaitForPreroll();
-  double MeasureDuration(const std::string& path);
+  double MeasureDuration(int fd);  // the rendered file, open for reading
   void TearDown();
   void PollBus();
 

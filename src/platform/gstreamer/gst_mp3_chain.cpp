@@ -20,11 +20,9 @@ namespace {
 
 enum class Mp3Start { kNotMp3, kPlain, kTagged };
 
-// What the first and last bytes of `path` say. Only a regular file is
-// read; an APE tag leaves the file to decodebin, which strips it.
-Mp3Start SniffMp3(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Mp3Start::kNotMp3;
+// What the first and last bytes of the open file say. Only a regular file
+// is read; an APE tag leaves the file to decodebin, which strips it.
+Mp3Start SniffMp3(int fd) {
   Mp3Start result = Mp3Start::kNotMp3;
   struct stat info {};
   std::array<std::uint8_t, media_helpers::kMp3ProbeBytes> head{};
@@ -44,14 +42,13 @@ Mp3Start SniffMp3(const std::string& path) {
       result = tag > 0 || id3v1 ? Mp3Start::kTagged : Mp3Start::kPlain;
     }
   }
-  close(fd);
   return result;
 }
 
 }  // namespace
 
-bool GstMediaGraph::Preroll(const std::string& path) {
-  const Mp3Start start = SniffMp3(path);
+bool GstMediaGraph::Preroll(const std::string& path, int fd) {
+  const Mp3Start start = SniffMp3(fd);
   if (start != Mp3Start::kNotMp3) {
     if (BuildMp3Chain(path, start == Mp3Start::kTagged) && WaitForPreroll()) return true;
     TearDown();
