@@ -47,6 +47,8 @@ class FileDialogs {
   virtual ~FileDialogs() = default;
   virtual std::optional<std::string> ShowOpen(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> ShowSave(const FileDialogRequest& request) = 0;
+  // A modal warning box with an OK button (UTF-8 title and text).
+  virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
 };
 
 class Desktop {

@@ -141,6 +141,10 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   // Answers of the next dialogs (nullopt = cancelled) and what was asked.
   std::deque<std::optional<std::string>> openAnswers, saveAnswers;
   std::vector<platform::FileDialogRequest> openRequests, saveRequests;
+  struct Message {
+    std::string title, text;
+  };
+  std::vector<Message> messages;  // every message box shown, in order
 
   // Desktop
   platform::FormHost& PlayerHost() override { return player; }
@@ -174,6 +178,10 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   // FileDialogs
   std::optional<std::string> ShowOpen(const platform::FileDialogRequest& r) override;
   std::optional<std::string> ShowSave(const platform::FileDialogRequest& r) override;
+  void ShowMessage(const std::string& title, const std::string& text) override {
+    messages.push_back({title, text});
+    log.push_back("dialog:message");
+  }
 };
 
 // Skin images whose every pixel encodes which image it is and its own

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <malloc.h>
 
 namespace kestrafon::platform::qt {
@@ -64,5 +65,11 @@ std::string SelectionText(const QStringList& files) {
 std::optional<std::string> QtFileDialogs::ShowOpen(const FileDialogRequest& request) { return Run(request, false); }
 
 std::optional<std::string> QtFileDialogs::ShowSave(const FileDialogRequest& request) { return Run(request, true); }
+
+void QtFileDialogs::ShowMessage(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();  // ticks and repaints go on meanwhile, as with the file dialogs
+}
 
 }  // namespace kestrafon::platform::qt

@@ -1,5 +1,5 @@
 #pragma once
-// The open and save dialogs on QFileDialog. Qt's own dialog (not the
+// The open and save dialogs on QFileDialog, and message boxes. Qt's own dialog (not the
 // desktop's portal) so it behaves the same everywhere and is translated with
 // Qt's own catalogues.
 #include <QStringList>
@@ -12,6 +12,7 @@ class QtFileDialogs final : public FileDialogs {
  public:
   std::optional<std::string> ShowOpen(const FileDialogRequest& request) override;
   std::optional<std::string> ShowSave(const FileDialogRequest& request) override;
+  void ShowMessage(const std::string& title, const std::string& text) override;
 };
 
 // "description|*.a;*.b|..." as Qt name filters. A description that does not
