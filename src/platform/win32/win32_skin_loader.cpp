@@ -44,7 +44,7 @@ Image DecodeImage(std::string_view bytes) {
       // 32-bit BGRA in memory is the core's 0xAARRGGBB.
       SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame, &converted)) &&
       SUCCEEDED(converted->GetSize(&w, &h)) && w > 0 && h > 0 && w < 16384 && h < 16384) {
-    Image image(int(w), int(h));
+    Image image(static_cast<int>(w), static_cast<int>(h));
     if (SUCCEEDED(converted->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(image.data()))))
       result = std::move(image);
   }
