@@ -14,6 +14,7 @@
 
 #include "artwork_palette.h"
 #include "artwork_pixels.h"
+#include "skin/layout.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon::artwork {
@@ -30,24 +31,18 @@ struct FaceLook {
   int timeFill = 0;  // lit pixels of the time bar, 0 .. 134
 };
 
-// Where the keys sit on the face. They cover the places the mouse answers
-// to; the transport keys are given as the whole released row puts them.
+// Where the keys sit on the face comes from the layout table (the key of
+// each face button); the rest here is decoration only the artwork has.
 namespace layout {
-inline const QRect kMinimiseKey{260, 6, 11, 11};
-inline const QRect kCloseKey{277, 6, 11, 11};
+inline QRect ToQRect(Rect r) { return QRect(r.x, r.y, r.w, r.h); }
+inline QRect KeyOf(skin::FaceButton b) { return ToQRect(skin::FaceButtonOf(b).key); }
+// The transport keys in the order of `Transport`.
+inline QRect TransportKeyOf(Transport t) {
+  return KeyOf(skin::FaceButton(static_cast<int>(skin::FaceButton::Previous) + t));
+}
 inline const QRect kLcdWindow{QPoint(20, 20), QPoint(164, 121)};
 inline const QRect kOptionPlate{QPoint(172, 20), QPoint(290, 100)};
-inline const QRect kOnTopKey{QPoint(185, 34), QPoint(244, 47)};
-inline const QRect kListKey{QPoint(185, 56), QPoint(229, 69)};
-inline const QRect kRepeatKey{QPoint(240, 81), QPoint(275, 93)};
 inline const QRect kTray{20, 145, 259, 35};
-inline const std::array<QRect, kTransportCount> kTransportKeys{
-    QRect(QPoint(27, 152), QPoint(49, 172)),    // previous
-    QRect(QPoint(98, 152), QPoint(124, 172)),   // pause
-    QRect(QPoint(136, 152), QPoint(162, 172)),  // play
-    QRect(QPoint(173, 152), QPoint(198, 172)),  // stop
-    QRect(QPoint(255, 152), QPoint(275, 172)),  // next
-};
 inline const std::array<QRect, 2> kGrilles{QRect(QPoint(58, 156), QPoint(90, 168)),
                                            QRect(QPoint(208, 156), QPoint(245, 168))};
 inline constexpr int kGrooveLeft = 207, kGrooveRight = 287, kGrooveTop = 114;
@@ -161,7 +156,7 @@ inline void TransportGlyph(QImage& img, Transport t, int cx, int cy, QColor c) {
 
 inline void TransportKey(QImage& img, Transport t, bool down) {
   using namespace palette;
-  const QRect r = layout::kTransportKeys[t];
+  const QRect r = layout::TransportKeyOf(t);
   Key(img, r, 3, down);
   const int cx = r.left() + r.width() / 2, cy = r.top() + r.height() / 2;
   if (down) {
@@ -328,12 +323,13 @@ inline QImage DrawFace(const FaceLook& look) {
 
   // Option plate with its three keys.
   Recess(img, kOptionPlate, 4, kPlate);
-  OptionKey(img, kOnTopKey, look.onTopLit, QString::fromUtf8("最前面"));
-  OptionKey(img, kListKey, look.listLit, QString::fromUtf8("リスト"));
-  OptionKey(img, kRepeatKey, look.repeatLit, QString());
+  const QRect repeatKey = KeyOf(skin::FaceButton::Repeat);
+  OptionKey(img, KeyOf(skin::FaceButton::OnTop), look.onTopLit, QString::fromUtf8("最前面"));
+  OptionKey(img, KeyOf(skin::FaceButton::Playlist), look.listLit, QString::fromUtf8("リスト"));
+  OptionKey(img, repeatKey, look.repeatLit, QString());
   Badge(img, QPoint(266, 52), 12);
   CentredText(img, QString::fromUtf8("リピート"),
-              QRect(kRepeatKey.left() - 46, kRepeatKey.top(), 44, kRepeatKey.height()), kCaption, kLabelPx);
+              QRect(repeatKey.left() - 46, repeatKey.top(), 44, repeatKey.height()), kCaption, kLabelPx);
 
   VolumeScale(img);
 
@@ -342,8 +338,8 @@ inline QImage DrawFace(const FaceLook& look) {
   for (const QRect& g : kGrilles) Grille(img, g);
   for (int t = 0; t < kTransportCount; ++t) TransportKey(img, Transport(t), look.pressed[t]);
 
-  TitleKey(img, kMinimiseKey, false, look.minimisePressed);
-  TitleKey(img, kCloseKey, true, look.closePressed);
+  TitleKey(img, KeyOf(skin::FaceButton::Minimise), false, look.minimisePressed);
+  TitleKey(img, KeyOf(skin::FaceButton::Close), true, look.closePressed);
   return img;
 }
 

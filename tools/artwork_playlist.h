@@ -5,29 +5,22 @@
 #include <QRect>
 #include <QString>
 
-#include <array>
-
 #include "artwork_face.h"
 #include "artwork_palette.h"
 #include "artwork_pixels.h"
-#include "skin/sheet_map.h"
+#include "skin/layout.h"
 
 namespace kestrafon::artwork {
 
+// The rows and the keys come from the layout table; the recesses around
+// them are decoration only the artwork has.
 namespace list_layout {
-inline constexpr int kRowTop = 15, kRowStep = 12, kRows = 13;
 inline const QRect kRowArea{QPoint(5, 9), QPoint(194, 175)};
 inline const QRect kKeyStrip{QPoint(8, 177), QPoint(191, 194)};
-struct KeySpot {
-  QRect where;  // the place the mouse answers to
-  const char* label;
-};
-inline const std::array<KeySpot, 4> kKeys{{
-    {QRect(QPoint(14, 181), QPoint(39, 190)), "追加"},
-    {QRect(QPoint(55, 181), QPoint(84, 190)), "削除"},
-    {QRect(QPoint(103, 181), QPoint(145, 190)), "クリア"},
-    {QRect(QPoint(163, 181), QPoint(187, 190)), "保存"},
-}};
+// The place a list button answers to.
+inline QRect KeyOf(const skin::ListButtonArea& k) {
+  return QRect(QPoint(k.left, skin::kListButtonTop), QPoint(k.right, skin::kListButtonBottom));
+}
 }  // namespace list_layout
 
 inline QImage DrawPlaylist() {
@@ -42,14 +35,16 @@ inline QImage DrawPlaylist() {
   // Row area: every other row a shade lighter, so a long list stays easy to follow.
   Recess(img, kRowArea, 3, kListTop);
   const QRect inside = kRowArea.adjusted(1, 1, -1, -1);
-  for (int i = 1; i < kRows; i += 2)
-    FillRect(img, QRect(inside.left() + 1, kRowTop + i * kRowStep, inside.width() - 2, kRowStep), kListStripe);
+  const skin::RowLayout& rows = skin::kListRows;
+  for (int i = 1; i < rows.count; i += 2)
+    FillRect(img, QRect(inside.left() + 1, rows.top + i * rows.step, inside.width() - 2, rows.step), kListStripe);
 
   // Key strip: each key's raised face is exactly the place that answers to the mouse.
   Recess(img, kKeyStrip, 3, kPlate);
-  for (const KeySpot& k : kKeys) {
-    Key(img, k.where.adjusted(-1, -1, 1, 1), 2, false);
-    CentredText(img, QString::fromUtf8(k.label), k.where, kGlyph, layout::kLabelPx);
+  for (const skin::ListButtonArea& k : skin::kListButtons) {
+    const QRect where = KeyOf(k);
+    Key(img, where.adjusted(-1, -1, 1, 1), 2, false);
+    CentredText(img, QString::fromUtf8(k.label), where, kGlyph, layout::kLabelPx);
   }
   return img;
 }

@@ -70,9 +70,10 @@ class FaceBuilder {
   Image face_, buttons_, parts_;
 };
 
-// Writes white panel text at a position inside a panel of the face.
-inline void PanelText(QImage& face, Rect panel, int x, int y, const QString& text) {
-  Text(face, text, panel.x + x, panel.y + y, Qt::white, 12);
+// Writes white text where the face shows that panel text.
+inline void WritePanelText(QImage& face, skin::PanelText which, const QString& text) {
+  const skin::PanelTextSpot& at = skin::PanelTextOf(which);
+  Text(face, text, at.panel.x + at.x, at.panel.y + at.y, Qt::white, 12);
 }
 
 // Paints everything outside a window's rounded outline in the desktop colour.
@@ -116,9 +117,9 @@ inline QImage FacePreview(const Skin& s) {
       .Copy(kVolumeBar)
       .Knob(236);
   QImage q = ToQt(playing.face());
-  PanelText(q, kTitlePanel, 10, 10, QStringLiteral("Song.mp3"));
-  PanelText(q, kTimePanel, 10, 10, QStringLiteral("01:23"));
-  PanelText(q, kTimePanel, 50, 10, QStringLiteral("03:45"));
+  WritePanelText(q, skin::PanelText::Title, QStringLiteral("Song.mp3"));
+  WritePanelText(q, skin::PanelText::Elapsed, QStringLiteral("01:23"));
+  WritePanelText(q, skin::PanelText::Total, QStringLiteral("03:45"));
   tiles.push_back(q);
 
   // 3. Every key held down at once, repeat lit, the time bar full, knob at the far left.
@@ -135,9 +136,9 @@ inline QImage FacePreview(const Skin& s) {
       .Copy(kVolumeBar)
       .Knob(kKnobMin);
   q = ToQt(down.face());
-  PanelText(q, kTitlePanel, 10, 10, QString::fromUtf8("夜明けのうた.mp3"));
-  PanelText(q, kTimePanel, 10, 10, QStringLiteral("03:45"));
-  PanelText(q, kTimePanel, 50, 10, QStringLiteral("03:45"));
+  WritePanelText(q, skin::PanelText::Title, QString::fromUtf8("夜明けのうた.mp3"));
+  WritePanelText(q, skin::PanelText::Elapsed, QStringLiteral("03:45"));
+  WritePanelText(q, skin::PanelText::Total, QStringLiteral("03:45"));
   tiles.push_back(q);
 
   // 4. After clicks: each key released by its own copy, every lamp switched
@@ -169,7 +170,11 @@ inline QImage PlaylistPreview(const Skin& s) {
     const char* text;
     QColor colour;
   };
-  const QColor white(255, 255, 255), current(140, 170, 255), selected(130, 255, 150);
+  auto qt = [](RowColour c) {
+    const Rgb& rgb = RowColourOf(c);
+    return QColor(rgb.r, rgb.g, rgb.b);
+  };
+  const QColor white = qt(RowColour::Plain), current = qt(RowColour::Current), selected = qt(RowColour::Selected);
   const Row rows[] = {
       {"Morning Light.mp3", white},
       {"夜明けのうた.mp3", white},
@@ -188,10 +193,10 @@ inline QImage PlaylistPreview(const Skin& s) {
   QImage list(kListWidth, kListHeight, QImage::Format_RGB32);
   list.fill(Qt::black);
   Blit(list, 0, 0, s.playlist, 0, 0, s.playlist.width(), s.playlist.height());
-  int y = 15;
+  int y = kListRows.top;
   for (const Row& r : rows) {
-    Text(list, QString::fromUtf8(r.text), 10, y, r.colour, 12);
-    y += 12;
+    Text(list, QString::fromUtf8(r.text), kListRows.x, y, r.colour, 12);
+    y += kListRows.step;
   }
   QImage empty(kListWidth, kListHeight, QImage::Format_RGB32);
   empty.fill(Qt::black);

@@ -20,6 +20,15 @@ struct Faces {
   QImage pressed;   // every transport and title key pressed
   QImage lit;       // every option lamp lit
   QImage filled;    // the time bar full
+
+  const QImage& Of(skin::Look look) const {
+    switch (look) {
+      case skin::Look::Pressed: return pressed;
+      case skin::Look::Lit: return lit;
+      case skin::Look::Filled: return filled;
+      default: return released;
+    }
+  }
 };
 
 inline Faces DrawFaces() {
@@ -57,19 +66,19 @@ inline QImage ButtonSheet(const Faces& f) {
   return sheet;
 }
 
+// Every piece of the parts sheet, cut from the face it shows; the knob is
+// drawn on its own.
 inline QImage PartsSheet(const Faces& f, const QImage& knob) {
   using namespace skin;
   QImage sheet = NewImage(kPartsSheetWidth, kPartsSheetHeight, palette::kBody);
-  CutSprite(sheet, kMinimisePressed, f.pressed);
-  CutSprite(sheet, kClosePressed, f.pressed);
-  CutSprite(sheet, kTitleButtonsReleased, f.released);
-  Blit(sheet, kVolumeKnob.x, kVolumeKnob.y, knob, 0, 0, kVolumeKnob.w, kVolumeKnob.h);
-  Blit(sheet, kTimeBarFill.x, kTimeBarFill.y, f.filled, kTimeBarFillX, kTimeBarFillY, kTimeBarFill.w,
-       kTimeBarFill.h);
-  CutSprite(sheet, kOptionPanelUnlit, f.released);
-  CutSprite(sheet, kOptionPanelLit, f.lit);
-  CutSprite(sheet, kTimeBarTrack, f.released);
-  CutSprite(sheet, kVolumeBar, f.released);
+  for (const SpriteEntry& e : kSprites) {
+    const Sprite& s = e.sprite;
+    if (s.sheet != Sheet::Parts) continue;
+    if (e.look == Look::Knob)
+      Blit(sheet, s.source.x, s.source.y, knob, 0, 0, s.source.w, s.source.h);
+    else
+      CutSprite(sheet, s, f.Of(e.look));
+  }
   return sheet;
 }
 
@@ -83,39 +92,28 @@ inline std::string CheckSheets(const Faces& f, const QImage& buttons, const QIma
         if (sheet.pixel(s.source.x + x, s.source.y + y) != face.pixel(s.destX + x, s.destY + y)) return false;
     return true;
   };
-  struct Case {
-    const char* name;
-    const Sprite& sprite;
-    const QImage& face;
-    const QImage& sheet;
-  };
-  const std::array<Case, 11> cases{{
-      {"transport row", kTransportRowReleased, f.released, buttons},
-      {"minimise pressed", kMinimisePressed, f.pressed, parts},
-      {"close pressed", kClosePressed, f.pressed, parts},
-      {"title keys", kTitleButtonsReleased, f.released, parts},
-      {"on-top unlit", kOnTopUnlit, f.released, parts},
-      {"playlist unlit", kPlaylistUnlit, f.released, parts},
-      {"repeat unlit", kRepeatUnlit, f.released, parts},
-      {"on-top lit", kOnTopLit, f.lit, parts},
-      {"playlist lit", kPlaylistLit, f.lit, parts},
-      {"repeat lit", kRepeatLit, f.lit, parts},
-      {"volume bar", kVolumeBar, f.released, parts},
-  }};
-  for (const Case& c : cases)
-    if (!same(c.sheet, c.sprite, c.face)) return c.name;
+  for (const SpriteEntry& e : kSprites) {
+    if (!e.exact) continue;
+    const QImage& sheet = e.sprite.sheet == Sheet::Buttons ? buttons : parts;
+    if (!same(sheet, e.sprite, f.Of(e.look))) return e.name;
+  }
   // Every transport key's pressed and released images must sit at the same
   // place on their rows, so that pressing and releasing never shifts a key.
-  const std::array<std::pair<Sprite, Sprite>, kTransportCount> pairs{{{kPrevPressed, kPrevReleased},
-                                                                      {kPausePressed, kPauseReleased},
-                                                                      {kPlayPressed, kPlayReleased},
-                                                                      {kStopPressed, kStopReleased},
-                                                                      {kNextPressed, kNextReleased}}};
+  const std::array<std::pair<SpriteId, SpriteId>, kTransportCount> pairs{{
+      {SpriteId::PrevPressed, SpriteId::PrevReleased},
+      {SpriteId::PausePressed, SpriteId::PauseReleased},
+      {SpriteId::PlayPressed, SpriteId::PlayReleased},
+      {SpriteId::StopPressed, SpriteId::StopReleased},
+      {SpriteId::NextPressed, SpriteId::NextReleased},
+  }};
   const int rowStep = kPrevReleased.source.y - kPrevPressed.source.y;
-  for (const auto& [down, up] : pairs)
+  for (const auto& [downId, upId] : pairs) {
+    const Sprite& down = SpriteOf(downId);
+    const Sprite& up = SpriteOf(upId);
     if (down.source.x != up.source.x || up.source.y - down.source.y != rowStep || down.destX != up.destX ||
         down.destY != up.destY)
       return "transport pair";
+  }
   return {};
 }
 

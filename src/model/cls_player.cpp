@@ -22,9 +22,9 @@ void clsPlayer::SelectPlayList(std::int32_t List_Index) {
 }
 
 void clsPlayer::AryMp3File(const std::string& strMp3File) {
-  lastAdded_ = mscFileCount() + 1;
-  mp3List_.resize(std::size_t(lastAdded_) + 1);
-  mp3List_[std::size_t(lastAdded_)] = strMp3File;
+  const std::size_t index = std::size_t(mscFileCount()) + 1;
+  mp3List_.resize(index + 1);
+  mp3List_[index] = strMp3File;
 }
 
 bool clsPlayer::SetAudioVolume(std::int32_t lngVolume) {
@@ -67,19 +67,21 @@ void clsPlayer::SetPlayList() {
   // list, where no key could bring it back: move it back far enough to show
   // the last track, never before track 1.
   if (max_ > count) {
-    const std::int32_t shift = std::min(max_ - count, std::max(min_ - 1, 0));
+    const std::int32_t shift = std::min(max_ - count, min_ - 1);
     min_ -= shift;
     max_ -= shift;
   }
-  // Rows past the end of the list are never read.
-  const std::int32_t last = std::min(count >= 13 ? max_ : count, count);
-  int y = 15;
+  // Rows past the end of the list are never read. The range never starts
+  // before track 1: the keys stop there and the shift above does too.
+  const skin::RowLayout& rows = skin::kListRows;
+  const std::int32_t last = std::min(count >= rows.count ? max_ : count, count);
+  int y = rows.top;
   Rgb colour = kPlainRowColour;
   for (std::int32_t i = min_; i <= last; ++i) {
     if (i == playListNumber_) colour = kCurrentRowColour;
     if (i == selectPlayList_ && selectPlayList_ != playListNumber_) colour = kSelectedRowColour;
-    if (i >= 1) canvas_.TextOut(10, y, RowText(mp3List_[std::size_t(i)]), colour);
-    y += 12;
+    canvas_.TextOut(rows.x, y, RowText(mp3List_[std::size_t(i)]), colour);
+    y += rows.step;
     colour = kPlainRowColour;
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/image.h"
+#include "skin/layout.h"
 
 namespace kestrafon {
 
@@ -22,9 +23,9 @@ class PlaylistCanvas {
   virtual void TextOut(int x, int y, std::string_view text, Rgb color) = 0;
 };
 
-inline constexpr Rgb kCurrentRowColour{140, 170, 255};
-inline constexpr Rgb kSelectedRowColour{130, 255, 150};
-inline constexpr Rgb kPlainRowColour{255, 255, 255};
+inline constexpr const Rgb& kCurrentRowColour = skin::RowColourOf(skin::RowColour::Current);
+inline constexpr const Rgb& kSelectedRowColour = skin::RowColourOf(skin::RowColour::Selected);
+inline constexpr const Rgb& kPlainRowColour = skin::RowColourOf(skin::RowColour::Plain);
 
 class clsPlayer {
  public:
@@ -73,13 +74,12 @@ class clsPlayer {
   modDirectx& engine_;
   PlaylistCanvas& canvas_;
   std::vector<std::string> mp3List_;  // element 0 never holds a track; empty = never dimensioned
-  std::int32_t lastAdded_ = 0;
   bool checkPlay_ = false;
   bool checkStop_ = false;
   bool checkTemporary_ = false;
   bool checkRepeat_ = false;
   std::int32_t playListNumber_ = 1;
-  std::int32_t max_ = 13;
+  std::int32_t max_ = skin::kListRows.count;
   std::int32_t min_ = 1;
   std::int32_t selectPlayList_ = 1;
   std::int32_t volumePos_ = 0;

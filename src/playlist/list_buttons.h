@@ -1,27 +1,18 @@
 #pragma once
-// The four buttons painted on the playlist window's face. They share one
-// strip at the bottom; a press anywhere else only moves the window.
-#include <array>
+// The four buttons painted on the playlist window's face, as laid out in
+// skin/layout.h. They share one strip at the bottom; a press anywhere else
+// only moves the window.
 #include <optional>
+
+#include "skin/layout.h"
 
 namespace kestrafon {
 
-enum class ListButton { Add, Remove, Clear, Save };
-
-struct ListButtonArea {
-  ListButton button;
-  int left, right;  // both included
-};
-
-// The strip the buttons sit in, both bounds included.
-inline constexpr int kListButtonTop = 181, kListButtonBottom = 190;
-
-inline constexpr std::array<ListButtonArea, 4> kListButtons{{
-    {ListButton::Add, 14, 39},
-    {ListButton::Remove, 55, 84},
-    {ListButton::Clear, 103, 145},
-    {ListButton::Save, 163, 187},
-}};
+using skin::kListButtonBottom;
+using skin::kListButtons;
+using skin::kListButtonTop;
+using skin::ListButton;
+using skin::ListButtonArea;
 
 // The button under a press at (x, y) of the face, if any.
 constexpr std::optional<ListButton> ListButtonAt(double x, double y) {

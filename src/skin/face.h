@@ -28,7 +28,6 @@ class Face {
   const Image& image() const { return image_; }
   // Direct access for text output; the caller marks what it changed.
   Image& pixels() { return image_; }
-  int ScaleWidth() const { return image_.width(); }
 
   void MarkDirty(Rect area);
   // The part changed since the last call, and forgets it.

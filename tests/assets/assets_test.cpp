@@ -138,11 +138,11 @@ const std::array<Press, 10> kPresses{{
 
 TEST(Assets, ImagesHaveTheirExactSizes) {
   const std::array<std::pair<const char*, std::pair<int, int>>, 5> sizes{{
-      {"face.png", {kFaceBackgroundWidth, kFaceBackgroundHeight}},
-      {"playlist.png", {kListBackgroundWidth, kListBackgroundHeight}},
-      {"buttons.png", {kButtonSheetWidth, kButtonSheetHeight}},
-      {"parts.png", {kPartsSheetWidth, kPartsSheetHeight}},
-      {"icon.png", {kIconSize, kIconSize}},
+      {"face.png", {302, 202}},
+      {"playlist.png", {200, 202}},
+      {"buttons.png", {260, 70}},
+      {"parts.png", {135, 261}},
+      {"icon.png", {32, 32}},
   }};
   for (const auto& [name, size] : sizes) {
     const QImage img = LoadPng(name);
@@ -153,7 +153,7 @@ TEST(Assets, ImagesHaveTheirExactSizes) {
 
 TEST(Assets, TextPanelsOfTheFaceAreBlack) {
   const Image& face = Loaded().face;
-  for (const Rect panel : {kTitlePanel, kTimePanel})
+  for (const Rect panel : {Rect{24, 24, 137, 33}, Rect{40, 64, 81, 41}})
     for (int y = panel.y; y < panel.y + panel.h; ++y)
       for (int x = panel.x; x < panel.x + panel.w; ++x)
         ASSERT_EQ(face.Pixel(x, y), 0xFF000000u) << "panel pixel (" << x << ", " << y << ")";
@@ -162,15 +162,21 @@ TEST(Assets, TextPanelsOfTheFaceAreBlack) {
 TEST(Assets, ReleasedPiecesMatchTheFaceBeneathThem) {
   // Copying a released or unlit piece onto the bare face changes nothing,
   // so nothing jumps when the player draws its start-up face or restores a part.
-  for (const Sprite& s : {kTransportRowReleased, kTitleButtonsReleased, kOptionPanelUnlit, kOnTopUnlit,
-                          kPlaylistUnlit, kRepeatUnlit, kTimeBarTrack, kVolumeBar}) {
+  // Every piece the layout table marks as cut from the released face.
+  int pieces = 0;
+  for (const SpriteEntry& e : kSprites) {
+    if (e.look != Look::Released || !e.exact) continue;
+    const Sprite& s = e.sprite;
     Image face(kFaceWidth, kFaceHeight);
     CopyImage(face, 0, 0, Loaded().face);
     const Image before = face;
     Copy(face, s);
-    EXPECT_EQ(Differing(before, face, {s.destX, s.destY, s.source.w, s.source.h}), 0)
-        << "piece at sheet (" << s.source.x << ", " << s.source.y << ")";
+    EXPECT_EQ(Differing(before, face, {s.destX, s.destY, s.source.w, s.source.h}), 0) << e.name;
+    ++pieces;
   }
+  // The transport row, the title keys, the option panel and its three
+  // unlit lamps, the time bar track and the volume bar.
+  EXPECT_EQ(pieces, 8);
 }
 
 TEST(Assets, PressedAndReleasedTransportButtonsDifferSubstantially) {

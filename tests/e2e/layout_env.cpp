@@ -60,6 +60,7 @@ int main() {
   for (const ListButtonArea& area : kListButtons) {
     std::printf("%s=\"%d %d\"\n", names[int(area.button)], (area.left + area.right) / 2, middle);
   }
+  std::printf("ROW_TOP=%d\nROW_HEIGHT=%d\n", skin::kListRows.top, skin::kListRows.step);
   Colour("CURRENT_ROW", kCurrentRowColour);
   Colour("SELECTED_ROW", kSelectedRowColour);
   Colour("PLAIN_ROW", kPlainRowColour);

@@ -93,16 +93,16 @@ TEST(TextRenderer, TextOutsideTheImageIsLeftOut) {
 
 TEST(BuiltInArtwork, LoadsEveryImageAtItsSizeWithTheFilesPixels) {
   const SkinImages skin = LoadSkinImages();
-  EXPECT_EQ(skin.face.width(), skin::kFaceBackgroundWidth);
-  EXPECT_EQ(skin.face.height(), skin::kFaceBackgroundHeight);
-  EXPECT_EQ(skin.playlist.width(), skin::kListBackgroundWidth);
-  EXPECT_EQ(skin.playlist.height(), skin::kListBackgroundHeight);
-  EXPECT_EQ(skin.buttons.width(), skin::kButtonSheetWidth);
-  EXPECT_EQ(skin.buttons.height(), skin::kButtonSheetHeight);
-  EXPECT_EQ(skin.parts.width(), skin::kPartsSheetWidth);
-  EXPECT_EQ(skin.parts.height(), skin::kPartsSheetHeight);
-  EXPECT_EQ(skin.icon.width(), skin::kIconSize);
-  EXPECT_EQ(skin.icon.height(), skin::kIconSize);
+  EXPECT_EQ(skin.face.width(), 302);
+  EXPECT_EQ(skin.face.height(), 202);
+  EXPECT_EQ(skin.playlist.width(), 200);
+  EXPECT_EQ(skin.playlist.height(), 202);
+  EXPECT_EQ(skin.buttons.width(), 260);
+  EXPECT_EQ(skin.buttons.height(), 70);
+  EXPECT_EQ(skin.parts.width(), 135);
+  EXPECT_EQ(skin.parts.height(), 261);
+  EXPECT_EQ(skin.icon.width(), 32);
+  EXPECT_EQ(skin.icon.height(), 32);
 
   const QImage file = QImage(QStringLiteral(KESTRAFON_ASSET_DIR "/buttons.png")).convertToFormat(QImage::Format_ARGB32);
   ASSERT_FALSE(file.isNull());

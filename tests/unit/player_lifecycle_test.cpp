@@ -61,7 +61,7 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   Launch();
   // The knob sits at 280 and the player state agrees; no track is open, so
   // applying that volume made no graph.
-  EXPECT_EQ(d.player().VolumePos(), skin::kKnobStart);
+  EXPECT_EQ(d.player().VolumePos(), 280);
   EXPECT_TRUE(Shows(d.face(), kKnobAtStart));
   EXPECT_TRUE(app.media.graphs.empty());
 
@@ -118,7 +118,7 @@ TEST_F(PlayerStartUp, WithoutATrayTheFaceStartsTheSame) {
   app.desktop.trayAvailable = false;
   Launch();
   EXPECT_FALSE(app.desktop.trayShown);
-  EXPECT_EQ(d.player().VolumePos(), skin::kKnobStart);
+  EXPECT_EQ(d.player().VolumePos(), 280);
   EXPECT_EQ(host().presents, 1);
   EXPECT_EQ(host().presented, withTray.desktop.player.presented);
 }

@@ -7,19 +7,24 @@ namespace {
 
 using fakes::TestApp;
 
-TEST(PlayerState, StartsEmptyOnTrackOneWithEverythingOff) {
+TEST(PlayerState, AFreshPlayerShowsTheFirstThirteenTracksWithTrackOneCurrent) {
+  // Nothing set but the tracks: the rows start at track 1, thirteen of
+  // them, and track 1 is the current (blue) one with no other highlighted.
   TestApp app;
   clsPlayer& p = app.ctx.gPlayer;
-  EXPECT_EQ(p.mscFileCount(), 0);
-  EXPECT_EQ(p.playListNumber(), 1);
-  EXPECT_EQ(p.SelectPlayList(), 1);
-  std::int32_t min = -5, max = -5;
-  p.ListMinMax(min, max, false);
-  EXPECT_EQ(min, 1);
-  EXPECT_EQ(max, 13);
-  EXPECT_FALSE(p.CheckPlay() || p.CheckStop() || p.CheckTemporary() || p.CheckRepeat());
-  EXPECT_EQ(p.VolumePos(), 0);
-  EXPECT_EQ(p.GetMp3Name(1), "");
+  app.ctx.playList.Load();
+  p.SetPlayList();
+  EXPECT_TRUE(app.text.On(*app.ctx.playList.faceImage()).empty()) << "an empty list paints no row";
+
+  for (int i = 1; i <= 20; ++i) p.AryMp3File("/m/" + std::to_string(i) + ".mp3");
+  app.text.drawn.clear();
+  p.SetPlayList();
+  const auto rows = app.text.On(*app.ctx.playList.faceImage());
+  ASSERT_EQ(rows.size(), 13u);
+  EXPECT_EQ(rows.front().text, "1.mp3");
+  EXPECT_EQ(rows.back().text, "13.mp3");
+  EXPECT_EQ(rows.front().color, (Rgb{140, 170, 255}));
+  for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].color, (Rgb{255, 255, 255})) << i;
 }
 
 TEST(PlayerState, AppendsAndCountsTracks) {
@@ -48,39 +53,6 @@ TEST(PlayerState, SelectionIsCheckedOnlyAgainstTheCount) {
   EXPECT_EQ(p.SelectPlayList(), 0);
   p.SelectPlayList(-2);
   EXPECT_EQ(p.SelectPlayList(), -2);
-}
-
-TEST(PlayerState, VisibleRangeIsStoredAndReadBack) {
-  TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
-  std::int32_t min = 5, max = 17;
-  p.ListMinMax(min, max, true);
-  std::int32_t a = 0, b = 0;
-  p.ListMinMax(a, b, false);
-  EXPECT_EQ(a, 5);
-  EXPECT_EQ(b, 17);
-}
-
-TEST(PlayerState, ReshapingTheList) {
-  TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
-  for (int i = 1; i <= 5; ++i) p.AryMp3File("t" + std::to_string(i));
-  p.ChangePlayList(3);
-  EXPECT_EQ(p.mscFileCount(), 3);
-  EXPECT_EQ(p.GetMp3Name(3), "t3");
-  p.AddPlayList(2, "p");
-  EXPECT_EQ(p.mscFileCount(), 2);
-  EXPECT_EQ(p.GetMp3Name(1), "t1");
-  EXPECT_EQ(p.GetMp3Name(2), "p");
-  p.ChangePlayList(4);  // padded with empty entries
-  EXPECT_EQ(p.mscFileCount(), 4);
-  EXPECT_EQ(p.GetMp3Name(4), "");
-  p.ChangePlayList(0);
-  EXPECT_EQ(p.mscFileCount(), 0);
-  EXPECT_EQ(p.GetMp3Name(0), "");
-  p.AryMp3File("again");
-  EXPECT_EQ(p.mscFileCount(), 1);
-  EXPECT_EQ(p.GetMp3Name(1), "again");
 }
 
 TEST(PlayerState, VolumeFollowsTheKnobOnlyWhileATrackIsOpen) {

@@ -94,19 +94,30 @@ TEST(TrackList, ReshapingLeavesTrackNumbersAndTheVisibleRangeAlone) {
   EXPECT_EQ(max, 20);
 }
 
-TEST(TrackList, RebuildingTheListDropsOneEntry) {
-  // How Remove rebuilds the list: a copy without the selected entry written
-  // back index by index, then cut to its new length.
+TEST(TrackList, RemoveRepaintsTheShorterListWithTheCurrentTrackStillBlue) {
+  // Five tracks, the third selected, the fourth playing: Remove (pressed on
+  // the playlist window's face) leaves 1, 2, 4, 5, and the playing track,
+  // now the third, is still the blue row.
   TestApp app;
   clsPlayer& p = app.ctx.gPlayer;
   Fill(p, 5);
-  const int selected = 3, n = p.mscFileCount();
-  std::vector<std::string> t(std::size_t(n) + 1);
-  for (int i = 1; i <= n; ++i) t[std::size_t(i)] = p.GetMp3Name(i < selected ? i : i + 1);
-  for (int i = 1; i <= n - 1; ++i) p.AddPlayList(i, t[std::size_t(i)]);
-  p.ChangePlayList(n - 1);
+  app.ctx.playList.Show();
+  p.SelectPlayList(3);
+  p.playListNumber(4);
+  app.text.drawn.clear();
+  app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 70, 185);
+
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t4.mp3",
                                                "C:\\Music\\t5.mp3"}));
+  const std::vector<DrawnText> rows = app.text.On(*app.ctx.playList.faceImage());
+  ASSERT_EQ(rows.size(), 4u);
+  const std::vector<std::string> texts{"t1.mp3", "t2.mp3", "t4.mp3", "t5.mp3"};
+  const std::vector<Rgb> colours{{255, 255, 255}, {255, 255, 255}, {140, 170, 255}, {255, 255, 255}};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].text, texts[i]) << i;
+    EXPECT_EQ(rows[i].color, colours[i]) << i;
+    EXPECT_EQ(rows[i].y, 15 + 12 * int(i)) << i;
+  }
 }
 
 // --- row text --------------------------------------------------------------

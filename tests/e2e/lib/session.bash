@@ -190,9 +190,8 @@ answer_dialog() {
   sleep 0.3
 }
 
-# The band of list row n (from 1) on the playlist face: "x y w h".
-ROW_TOP=15
-ROW_HEIGHT=12
+# The band of list row n (from 1) on the playlist face: "x y w h"
+# (ROW_TOP and ROW_HEIGHT come from the layout printer).
 row_band() { echo "2 $((ROW_TOP + ROW_HEIGHT * ($1 - 1))) $((LIST_W - 6)) $ROW_HEIGHT"; }
 
 # Closes the player with its close button: it must end at once, with status
