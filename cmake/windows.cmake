@@ -9,14 +9,15 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # DirectShow: one filter graph per track.
 file(GLOB KESTRAFON_DSHOW_SOURCES CONFIGURE_DEPENDS src/platform/directshow/*.cpp)
 add_library(kestrafon_dshow STATIC ${KESTRAFON_DSHOW_SOURCES})
-target_link_libraries(kestrafon_dshow PUBLIC kestrafon_core strmiids ole32 oleaut32 uuid)
+target_link_libraries(kestrafon_dshow PUBLIC kestrafon_core strmiids ole32 oleaut32 uuid PRIVATE kestrafon_warnings)
 
 # Win32 windows, tray, dialogs, timer and GDI text. The two core
 # replacements above are built into the core, not here.
 file(GLOB KESTRAFON_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(FILTER KESTRAFON_WIN32_SOURCES EXCLUDE REGEX "(cp932_codec_win32|playlist_file_io_win32|wide_text)\\.cpp$|win_main\\.cpp$")
 add_library(kestrafon_win32 STATIC ${KESTRAFON_WIN32_SOURCES})
-target_link_libraries(kestrafon_win32 PUBLIC kestrafon_core comdlg32 comctl32 shell32 gdi32 user32 windowscodecs ole32)
+target_link_libraries(kestrafon_win32 PUBLIC kestrafon_core comdlg32 comctl32 shell32 gdi32 user32 windowscodecs ole32
+  PRIVATE kestrafon_warnings)
 
 # The icon, made from the artwork at build time, and the resource script
 # that compiles it and the five PNGs into the program.
@@ -35,9 +36,12 @@ set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS "${KESTRAF
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/win_main.cpp)
   add_executable(kestrafon WIN32 src/platform/win32/win_main.cpp ${KESTRAFON_RC})
   add_dependencies(kestrafon kestrafon_icon)
-  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_media_helpers)
+  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_media_helpers kestrafon_warnings)
+  # No symbols: the program is shipped alone.
+  target_link_options(kestrafon PRIVATE -s)
   target_include_directories(kestrafon PRIVATE src/platform/win32)
 endif()
 
-enable_testing()
-add_subdirectory(tests/windows)
+if(BUILD_TESTING)
+  add_subdirectory(tests/windows)
+endif()
