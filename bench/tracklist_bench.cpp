@@ -10,7 +10,7 @@
 
 #include "engine/mod_directx.h"
 #include "model/cls_player.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace {
 

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the Google Benchmark programs in the build's bench/
-# folder, then the shell harnesses in bench/ (start-up, playing for 30 s).
+# folder, then the shell harnesses in bench/ (start-up, and the player side
+# by side with its peers while playing).
 set -euo pipefail
 build=${1:-build}
 for b in "$build"/bench/*; do
   [ -x "$b" ] && [ -f "$b" ] || continue
+  [ "$(basename "$b")" = soak_bench ] && continue
   echo "== $(basename "$b")"
   "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 done
+# The soak without waiting for the sound: the same engine, graphs and tick
+# advance in seconds instead of minutes. `make soak` plays it in real time.
+if [ -x "$build/bench/soak_bench" ]; then
+  echo "== soak_bench --unpaced"
+  "$build/bench/soak_bench" --tracks=1000 --unpaced
+fi
 for s in bench/*.sh; do
   [ -f "$s" ] || continue
   echo "== $(basename "$s")"

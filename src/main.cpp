@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     AppContext ctx(desktop, media, text, skin);
-    ctx.player.Form_Load();
+    ctx.player().Form_Load();
     desktop.PlayerHost().SetVisible(true);
     result = QApplication::exec();
   }

@@ -2,24 +2,23 @@
 
 namespace kestrafon {
 
-AppContext::AppContext(platform::Desktop& desktop_, platform::MediaFramework& media, platform::TextRenderer& text_,
+AppContext::AppContext(platform::Desktop& desktop, platform::MediaFramework& media, platform::TextRenderer& text,
                        const SkinImages& skin)
-    : desktop(desktop_),
-      text(text_),
-      timer(desktop_.Ticks()),
-      engine(media, *this),
-      playList(*this, skin),
-      gPlayer(engine, playList),
-      player(*this, skin),
-      gWindow(player.face(), engine, *this) {
-  desktop.Ticks().SetHandler([this] { player.Timer_Timer(); });
-  desktop.PlayerHost().SetEventSink(&player);
+    : desktop_(desktop),
+      engine_(media, *this),
+      playList_(desktop, text, gPlayer_, control_, *this, skin),
+      gPlayer_(engine_, playList_),
+      player_(desktop, text, gPlayer_, gWindow_, control_, *this, skin),
+      gWindow_(player_.face(), engine_, *this),
+      control_(engine_, gPlayer_, gWindow_, player_, desktop.Ticks()) {
+  desktop_.Ticks().SetHandler([this] { player_.Timer_Timer(); });
+  desktop_.PlayerHost().SetEventSink(&player_);
 }
 
 AppContext::~AppContext() {
   // The desktop outlives the context: nothing may reach it afterwards.
-  desktop.Ticks().SetHandler(nullptr);
-  desktop.PlayerHost().SetEventSink(nullptr);
+  desktop_.Ticks().SetHandler(nullptr);
+  desktop_.PlayerHost().SetEventSink(nullptr);
 }
 
 }  // namespace kestrafon

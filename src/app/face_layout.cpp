@@ -1,4 +1,4 @@
-#include "app/app_context.h"
+#include "app/frm_player.h"
 
 namespace kestrafon {
 
@@ -12,8 +12,8 @@ void frmPlayer::DrawOptionPanel() { face_.Draw(kOptionPanelUnlit); }
 
 void frmPlayer::SetVolumeKnob(const std::int32_t& x) {
   face_.Copy(Sheet::Parts, kVolumeKnob, x, kVolumeKnobTop);
-  ctx_.gPlayer.VolumePos(x);
-  ctx_.gPlayer.SetAudioVolume(ctx_.gPlayer.VolumePos());
+  player_.VolumePos(x);
+  player_.SetAudioVolume(player_.VolumePos());
 }
 
 }  // namespace kestrafon

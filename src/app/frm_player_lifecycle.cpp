@@ -1,5 +1,5 @@
-#include "app/app_context.h"
-#include "shell/window_proc.h"
+#include "app/frm_player.h"
+#include "app/window_proc.h"
 
 namespace kestrafon {
 
@@ -11,27 +11,38 @@ constexpr Rgb kPanelText{255, 255, 255};
 constexpr const char* kTrayTip = "Kestrafon";
 }  // namespace
 
-frmPlayer::frmPlayer(AppContext& ctx, const SkinImages& skin)
-    : ctx_(ctx),
+frmPlayer::frmPlayer(platform::Desktop& desktop, platform::TextRenderer& text, clsPlayer& player, clsWindow& bar,
+                     ControlSurface& control, PlaylistWindowLink& playlist, const SkinImages& skin)
+    : desktop_(desktop),
+      text_(text),
+      player_(player),
+      bar_(bar),
+      control_(control),
+      playlist_(playlist),
       face_(kFaceWidth, kFaceHeight, skin.face, skin.buttons, skin.parts),
       picTitle_(kTitlePanel.w, kTitlePanel.h, kPanelBlack),
       picTime_(kTimePanel.w, kTimePanel.h, kPanelBlack) {}
 
-platform::FormHost& frmPlayer::host() { return ctx_.desktop.PlayerHost(); }
+platform::FormHost& frmPlayer::host() { return desktop_.PlayerHost(); }
+
+void frmPlayer::Timer_Timer() {
+  if (unloaded_) return;
+  control_.Tick();
+}
 
 void frmPlayer::Form_Load() {
   // The player state and the skin-drawing object already exist in the
   // context. Add the tray icon; its double click restores the windows.
   // Whether it is there decides later whether minimising may hide the player.
-  AppContext& ctx = ctx_;
-  trayIconAdded_ = ctx.desktop.TrayIcon().Add(kTrayTip, [&ctx](platform::TrayEvent event) { WindowProc(ctx, event); });
+  trayIconAdded_ = desktop_.TrayIcon().Add(
+      kTrayTip, [this](platform::TrayEvent event) { WindowProc(*this, playlist_, event); });
 
   // The face's initial state, then the knob's position, then show it all.
   DrawButtonPanel();
   SetControlButtonPos();
   DrawOptionPanel();
   SetVolumeKnob(kKnobStart);
-  ctx_.gPlayer.VolumePos(kKnobStart);
+  player_.VolumePos(kKnobStart);
   Refresh();
 }
 
@@ -44,10 +55,10 @@ void frmPlayer::Form_Resize() {
 void frmPlayer::Form_QueryUnload() {
   // Counting loaded windows, not naming the playlist, so closing never
   // creates a playlist window that did not exist.
-  if (ctx_.playList.Loaded()) ctx_.playList.Unload();
+  if (playlist_.Loaded()) playlist_.Unload();
 }
 
-void frmPlayer::Form_Unload() { DeleteTrayIcon(ctx_); }
+void frmPlayer::Form_Unload() { DeleteTrayIcon(desktop_); }
 
 void frmPlayer::Unload() {
   if (unloaded_) return;
@@ -55,7 +66,7 @@ void frmPlayer::Unload() {
   Form_Unload();
   unloaded_ = true;
   host().SetVisible(false);
-  ctx_.desktop.Quit();
+  desktop_.Quit();
 }
 
 void frmPlayer::ClsTitle() {
@@ -69,12 +80,12 @@ void frmPlayer::ClsTime() {
 }
 
 void frmPlayer::TextOutTitle(int x, int y, std::string_view text) {
-  ctx_.text.DrawText(picTitle_, x, y, text, kPanelText);
+  text_.DrawText(picTitle_, x, y, text, kPanelText);
   titleDirty_ = true;
 }
 
 void frmPlayer::TextOutTime(int x, int y, std::string_view text) {
-  ctx_.text.DrawText(picTime_, x, y, text, kPanelText);
+  text_.DrawText(picTime_, x, y, text, kPanelText);
   timeDirty_ = true;
 }
 

@@ -3,7 +3,7 @@
 // release anywhere else puts the released images back.
 #include <cmath>
 
-#include "app/app_context.h"
+#include "app/frm_player.h"
 #include "app/hit_areas.h"
 #include "shell/drag_window.h"
 
@@ -36,33 +36,39 @@ constexpr const TransportButton& TransportOf(Button b) {
   return kTransport[0];
 }
 
-constexpr int kTickMs = 100;
-constexpr int kTextX = 10, kTextY = 10;
-constexpr const char* kZeroClock = "00:00";
-constexpr const char* kBlankClock = "     ";
-
 }  // namespace
 
 bool frmPlayer::Accepts(Button button) const {
-  const clsPlayer& player = ctx_.gPlayer;
   switch (button) {
-    case Button::Previous: return player.CheckPlay() && player.playListNumber() > 1;
-    case Button::Pause:
-    case Button::Stop: return player.CheckPlay();
-    case Button::Play: return player.mscFileCount() != 0 && !player.CheckPlay();
-    case Button::Next: return player.CheckPlay() && player.playListNumber() < player.mscFileCount();
+    case Button::Previous: return control_.CanPrevious();
+    case Button::Pause: return control_.CanPause();
+    case Button::Stop: return control_.CanStop();
+    case Button::Play: return control_.CanPlay();
+    case Button::Next: return control_.CanNext();
     default: return false;
+  }
+}
+
+void frmPlayer::RunTransport(Button button) {
+  // Play and Pause: the press already did the first steps.
+  switch (button) {
+    case Button::Previous: control_.Previous(); break;
+    case Button::Pause: control_.PauseAfterPress(); break;
+    case Button::Play: control_.PlayAfterPress(); break;
+    case Button::Stop: control_.Stop(); break;
+    case Button::Next: control_.Next(); break;
+    default: break;
   }
 }
 
 void frmPlayer::LetPendingEventsRun() {
   Refresh();
-  ctx_.desktop.ProcessPendingEvents();
+  desktop_.ProcessPendingEvents();
 }
 
 void frmPlayer::Form_MouseDown(int, double x, double y) {
   if (unloaded_) return;
-  clsPlayer& player = ctx_.gPlayer;
+  clsPlayer& player = player_;
 
   if (hit::Of(Button::Minimise).press.Contains(x, y)) {
     face_.Draw(kMinimisePressed);
@@ -73,13 +79,13 @@ void frmPlayer::Form_MouseDown(int, double x, double y) {
     flags_.CloseBtnFlg = true;
     LetPendingEventsRun();
   } else if (hit::Of(Button::Playlist).press.Contains(x, y)) {
-    ctx_.gWindow.drawList();
+    bar_.drawList();
   } else if (hit::Of(Button::Repeat).press.Contains(x, y)) {
     // The lamp and the mode flip together, so they always agree.
-    ctx_.gWindow.drawRepeat();
+    bar_.drawRepeat();
     player.CheckRepeat(!player.CheckRepeat());
   } else if (hit::Of(Button::OnTop).press.Contains(x, y)) {
-    ctx_.gWindow.drawFront();
+    bar_.drawFront();
   } else if (hit::kQuietColumn.Contains(x)) {
     // Between stop and next: nothing but the refresh.
   } else {
@@ -110,9 +116,8 @@ void frmPlayer::Form_MouseDown(int, double x, double y) {
 void frmPlayer::Form_MouseMove(int buttons, double x, double y) {
   if (unloaded_ || dragging_) return;
   if (buttons != platform::kLeftButton || !hit::kVolumeDrag.Contains(x, y)) return;
-  ctx_.gWindow.drawVolumeBar();
   const std::int32_t knob = static_cast<std::int32_t>(std::nearbyint(x));  // halves to even
-  SetVolumeKnob(knob);
+  control_.SetKnobVolume(knob);
   Refresh();
 }
 
@@ -154,14 +159,8 @@ void frmPlayer::ReleaseTransport(double x, double y) {
       flags_.*t.flag = false;
       return;
     }
-    switch (t.button) {
-      case Button::Previous: PreviousCommand(); break;
-      case Button::Pause: PauseCommand(); break;
-      case Button::Play: PlayCommand(); break;
-      case Button::Stop: StopCommand(); break;
-      case Button::Next: NextCommand(); break;
-      default: break;
-    }
+    flags_.*t.flag = false;
+    RunTransport(t.button);
     return;
   }
   for (const TransportButton& t : kTransport) {
@@ -169,75 +168,6 @@ void frmPlayer::ReleaseTransport(double x, double y) {
     face_.Draw(*t.released);
     flags_.*t.flag = false;
   }
-}
-
-void frmPlayer::PreviousCommand() {
-  clsPlayer& player = ctx_.gPlayer;
-  player.playListNumber(player.playListNumber() - 1);
-  flags_.PrevBtnFlg = false;
-  player.SetPlayList();
-  face_.Draw(kPrevReleased);
-  ClsTime();
-  TextOutTime(kTextX, kTextY, kZeroClock);
-  ctx_.engine.PlayTrack(player.GetMp3Name(player.playListNumber()));
-  ctx_.gWindow.drawTimeBar();
-  ResetTimeBarFill();
-}
-
-void frmPlayer::NextCommand() {
-  clsPlayer& player = ctx_.gPlayer;
-  player.playListNumber(player.playListNumber() + 1);
-  flags_.NextBtnFlg = false;
-  player.SetPlayList();
-  face_.Draw(kNextReleased);
-  ctx_.gWindow.drawTimeBar();
-  ClsTime();
-  TextOutTime(kTextX, kTextY, kZeroClock);
-  ctx_.engine.PlayTrack(player.GetMp3Name(player.playListNumber()));
-  ResetTimeBarFill();
-}
-
-void frmPlayer::PauseCommand() {
-  // The press has already flipped CheckTemporary: true now means pause.
-  flags_.PauseBtnFlg = false;
-  if (ctx_.gPlayer.CheckTemporary()) {
-    ctx_.engine.ControlGraph(2);  // the button stays down while paused
-  } else {
-    face_.Draw(kPauseReleased);
-    ctx_.engine.ControlGraph(1);
-  }
-}
-
-void frmPlayer::PlayCommand() {
-  clsPlayer& player = ctx_.gPlayer;
-  flags_.PlayBtnFlg = false;
-  if (player.CheckStop()) return;
-  player.CheckPlay(true);
-  const std::string path = player.GetMp3Name(player.playListNumber());
-  ClsTitle();
-  TextOutTitle(kTextX, kTextY, FileNameOf(path));
-  ctx_.engine.PlayTrack(path);
-  // Whatever an earlier track left in the bar counters starts from zero.
-  ResetTimeBarFill();
-  ctx_.timer.Enabled(true);
-  ctx_.timer.Interval(kTickMs);
-  // The play button stays down while playing.
-}
-
-void frmPlayer::StopCommand() {
-  clsPlayer& player = ctx_.gPlayer;
-  flags_.StopBtnFlg = false;
-  ctx_.engine.ControlGraph(3);
-  player.CheckPlay(false);
-  player.CheckStop(false);
-  ctx_.gWindow.drawTimeBar();
-  DrawButtonPanel();
-  ctx_.timer.Interval(0);
-  ctx_.timer.Enabled(false);
-  ClsTime();
-  ClsTitle();
-  TextOutTime(kTextX, kTextY, kBlankClock);
-  ResetTimeBarFill();
 }
 
 void frmPlayer::MinimiseCommand() {
@@ -250,15 +180,9 @@ void frmPlayer::MinimiseCommand() {
   // minimised window for the window manager to restore, and the playlist
   // window stays where it is. A tray that turned up after start-up does not
   // hold our icon, and one that went away took it along.
-  if (!trayIconAdded_ || !ctx_.desktop.TrayIcon().Available()) return;
+  if (!trayIconAdded_ || !desktop_.TrayIcon().Available()) return;
   host().SetVisible(false);
-  if (ctx_.playList.Loaded()) ctx_.playList.SetVisible(false);
-}
-
-void frmPlayer::ResetTimeBarFill() {
-  // Both counter pairs, not only the new track's: a track of the other mode
-  // must not inherit a pair another track left half grown.
-  ctx_.gWindow.ResetTimeBarCounters();
+  if (playlist_.Loaded()) playlist_.SetVisible(false);
 }
 
 }  // namespace kestrafon

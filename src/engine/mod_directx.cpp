@@ -22,7 +22,7 @@ bool modDirectx::PlayTrack(const std::string& path) {
   hooks_.EnableTimer();
   if (!failed) hooks_.ApplyKnobVolume();
 
-  ControlGraph(1);
+  ControlGraph(GraphCommand::Run);
   return true;
 }
 
@@ -38,19 +38,22 @@ void modDirectx::ReleaseGraph() {
   if (!graph_) return;
   graph_->Stop();
   graph_.reset();
+  graphState_ = GraphState::None;
 }
 
-void modDirectx::ControlGraph(int command) {
+void modDirectx::ControlGraph(GraphCommand command) {
   if (!graph_) return;
   switch (command) {
-    case 1: graph_->Run(); break;
-    case 2: graph_->Pause(); break;
-    case 3:
+    case GraphCommand::Run: graph_->Run(); break;
+    case GraphCommand::Pause: graph_->Pause(); break;
+    case GraphCommand::StopAndRewind:
       graph_->Stop();
       graph_->PutCurrentPosition(0);
       break;
-    default: break;
   }
+  graphState_ = command == GraphCommand::Run     ? GraphState::Running
+                : command == GraphCommand::Pause ? GraphState::Paused
+                                                 : GraphState::Stopped;
 }
 
 }  // namespace kestrafon

@@ -17,6 +17,13 @@ class PlaybackHooks {
   virtual bool ApplyKnobVolume() = 0;    // volume of the knob's position
 };
 
+// What ControlGraph does to the current graph.
+enum class GraphCommand {
+  Run,             // start, or resume after a pause
+  Pause,
+  StopAndRewind,   // stop, then rewind to the start
+};
+
 class modDirectx {
  public:
   modDirectx(platform::MediaFramework& framework, PlaybackHooks& hooks)
@@ -27,20 +34,26 @@ class modDirectx {
   bool PlayTrack(const std::string& path);
   bool BuildGraph(const std::string& path, std::unique_ptr<platform::MediaGraph>& graph);
   void ReleaseGraph();
-  // 1 run (also resumes), 2 pause, 3 stop and rewind to 0; anything else nothing.
-  void ControlGraph(int command);
+  // Nothing while no track has opened.
+  void ControlGraph(GraphCommand command);
 
-  // The current graph seen three ways; all empty until a track has opened.
-  platform::MediaGraph* mediaControl() const { return graph_.get(); }
-  platform::MediaGraph* mediaPosition() const { return graph_.get(); }
-  platform::MediaGraph* basicAudio() const { return graph_.get(); }
+  // The current graph; empty until a track has opened.
+  platform::MediaGraph* currentGraph() const { return graph_.get(); }
   double trackDuration() const { return trackDuration_; }
+  // Whether the track has played to its end at `position` (read from the
+  // current graph): the graph reads exactly its duration there. A duration
+  // of 0 (unknown) never ends a track, or it would end at once.
+  bool TrackEnded(double position) const { return graph_ && trackDuration_ > 0 && position == trackDuration_; }
+  // What the current graph is doing after its last control.
+  enum class GraphState { None, Running, Paused, Stopped };
+  GraphState graphState() const { return graphState_; }
 
  private:
   platform::MediaFramework& framework_;
   PlaybackHooks& hooks_;
   std::unique_ptr<platform::MediaGraph> graph_;
   double trackDuration_ = 0;
+  GraphState graphState_ = GraphState::None;
 };
 
 }  // namespace kestrafon

@@ -115,6 +115,16 @@ std::size_t Id3v2TagSize(std::span<const std::uint8_t> data) {
   return 10 + body + (footer ? 10 : 0);
 }
 
+bool StartsWithMp3Frames(std::span<const std::uint8_t> head) {
+  if (head.size() < 4) return false;
+  const auto first = ParseMpegAudioHeader(head.data());
+  if (!first || first->layer != 3) return false;
+  const std::size_t next = static_cast<std::size_t>(first->frameBytes);
+  if (next + 4 > head.size()) return false;
+  const auto second = ParseMpegAudioHeader(head.data() + next);
+  return second && Compatible(*first, *second);
+}
+
 std::int64_t Mp3ScanResult::PlayedSamples() const {
   std::int64_t samples = frames * samplesPerFrame;
   if (hasGaplessInfo) {

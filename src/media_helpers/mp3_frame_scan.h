@@ -27,6 +27,14 @@ std::optional<MpegAudioHeader> ParseMpegAudioHeader(const std::uint8_t* bytes);
 // 0 when there is none.
 std::size_t Id3v2TagSize(std::span<const std::uint8_t> data);
 
+// Whether `head` (bytes from where the audio should begin, e.g. just after
+// an ID3v2 tag) starts with two back-to-back compatible layer III frames:
+// the sign of an MP3 stream, which a plain header-like pair of bytes is not.
+bool StartsWithMp3Frames(std::span<const std::uint8_t> head);
+
+// Bytes StartsWithMp3Frames needs at most: two of the largest frames.
+inline constexpr std::size_t kMp3ProbeBytes = 2 * 1441 + 4;
+
 // Samples a layer III decoder outputs before the first sample of the signal.
 inline constexpr int kMp3DecoderDelay = 529;
 

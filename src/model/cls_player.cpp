@@ -28,7 +28,7 @@ void clsPlayer::AryMp3File(const std::string& strMp3File) {
 }
 
 bool clsPlayer::SetAudioVolume(std::int32_t lngVolume) {
-  platform::MediaGraph* audio = engine_.basicAudio();
+  platform::MediaGraph* audio = engine_.currentGraph();
   if (!audio) return true;
   const long hundredthsDb = (long(lngVolume) - skin::kVolumeZeroX) * skin::kVolumeStep;
   return audio->PutVolume(hundredthsDb);

@@ -7,17 +7,21 @@
 #include <string>
 #include <string_view>
 
+#include "control/control_surface.h"
 #include "model/cls_player.h"
+#include "platform/desktop.h"
 #include "platform/form_host.h"
+#include "platform/text_renderer.h"
+#include "playlist/player_window_link.h"
 #include "skin/face.h"
 
 namespace kestrafon {
 
-class AppContext;
-
 class frmplayList : public PlaylistCanvas, public platform::FormEventSink {
  public:
-  frmplayList(AppContext& ctx, const SkinImages& skin) : ctx_(ctx), skin_(skin) {}
+  frmplayList(platform::Desktop& desktop, platform::TextRenderer& text, clsPlayer& player, ControlSurface& control,
+              PlayerWindowLink& playerWindow, const SkinImages& skin)
+      : desktop_(desktop), text_(text), player_(player), control_(control), playerWindow_(playerWindow), skin_(skin) {}
   ~frmplayList() override;
 
   bool Loaded() const { return host_ != nullptr; }
@@ -60,7 +64,11 @@ class frmplayList : public PlaylistCanvas, public platform::FormEventSink {
  private:
   void Present();
 
-  AppContext& ctx_;
+  platform::Desktop& desktop_;
+  platform::TextRenderer& text_;
+  clsPlayer& player_;
+  ControlSurface& control_;
+  PlayerWindowLink& playerWindow_;
   const SkinImages& skin_;
   std::unique_ptr<platform::FormHost> host_;
   std::unique_ptr<Face> face_;

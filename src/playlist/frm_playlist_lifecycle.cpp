@@ -1,4 +1,3 @@
-#include "app/app_context.h"
 #include "playlist/frm_playlist.h"
 
 namespace kestrafon {
@@ -10,7 +9,7 @@ frmplayList::~frmplayList() = default;
 void frmplayList::Load() {
   if (Loaded()) return;
   face_ = std::make_unique<Face>(kListWidth, kListHeight, skin_.playlist, skin_.buttons, skin_.parts);
-  host_ = ctx_.desktop.CreatePlaylistHost();
+  host_ = desktop_.CreatePlaylistHost();
   if (!host_) {
     face_.reset();
     return;
@@ -38,10 +37,9 @@ void frmplayList::Unload() {
 
 void frmplayList::Form_Load() {
   // Flush against the player's right edge, tops aligned.
-  platform::FormHost& player = ctx_.player.host();
-  const platform::Point at = player.Position();
-  host_->Move({at.x + player.OuterSize().x, at.y});
-  ctx_.gPlayer.SetPlayList();
+  const platform::Point at = playerWindow_.PlayerPosition();
+  host_->Move({at.x + playerWindow_.PlayerOuterSize().x, at.y});
+  player_.SetPlayList();
 }
 
 void frmplayList::Form_Resize() {
@@ -61,7 +59,7 @@ void frmplayList::Cls() {
 
 void frmplayList::TextOut(int x, int y, std::string_view text, Rgb color) {
   if (!face_) return;
-  ctx_.text.DrawText(face_->pixels(), x, y, text, color);
+  text_.DrawText(face_->pixels(), x, y, text, color);
   face_->MarkDirty({0, y, kListWidth, 16});
   Present();
 }

@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/app_context.h"
+#include "model/playlist_file.h"
 #include "playlist/frm_playlist.h"
 #include "playlist/list_buttons.h"
-#include "playlist/playlist_file.h"
+#include "playlist/save_failure_message.h"
 #include "shell/drag_window.h"
 
 namespace kestrafon {
@@ -21,14 +21,16 @@ void frmplayList::Form_MouseDown(int /*button*/, double x, double y) {
   switch (*hit) {
     case ListButton::Add:
       AddMp3Files();
-      ctx_.gPlayer.SetPlayList();
+      player_.SetPlayList();
       break;
     case ListButton::Remove:
       RemoveSelectedEntry();
-      ctx_.gPlayer.SetPlayList();
+      player_.SetPlayList();
+      control_.ListChanged();
       break;
     case ListButton::Clear:
       ClearList();
+      control_.ListChanged();
       break;
     case ListButton::Save:
       SaveList();
@@ -37,7 +39,7 @@ void frmplayList::Form_MouseDown(int /*button*/, double x, double y) {
 }
 
 void frmplayList::RemoveSelectedEntry() {
-  clsPlayer& player = ctx_.gPlayer;
+  clsPlayer& player = player_;
   const std::int32_t n = player.mscFileCount();
   if (n == 0) return;
   const std::int32_t selected = player.SelectPlayList();
@@ -55,22 +57,19 @@ void frmplayList::RemoveSelectedEntry() {
 
 void frmplayList::ClearList() {
   // Playback, the selection and the visible range stay as they are.
-  ctx_.gPlayer.ChangePlayList(0);
-  ctx_.gPlayer.playListNumber(1);
+  player_.ChangePlayList(0);
+  player_.playListNumber(1);
   Cls();
 }
 
 void frmplayList::SaveList() {
-  const clsPlayer& player = ctx_.gPlayer;
+  const clsPlayer& player = player_;
   if (player.mscFileCount() < 1) return;  // no dialog for an empty list
   const std::string path = ShowSaveDialog();
   if (path.empty()) return;
-  // The list as it is once the dialog has closed.
-  const std::int32_t count = player.mscFileCount();
-  std::vector<std::string> entries;
-  entries.reserve(std::size_t(count));
-  for (std::int32_t i = 1; i <= count; ++i) entries.push_back(player.GetMp3Name(i));
-  WritePlaylistFile(path, entries);
+  // The list as it is once the dialog has closed; a failure is never silent.
+  const SaveResult saved = SavePlaylistFile(player, path);
+  if (!saved) ShowSaveFailure(desktop_.Dialogs(), path, saved.error);
 }
 
 }  // namespace kestrafon

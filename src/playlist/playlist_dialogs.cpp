@@ -1,9 +1,8 @@
 // The Add and Save buttons' file dialogs, and turning the user's choice
 // into list entries.
-#include "app/app_context.h"
-#include "playlist/dialog_selection.h"
+#include "model/dialog_selection.h"
+#include "model/playlist_file.h"
 #include "playlist/frm_playlist.h"
-#include "playlist/playlist_file.h"
 
 namespace kestrafon {
 
@@ -41,7 +40,7 @@ platform::FileDialogRequest SaveRequest(const std::string& lastDir) {
 }  // namespace
 
 std::string frmplayList::ShowOpenDialog() {
-  const std::optional<std::string> answer = ctx_.desktop.Dialogs().ShowOpen(OpenRequest(lastDir_));
+  const std::optional<std::string> answer = desktop_.Dialogs().ShowOpen(OpenRequest(lastDir_));
   if (!answer) return {};
   const std::optional<OpenSelection> selection = ParseOpenSelection(*answer);
   if (!selection) return {};
@@ -50,7 +49,7 @@ std::string frmplayList::ShowOpenDialog() {
 }
 
 std::string frmplayList::ShowSaveDialog() {
-  const std::optional<std::string> answer = ctx_.desktop.Dialogs().ShowSave(SaveRequest(lastDir_));
+  const std::optional<std::string> answer = desktop_.Dialogs().ShowSave(SaveRequest(lastDir_));
   if (!answer) return {};
   const std::string path = answer->substr(0, answer->find('\0'));
   if (path.empty()) return {};
@@ -58,19 +57,6 @@ std::string frmplayList::ShowSaveDialog() {
   return path;
 }
 
-void frmplayList::AddMp3Files() {
-  const std::string text = ShowOpenDialog();
-  const std::optional<OpenSelection> selection = ParseOpenSelection(text);
-  if (!selection) return;  // cancelled
-  // Each playlist file is read at its place in the order, so it never
-  // lands in the list as a track itself.
-  for (const std::string& path : selection->paths) {
-    if (IsPlaylistFileName(path)) {
-      AppendPlaylistFile(ctx_.gPlayer, path);
-    } else {
-      ctx_.gPlayer.AryMp3File(path);
-    }
-  }
-}
+void frmplayList::AddMp3Files() { control_.AddSelection(ShowOpenDialog()); }
 
 }  // namespace kestrafon

@@ -1,6 +1,5 @@
 // The playlist window's keys: the arrows and page keys move the selection
 // and scroll the rows; Enter plays the selected entry.
-#include "app/app_context.h"
 #include "playlist/frm_playlist.h"
 
 namespace kestrafon {
@@ -9,34 +8,10 @@ namespace {
 
 constexpr std::int32_t kRows = 13;      // a list longer than this scrolls
 constexpr std::int32_t kPage = 5;
-constexpr int kPlayIntervalMs = 100;
-
-void PlaySelected(AppContext& ctx) {
-  clsPlayer& player = ctx.gPlayer;
-  frmPlayer& face = ctx.player;
-  if (!player.CheckPlay()) {
-    // The player takes its playing look, as after its own Play button.
-    player.CheckPlay(true);
-    face.face().Draw(skin::kPlayPressed);
-    ctx.timer.Enabled(true);
-    ctx.timer.Interval(kPlayIntervalMs);
-  }
-  ctx.gWindow.drawTimeBar();
-  face.ClsTime();
-  face.TextOutTime(10, 10, "00:00");
-  // An empty path (nothing selected in an empty list) opens nothing.
-  ctx.engine.PlayTrack(player.GetMp3Name(player.SelectPlayList()));
-  player.playListNumber(player.SelectPlayList());
-  player.SetPlayList();
-  // The new track's bar grows from nothing, whichever way it is scaled.
-  ctx.gWindow.ResetTimeBarCounters();
-  face.Refresh();
-}
-
 }  // namespace
 
 void frmplayList::Form_KeyDown(platform::Key key) {
-  clsPlayer& player = ctx_.gPlayer;
+  clsPlayer& player = player_;
   std::int32_t min = 0, max = 0;
   player.ListMinMax(min, max, false);
   const std::int32_t count = player.mscFileCount();
@@ -45,7 +20,7 @@ void frmplayList::Form_KeyDown(platform::Key key) {
 
   switch (key) {
     case platform::Key::Enter:
-      PlaySelected(ctx_);
+      control_.PlayEntry(player.SelectPlayList());
       return;
 
     case platform::Key::PageUp: {

@@ -37,8 +37,8 @@ void clsWindow::drawTimeBar() { face_.Draw(kTimeBarTrack); }
 void clsWindow::drawVolumeBar() { face_.Draw(kVolumeBar); }
 
 void clsWindow::GetTimeBar() {
-  platform::MediaGraph* graph = engine_.mediaPosition();
-  if (!engine_.basicAudio() || !graph) return;
+  platform::MediaGraph* graph = engine_.currentGraph();
+  if (!graph) return;
   double duration = 0;
   if (!graph->Duration(duration)) return;
   const std::int64_t t = WholeSeconds(duration);

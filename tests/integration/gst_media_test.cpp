@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include <gmock/gmock.h>
+
 #include "media_helpers/mp3_frame_scan.h"
 #include "fixtures/mp3_fixtures.h"
 #include "platform/gstreamer/gst_media.h"
@@ -367,6 +369,74 @@ TEST_F(GstMediaTest, TruncatedMp3PlaysWhatItHolds) {
   EXPECT_LT(duration, 0.5);
   EXPECT_DOUBLE_EQ(duration, kestrafon::media_helpers::ScanMp3Frames(bytes).Seconds());
   PlayToTheEnd(*graph);
+}
+
+std::vector<std::string> ChainOf(MediaGraph& graph) {
+  return dynamic_cast<GstMediaGraph&>(graph).ElementFactories();
+}
+
+// What a file holds, not its name, picks the chain: MP3 streams go through
+// the fixed parser and decoder (behind id3demux when tagged at either end),
+// everything else through decodebin.
+TEST_F(GstMediaTest, Mp3FilesTakeTheFixedChainAndOthersDecodebin) {
+  using ::testing::AllOf;
+  using ::testing::Contains;
+  using ::testing::Not;
+  const std::string plain = Mp3("plain.mp3", 1.0);
+  auto graph = Open(plain);
+  ASSERT_NE(graph, nullptr);
+  EXPECT_THAT(ChainOf(*graph), AllOf(Contains("mpegaudioparse"), Contains("mpg123audiodec"),
+                                     Not(Contains("decodebin")), Not(Contains("id3demux"))));
+
+  const auto audio = ReadBytes(plain);
+  std::vector<std::uint8_t> front = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 30};
+  front.resize(10 + 30, 0);
+  front.insert(front.end(), audio.begin(), audio.end());
+  std::vector<std::uint8_t> back = audio;
+  const std::string v1 = "TAGA title";
+  back.insert(back.end(), v1.begin(), v1.end());
+  back.resize(audio.size() + 128, 0);
+  for (const auto& [name, bytes] : {std::pair{"front.mp3", front}, std::pair{"back.mp3", back}}) {
+    const std::string path = dir_.File(name);
+    WriteBytes(path, bytes);
+    auto tagged = Open(path);
+    ASSERT_NE(tagged, nullptr) << name;
+    EXPECT_THAT(ChainOf(*tagged), AllOf(Contains("id3demux"), Contains("mpg123audiodec"), Not(Contains("decodebin"))))
+        << name;
+    EXPECT_EQ(DurationOf(*tagged), DurationOf(*graph)) << name;
+  }
+
+  const std::string wavNamedMp3 = dir_.File("tone.mp3.wav.mp3");
+  ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 -t wav '" + wavNamedMp3 + "' synth 1 sine 440").c_str()), 0);
+  auto wav = Open(wavNamedMp3);
+  ASSERT_NE(wav, nullptr);
+  EXPECT_THAT(ChainOf(*wav), AllOf(Contains("decodebin"), Not(Contains("mpg123audiodec"))));
+  EXPECT_NEAR(DurationOf(*wav), 1.0, 0.001);
+
+  const std::string mp3NamedWav = dir_.File("tone.wav");
+  WriteBytes(mp3NamedWav, audio);
+  auto renamed = Open(mp3NamedWav);
+  ASSERT_NE(renamed, nullptr);
+  EXPECT_THAT(ChainOf(*renamed), Contains("mpg123audiodec"));
+  EXPECT_EQ(DurationOf(*renamed), DurationOf(*graph));
+}
+
+// Without the MP3 parser the fixed chain cannot be built: the graph falls
+// back to decodebin, which finds nothing either, and gives up cleanly; the
+// next file opens once the parser is back.
+TEST_F(GstMediaTest, Mp3WithoutItsPluginsFailsCleanly) {
+  const std::string path = Mp3("tone.mp3", 1.0);
+  GstRegistry* registry = gst_registry_get();
+  GstPluginFeature* parser = gst_registry_lookup_feature(registry, "mpegaudioparse");
+  ASSERT_NE(parser, nullptr);
+  gst_registry_remove_feature(registry, parser);
+  auto graph = framework_.CreateGraph();
+  const auto started = Clock::now();
+  EXPECT_FALSE(graph->RenderFile(path));
+  EXPECT_LT(std::chrono::duration<double>(Clock::now() - started).count(), 2.0) << "no wait for a preroll bound";
+  EXPECT_TRUE(ChainOf(*graph).empty());
+  gst_registry_add_feature(registry, parser);  // takes the reference back
+  EXPECT_TRUE(Renders(path));
 }
 
 TEST(GainFromHundredthsDb, MapsDecibelsToLinearGain) {

@@ -7,7 +7,10 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 #include <string>
 #include <vector>
@@ -217,6 +220,35 @@ TEST(FileDialogSelection, OneFileIsAFullPathSeveralAreDirectoryThenNames) {
             std::string("/music\0a.mp3\0曲.kfl", 20));
   EXPECT_EQ(SelectionText({QStringLiteral("/a.mp3"), QStringLiteral("/b.mp3")}), std::string("/\0a.mp3\0b.mp3", 13));
   EXPECT_EQ(SelectionText({}), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageBox, IsAModalWarningWithTheTextAndAnOkButton) {
+  QString title, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  bool modal = false;
+  QMessageBox::StandardButtons buttons;
+  // Read the box once it is up, then press its OK button.
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    title = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    modal = box->isModal();
+    buttons = box->standardButtons();
+    box->button(QMessageBox::Ok)->click();
+  });
+  QtFileDialogs dialogs;
+  dialogs.ShowMessage("保存できませんでした", "/tmp/曲.kfl\n理由");
+  EXPECT_EQ(title, QStringLiteral("保存できませんでした"));
+  EXPECT_EQ(text, QStringLiteral("/tmp/曲.kfl\n理由"));
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_TRUE(modal);
+  EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playlist/dialog_selection.h"
+#include "model/dialog_selection.h"
 
 namespace kestrafon {
 namespace {

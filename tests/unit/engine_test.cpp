@@ -39,49 +39,51 @@ class EngineTest : public ::testing::Test {
     app.media.files["/music/b.mp3"] = {60.3};
   }
   TestApp app;
-  modDirectx& engine = app.ctx.engine;
+  modDirectx& engine = app.ctx.engine();
 };
 
 TEST_F(EngineTest, NothingHappensBeforeTheFirstTrack) {
-  engine.ControlGraph(1);
-  engine.ControlGraph(3);
+  engine.ControlGraph(GraphCommand::Run);
+  engine.ControlGraph(GraphCommand::StopAndRewind);
   engine.ReleaseGraph();
-  EXPECT_EQ(engine.mediaControl(), nullptr);
+  EXPECT_EQ(engine.currentGraph(), nullptr);
+  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::None);
+  EXPECT_FALSE(engine.TrackEnded(0));
   EXPECT_EQ(engine.trackDuration(), 0);
   EXPECT_TRUE(app.media.graphs.empty());
 }
 
 TEST_F(EngineTest, OpeningATrackRunsItAtTheKnobVolume) {
-  app.ctx.gPlayer.VolumePos(280);
+  app.ctx.gPlayer().VolumePos(280);
   EXPECT_TRUE(engine.PlayTrack("/music/a.mp3"));
   auto& g = app.media.last();
   EXPECT_TRUE(g.running);
   EXPECT_EQ(g.volume, -480);
   EXPECT_EQ(engine.trackDuration(), 200.5);
-  EXPECT_TRUE(app.ctx.timer.Enabled());
+  EXPECT_TRUE(app.ctx.timer().Enabled());
   // The scale of the time bar was computed for the new track.
-  EXPECT_EQ(app.ctx.gWindow.ans, 1);
-  EXPECT_EQ(app.ctx.gWindow.remainder, 66);
-  EXPECT_FALSE(app.ctx.gWindow.BarSizeFlg);
+  EXPECT_EQ(app.ctx.gWindow().ans, 1);
+  EXPECT_EQ(app.ctx.gWindow().remainder, 66);
+  EXPECT_FALSE(app.ctx.gWindow().BarSizeFlg);
   // The volume is set before the graph runs.
   EXPECT_EQ(g.calls, (std::vector<std::string>{"render", "volume", "run"}));
 }
 
 TEST_F(EngineTest, AFailedOpenLeavesThePlayingTrackAlone) {
-  app.ctx.gPlayer.VolumePos(250);
+  app.ctx.gPlayer().VolumePos(250);
   ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
   auto first = app.media.graphs.back();
-  app.ctx.timer.Enabled(false);
-  app.ctx.gPlayer.VolumePos(206);
+  app.ctx.timer().Enabled(false);
+  app.ctx.gPlayer().VolumePos(206);
 
   for (const char* bad : {"/music/missing.mp3", ""}) {
     EXPECT_FALSE(engine.PlayTrack(bad));
-    EXPECT_EQ(engine.mediaControl(), engine.basicAudio());
+    EXPECT_NE(engine.currentGraph(), nullptr);
     EXPECT_FALSE(first->released);
     EXPECT_TRUE(first->running);
     EXPECT_EQ(first->volume, (250 - 286) * 80);
     EXPECT_EQ(engine.trackDuration(), 200.5);
-    EXPECT_FALSE(app.ctx.timer.Enabled());
+    EXPECT_FALSE(app.ctx.timer().Enabled());
     EXPECT_TRUE(app.media.last().released);  // the failed graph is dropped
   }
   app.media.createFails = true;
@@ -100,7 +102,7 @@ TEST_F(EngineTest, TheOldTrackStopsOnlyAfterTheNewOneRendered) {
   EXPECT_TRUE(second->running);
   EXPECT_EQ(second->position, 0);
   EXPECT_EQ(engine.trackDuration(), 60.3);
-  EXPECT_TRUE(app.ctx.gWindow.BarSizeFlg);
+  EXPECT_TRUE(app.ctx.gWindow().BarSizeFlg);
 }
 
 TEST_F(EngineTest, AFailedDurationStillStartsTheTrackWithoutVolume) {
@@ -115,19 +117,32 @@ TEST_F(EngineTest, AFailedDurationStillStartsTheTrackWithoutVolume) {
 TEST_F(EngineTest, ControlCommands) {
   ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
   auto& g = app.media.last();
+  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::Running);
   g.position = 42;
-  engine.ControlGraph(2);
+  engine.ControlGraph(GraphCommand::Pause);
   EXPECT_TRUE(g.paused);
-  engine.ControlGraph(1);
+  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::Paused);
+  engine.ControlGraph(GraphCommand::Run);
   EXPECT_TRUE(g.running);
   EXPECT_EQ(g.position, 42);
-  engine.ControlGraph(3);
+  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::Running);
+  engine.ControlGraph(GraphCommand::StopAndRewind);
   EXPECT_TRUE(g.stopped);
   EXPECT_EQ(g.position, 0);
-  const auto calls = g.calls.size();
-  engine.ControlGraph(0);
-  engine.ControlGraph(4);
-  EXPECT_EQ(g.calls.size(), calls);
+  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::Stopped);
+  engine.ReleaseGraph();
+  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::None);
+}
+
+TEST_F(EngineTest, ATrackEndsOnlyExactlyAtAKnownDuration) {
+  EXPECT_FALSE(engine.TrackEnded(0));  // no graph yet
+  ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
+  EXPECT_TRUE(engine.TrackEnded(200.5));
+  EXPECT_FALSE(engine.TrackEnded(200.4));
+  EXPECT_FALSE(engine.TrackEnded(200.6));  // past the end is not the end
+  app.media.files["/music/zero.mp3"] = {0};
+  ASSERT_TRUE(engine.PlayTrack("/music/zero.mp3"));
+  EXPECT_FALSE(engine.TrackEnded(0));  // an unknown length never ends
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_F(FaceButtons, PlayStartsTheCurrentTrackAndStaysDown) {
   EXPECT_TRUE(d.Live()->running);
   EXPECT_EQ(app.desktop.armedInterval, 100);
   // The file name alone, at (10, 10) of the title panel.
-  auto titles = d.DrawnOn(app.ctx.player.picTitle());
+  auto titles = d.DrawnOn(app.ctx.player().picTitle());
   ASSERT_EQ(titles.size(), 1u);
   EXPECT_EQ(titles[0].text, "b.mp3");
   EXPECT_EQ(titles[0].x, 10);
@@ -170,13 +170,13 @@ TEST_F(FaceButtons, StopRewindsAndReturnsTheFaceToItsStoppedLook) {
   EXPECT_EQ(g->position, 0);
   EXPECT_FALSE(d.player().CheckPlay());
   EXPECT_FALSE(d.player().CheckStop());
-  EXPECT_FALSE(app.ctx.timer.Enabled());
-  EXPECT_EQ(app.ctx.timer.Interval(), 0);
+  EXPECT_FALSE(app.ctx.timer().Enabled());
+  EXPECT_EQ(app.ctx.timer().Interval(), 0);
   EXPECT_EQ(app.desktop.armedInterval, 0);
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
   EXPECT_TRUE(Shows(d.face(), skin::kTimeBarTrack));
-  EXPECT_TRUE(Blank(app.ctx.player.picTitle()));
-  auto times = app.text.On(app.ctx.player.picTime());
+  EXPECT_TRUE(Blank(app.ctx.player().picTitle()));
+  auto times = app.text.On(app.ctx.player().picTime());
   EXPECT_EQ(times.back().text, "     ");
   EXPECT_FALSE(d.flags().StopBtnFlg);
   // No more ticks.
@@ -208,7 +208,7 @@ TEST_F(FaceButtons, NextOpensTheFollowingTrackWithAFreshClockAndBar) {
   EXPECT_TRUE(d.Live()->running);
   EXPECT_TRUE(Shows(d.face(), skin::kNextReleased));
   EXPECT_EQ(FillWidth(d.face()), 0);
-  auto times = d.DrawnOn(app.ctx.player.picTime(), since);
+  auto times = d.DrawnOn(app.ctx.player().picTime(), since);
   ASSERT_EQ(times.size(), 1u);
   EXPECT_EQ(times[0].text, "00:00");
   EXPECT_FALSE(d.flags().NextBtnFlg);
@@ -385,9 +385,9 @@ TEST_F(FaceButtons, ATickDuringAPressRunsWithTheFlagSet) {
     app.desktop.Tick();
     flagSeenByTick = d.flags().NextBtnFlg;
   };
-  const std::int32_t before = app.ctx.player.titleOffset();
+  const std::int32_t before = app.ctx.player().titleOffset();
   d.Press(kNext);
-  EXPECT_EQ(app.ctx.player.titleOffset(), before - 1);  // the tick ran
+  EXPECT_EQ(app.ctx.player().titleOffset(), before - 1);  // the tick ran
   EXPECT_TRUE(flagSeenByTick);
 }
 
@@ -415,12 +415,12 @@ TEST_F(FaceButtons, AReleaseQueuedBehindThePressRunsTheCommand) {
 TEST_F(FaceButtons, CloseClickUnloadsThePlayer) {
   PlayThree();
   d.Click(kPlaylist);
-  ASSERT_TRUE(app.ctx.playList.Loaded());
+  ASSERT_TRUE(app.ctx.playList().Loaded());
   d.Press(kClose);
   EXPECT_TRUE(Shows(d.face(), skin::kClosePressed));
   d.Release(kClose);
-  EXPECT_TRUE(app.ctx.player.Unloaded());
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_TRUE(app.ctx.player().Unloaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   EXPECT_FALSE(app.desktop.trayShown);
   EXPECT_TRUE(app.desktop.quit);
   // Playback is not stopped first.
@@ -433,20 +433,20 @@ TEST_F(FaceButtons, ClosePressedAndReleasedElsewhereNeedsANewPress) {
   EXPECT_FALSE(d.flags().CloseBtnFlg);
   EXPECT_TRUE(Shows(d.face(), skin::kTitleButtonsReleased));
   d.Release(kClose);
-  EXPECT_FALSE(app.ctx.player.Unloaded());
+  EXPECT_FALSE(app.ctx.player().Unloaded());
 }
 
 TEST_F(FaceButtons, AReleaseOverCloseWithoutAPressLeavesTheTitleButtonsAlone) {
   d.Press(kMinimise);
   d.Release(kClose);
-  EXPECT_FALSE(app.ctx.player.Unloaded());
+  EXPECT_FALSE(app.ctx.player().Unloaded());
   EXPECT_TRUE(Shows(d.face(), skin::kMinimisePressed));
   EXPECT_TRUE(d.flags().MinBtnFlg);
 }
 
 TEST_F(FaceButtons, MinimiseHidesBothWindowsInTheTray) {
   d.Click(kPlaylist);
-  ASSERT_TRUE(app.ctx.playList.Loaded());
+  ASSERT_TRUE(app.ctx.playList().Loaded());
   d.Press(kMinimise);
   EXPECT_TRUE(Shows(d.face(), skin::kMinimisePressed));
   EXPECT_EQ(skin::kMinimisePressed.destX, 254);
@@ -513,12 +513,12 @@ TEST_F(FaceButtons, RepeatPressTogglesTheLampAndTheMode) {
 
 TEST_F(FaceButtons, PlaylistPressOpensAndClosesThePlaylistWindow) {
   d.Click(kPlaylist);
-  EXPECT_TRUE(app.ctx.playList.Loaded());
+  EXPECT_TRUE(app.ctx.playList().Loaded());
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_TRUE(app.desktop.playlist->visible);
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistLit));
   d.Click(kPlaylist);
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistUnlit));
 }
 
@@ -543,7 +543,7 @@ TEST_F(FaceButtons, OptionReleasesDoNotReleaseHeldTransportButtons) {
 
 TEST_F(FaceButtons, TheKnobFollowsTheLeftButtonInsideTheBar) {
   PlayThree();
-  app.ctx.player.Form_MouseMove(platform::kLeftButton, 230.2, 115);
+  app.ctx.player().Form_MouseMove(platform::kLeftButton, 230.2, 115);
   EXPECT_EQ(d.player().VolumePos(), 230);
   EXPECT_EQ(d.Live()->volume, (230 - 286) * 80);
   EXPECT_EQ(d.face().Pixel(230, 106), fakes::CoordinatePixel(fakes::kPartsId, 0, 52));
@@ -555,7 +555,7 @@ TEST_F(FaceButtons, TheKnobFollowsTheLeftButtonInsideTheBar) {
 
 TEST_F(FaceButtons, KnobPositionsRoundHalvesToEven) {
   auto move = [&](double x) {
-    app.ctx.player.Form_MouseMove(platform::kLeftButton, x, 110);
+    app.ctx.player().Form_MouseMove(platform::kLeftButton, x, 110);
     return d.player().VolumePos();
   };
   EXPECT_EQ(move(206.5), 206);
@@ -566,7 +566,7 @@ TEST_F(FaceButtons, KnobPositionsRoundHalvesToEven) {
 }
 
 TEST_F(FaceButtons, TheKnobStaysOutsideTheBarOrWithOtherButtons) {
-  auto& player = app.ctx.player;
+  auto& player = app.ctx.player();
   const Image before = d.face();
   player.Form_MouseMove(platform::kLeftButton, 205.9, 110);
   player.Form_MouseMove(platform::kLeftButton, 282.5, 110);
@@ -611,15 +611,15 @@ TEST_F(FaceButtons, NoReleaseOrMoveIsHandledInsideTheMoveLoop) {
   d.Press(kMinimise);
   d.Release({100, 100});  // the minimise flag stays armed
   ASSERT_TRUE(d.flags().MinBtnFlg);
-  std::int32_t offsetBefore = app.ctx.player.titleOffset();
+  std::int32_t offsetBefore = app.ctx.player().titleOffset();
   app.desktop.player.duringDrag = [&] {
     app.desktop.Tick();  // ticks go on while the window moves
     d.Release(kMinimise);
-    app.ctx.player.Form_MouseMove(platform::kLeftButton, 230, 110);
+    app.ctx.player().Form_MouseMove(platform::kLeftButton, 230, 110);
   };
   d.Press(kFree);
   EXPECT_EQ(app.desktop.player.drags, 1);
-  EXPECT_EQ(app.ctx.player.titleOffset(), offsetBefore - 1);
+  EXPECT_EQ(app.ctx.player().titleOffset(), offsetBefore - 1);
   EXPECT_EQ(app.desktop.player.state, platform::WindowState::Normal);
   EXPECT_TRUE(d.flags().MinBtnFlg);
   EXPECT_EQ(d.player().VolumePos(), 280);

@@ -14,6 +14,7 @@ using kestrafon::media_helpers::Id3v2TagSize;
 using kestrafon::media_helpers::kMp3DecoderDelay;
 using kestrafon::media_helpers::ParseMpegAudioHeader;
 using kestrafon::media_helpers::ScanMp3Frames;
+using kestrafon::media_helpers::StartsWithMp3Frames;
 using Bytes = std::vector<std::uint8_t>;
 
 // Header bytes of a few stream kinds, and the frame sizes they give.
@@ -134,6 +135,31 @@ TEST(Id3v2TagSize, MeasuresHeaderBodyAndFooter) {
   broken[9] = 0x80;  // not sync-safe
   EXPECT_EQ(Id3v2TagSize(broken), 0u);
   EXPECT_EQ(Id3v2TagSize(Bytes{'I', 'D', '3'}), 0u) << "too short";
+}
+
+TEST(StartsWithMp3Frames, WantsTwoLayerThreeFramesInARow) {
+  EXPECT_TRUE(StartsWithMp3Frames(Frames(kMpeg1L3, 2)));
+  EXPECT_TRUE(StartsWithMp3Frames(Frames(kMpeg25L3, 3)));
+  Bytes info = InfoFrame(10, 576, 1000);
+  Append(info, Frames(kMpeg1L3, 1));
+  EXPECT_TRUE(StartsWithMp3Frames(info)) << "an Info frame is a frame too";
+
+  EXPECT_FALSE(StartsWithMp3Frames(Frames(kMpeg1L3, 1))) << "one frame and nothing after it";
+  EXPECT_FALSE(StartsWithMp3Frames(Frames(kMpeg1L2, 2))) << "layer II is not MP3";
+  Bytes mixed = Frames(kMpeg1L3, 1);
+  Append(mixed, Frames(kMpeg2L3, 1));
+  EXPECT_FALSE(StartsWithMp3Frames(mixed)) << "the second header disagrees with the first";
+  Bytes late = {0};
+  Append(late, Frames(kMpeg1L3, 2));
+  EXPECT_FALSE(StartsWithMp3Frames(late)) << "the frames must start at the first byte";
+  Bytes tagged = Id3v2Tag(40, 0);
+  Append(tagged, Frames(kMpeg1L3, 2));
+  EXPECT_FALSE(StartsWithMp3Frames(tagged)) << "a tag comes off before the check";
+  EXPECT_FALSE(StartsWithMp3Frames(Bytes{0xFF, 0xFB, 0x90}));
+  // An ADTS (AAC) header has the same sync bits.
+  Bytes adts = {0xFF, 0xF1, 0x50, 0x80, 0x02, 0x1F, 0xFC};
+  adts.resize(2000, 0);
+  EXPECT_FALSE(StartsWithMp3Frames(adts));
 }
 
 TEST(ScanMp3Frames, CountsPlainFrames) {

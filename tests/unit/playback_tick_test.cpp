@@ -27,10 +27,10 @@ class PlaybackTick : public ::testing::Test {
   // The texts the last tick drew: elapsed and total clock, and the title.
   std::vector<std::string> Clock() {
     std::vector<std::string> out;
-    for (const auto& t : d.DrawnOn(app.ctx.player.picTime(), mark)) out.push_back(t.text);
+    for (const auto& t : d.DrawnOn(app.ctx.player().picTime(), mark)) out.push_back(t.text);
     return out;
   }
-  std::vector<fakes::DrawnText> Titles() { return d.DrawnOn(app.ctx.player.picTitle(), mark); }
+  std::vector<fakes::DrawnText> Titles() { return d.DrawnOn(app.ctx.player().picTitle(), mark); }
   void TickAt(double seconds) {
     mark = app.text.drawn.size();
     d.TickAt(seconds);
@@ -47,7 +47,7 @@ TEST_F(PlaybackTick, ShowsElapsedAndTotalTimeInWholeSeconds) {
   Play({{"/m/a.mp3", 3000.9}});
   TickAt(754.3);
   EXPECT_EQ(Clock(), (std::vector<std::string>{"12:34", "50:00"}));
-  auto times = d.DrawnOn(app.ctx.player.picTime(), mark);
+  auto times = d.DrawnOn(app.ctx.player().picTime(), mark);
   EXPECT_EQ(times[0].x, 10);
   EXPECT_EQ(times[1].x, 50);
   EXPECT_EQ(times[1].y, 10);
@@ -76,16 +76,16 @@ TEST_F(PlaybackTick, PositionZeroShowsAColonAndLeavesTheBarAlone) {
 
 TEST_F(PlaybackTick, ATickBeforeAnyTrackOpenedShowsTheTitleAndNoClock) {
   // The very first track fails to open: the timer runs without a graph.
-  app.ctx.gPlayer.AryMp3File("/m/missing.mp3");
+  app.ctx.gPlayer().AryMp3File("/m/missing.mp3");
   d.Click(kPlay);
-  ASSERT_EQ(app.ctx.engine.mediaPosition(), nullptr);
+  ASSERT_EQ(app.ctx.engine().currentGraph(), nullptr);
   ASSERT_EQ(app.desktop.armedInterval, 100);
   TickAt(0);
   TickAt(0);
   ASSERT_EQ(Titles().size(), 1u);
   EXPECT_EQ(Titles()[0].text, "missing.mp3");
   EXPECT_TRUE(Clock().empty());
-  EXPECT_TRUE(Blank(app.ctx.player.picTime()));
+  EXPECT_TRUE(Blank(app.ctx.player().picTime()));
   EXPECT_EQ(d.player().playListNumber(), 1);
   EXPECT_TRUE(d.player().CheckPlay());
 }
@@ -114,7 +114,7 @@ TEST_F(PlaybackTick, TheTitleScrollsLeftThenComesBackFromTheRight) {
   EXPECT_EQ(xs[200], 144);
   EXPECT_EQ(xs[201], 143);
   EXPECT_EQ(xs[202], 142);
-  EXPECT_EQ(app.ctx.player.titleOffset(), 142);
+  EXPECT_EQ(app.ctx.player().titleOffset(), 142);
 }
 
 TEST_F(PlaybackTick, TheTitleOffsetCarriesOverTrackChangesAndStops) {
@@ -193,7 +193,7 @@ TEST_F(PlaybackTick, AtTheEndTheNextTrackOpensAndThisTickStillShowsTheOldClock) 
   EXPECT_EQ(Clock(), (std::vector<std::string>{"01:01", "01:01"}));
   EXPECT_EQ(Titles()[0].text, "b.mp3");
   EXPECT_EQ(FillWidth(d.face()), 0);
-  EXPECT_TRUE(app.ctx.timer.Ticking());
+  EXPECT_TRUE(app.ctx.timer().Ticking());
   TickAt(1);
   EXPECT_EQ(Clock(), (std::vector<std::string>{"00:01", "02:05"}));
 }
@@ -205,7 +205,7 @@ TEST_F(PlaybackTick, WholeTracksPlayOneAfterAnotherWithRepeatWrapping) {
   // Play the list through twice on the fake clock, 100 ms a tick.
   for (int round = 0; round < 6; ++round) {
     opened.push_back(d.Live()->path);
-    double duration = app.ctx.engine.trackDuration();
+    double duration = app.ctx.engine().trackDuration();
     for (int k = 1; d.Live()->path == opened.back() && k < 100; ++k)
       TickAt(std::min(k / 10.0, duration));
   }
@@ -239,31 +239,31 @@ TEST_F(PlaybackTick, TheLastTrackWithRepeatWrapsToTheFirst) {
 TEST_F(PlaybackTick, TheLastTrackWithoutRepeatStopsEverything) {
   Play({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}, {"/m/c.mp3", 10}}, 3);
   TickAt(9.9);
-  const std::int32_t offset = app.ctx.player.titleOffset();
+  const std::int32_t offset = app.ctx.player().titleOffset();
   TickAt(10);
 
   EXPECT_EQ(d.player().playListNumber(), 1);
   EXPECT_FALSE(d.player().CheckPlay());
-  EXPECT_FALSE(app.ctx.timer.Enabled());
-  EXPECT_EQ(app.ctx.timer.Interval(), 100);  // only disabled
+  EXPECT_FALSE(app.ctx.timer().Enabled());
+  EXPECT_EQ(app.ctx.timer().Interval(), 100);  // only disabled
   EXPECT_EQ(app.desktop.armedInterval, 0);
   EXPECT_TRUE(d.Live()->stopped);
   EXPECT_EQ(d.Live()->position, 0);
   EXPECT_EQ(d.Live()->path, "/m/c.mp3");  // nothing new opened
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
   EXPECT_TRUE(Shows(d.face(), skin::kTimeBarTrack));
-  EXPECT_TRUE(Blank(app.ctx.player.picTitle()));
-  EXPECT_TRUE(Blank(app.ctx.player.picTime()));
+  EXPECT_TRUE(Blank(app.ctx.player().picTitle()));
+  EXPECT_TRUE(Blank(app.ctx.player().picTime()));
   EXPECT_TRUE(Titles().empty());
   EXPECT_TRUE(Clock().empty());
-  EXPECT_EQ(app.ctx.player.titleOffset(), offset);
+  EXPECT_EQ(app.ctx.player().titleOffset(), offset);
   // The window shows it: the text pixels at (10, 10) of both panels are gone.
   EXPECT_TRUE(app.desktop.player.presented == d.face());
   EXPECT_EQ(d.face().Pixel(skin::kTitlePanel.x + 10, skin::kTitlePanel.y + 10), 0xFF000000u);
   EXPECT_EQ(d.face().Pixel(skin::kTimePanel.x + 10, skin::kTimePanel.y + 10), 0xFF000000u);
   // The list was repainted with track 1 current.
-  ASSERT_NE(app.ctx.playList.faceImage(), nullptr);
-  auto rows = d.DrawnOn(*app.ctx.playList.faceImage(), mark);
+  ASSERT_NE(app.ctx.playList().faceImage(), nullptr);
+  auto rows = d.DrawnOn(*app.ctx.playList().faceImage(), mark);
   ASSERT_GE(rows.size(), 3u);  // the last three: the final repaint
   rows.erase(rows.begin(), rows.end() - 3);
   EXPECT_EQ(rows[0].y, 15);
@@ -283,7 +283,7 @@ TEST_F(PlaybackTick, AMissingFileAtAnAutomaticChangeLeavesTheOldTrackStoppedAtZe
   EXPECT_EQ(d.Live(), old);
   EXPECT_TRUE(old->stopped);
   EXPECT_EQ(old->position, 0);
-  EXPECT_TRUE(app.ctx.timer.Ticking());
+  EXPECT_TRUE(app.ctx.timer().Ticking());
   // From now on nothing advances, the failed entry's name scrolls, the
   // clock shows ":" and the old total.
   for (int i = 0; i < 5; ++i) {
@@ -303,7 +303,7 @@ TEST_F(PlaybackTick, AnUnknownDurationNeverEndsATrackAtOnce) {
   app.AddTracks({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}});
   app.media.files["/m/a.mp3"].durationFails = true;
   d.Click(kPlay);
-  ASSERT_EQ(app.ctx.engine.trackDuration(), 0);
+  ASSERT_EQ(app.ctx.engine().trackDuration(), 0);
   TickAt(0);
   EXPECT_EQ(d.player().playListNumber(), 1);
   EXPECT_EQ(d.Live()->path, "/m/a.mp3");
@@ -333,10 +333,10 @@ TEST_F(PlaybackTick, PausedPlaybackKeepsScrollingAndShowsThePausedTime) {
   Play({{"/m/a.mp3", 200}});
   TickAt(42.3);
   d.Click(kPause);
-  const std::int32_t offset = app.ctx.player.titleOffset();
+  const std::int32_t offset = app.ctx.player().titleOffset();
   TickAt(42.3);
   EXPECT_EQ(Clock()[0], "00:42");
-  EXPECT_EQ(app.ctx.player.titleOffset(), offset - 1);
+  EXPECT_EQ(app.ctx.player().titleOffset(), offset - 1);
 }
 
 }  // namespace

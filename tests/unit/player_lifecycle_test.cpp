@@ -33,7 +33,7 @@ class PlayerLifecycle : public ::testing::Test {
     app.desktop.player.visible = true;
   }
   void OpenPlaylist() {
-    app.ctx.playList.Show();
+    app.ctx.playList().Show();
     ASSERT_NE(app.desktop.playlist, nullptr);
   }
   // As the platform delivers them: through the player's event sink and the tray.
@@ -75,7 +75,7 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   EXPECT_EQ(host().topMostCalls, 0);
 
   // No timer: nothing armed, and a stray tick is not delivered.
-  EXPECT_FALSE(app.ctx.timer.Ticking());
+  EXPECT_FALSE(app.ctx.timer().Ticking());
   EXPECT_EQ(app.desktop.armedInterval, 0);
   const int presents = host().presents;
   app.desktop.Tick();
@@ -83,16 +83,16 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   EXPECT_EQ(host().presents, presents);
 
   // No playlist window, not even a hidden one.
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
 
   // Each toggle starts off: its first use turns it on.
-  app.ctx.gWindow.drawFront();
+  app.ctx.gWindow().drawFront();
   EXPECT_TRUE(host().topMost);
-  app.ctx.gWindow.drawRepeat();
+  app.ctx.gWindow().drawRepeat();
   EXPECT_TRUE(Shows(d.face(), skin::kRepeatLit));
-  app.ctx.gWindow.drawList();
-  EXPECT_TRUE(app.ctx.playList.Loaded());
+  app.ctx.gWindow().drawList();
+  EXPECT_TRUE(app.ctx.playList().Loaded());
 }
 
 TEST_F(PlayerStartUp, AddsTheTrayIconAndPresentsTheWholeFaceOnce) {
@@ -156,8 +156,8 @@ TEST_F(PlayerShutDown, ThePlaylistWindowGoesBeforeTheTrayIconThenTheProgramEnds)
   app.desktop.log.clear();
   CloseRequest();
   EXPECT_EQ(app.desktop.log, (Log{"playlist:hide", "playlist:destroy", "tray:remove", "player:hide", "quit"}));
-  EXPECT_TRUE(app.ctx.player.Unloaded());
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_TRUE(app.ctx.player().Unloaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   EXPECT_EQ(app.desktop.playlist, nullptr);
   EXPECT_FALSE(app.desktop.trayShown);
   EXPECT_TRUE(app.desktop.quit);
@@ -183,9 +183,9 @@ TEST_F(PlayerShutDown, NoPlaylistWindowIsCreatedOnTheWayOut) {
   // Nor when one was opened and closed again before.
   TestApp again;
   again.Start();
-  again.ctx.gWindow.drawList();
-  again.ctx.gWindow.drawList();
-  ASSERT_FALSE(again.ctx.playList.Loaded());
+  again.ctx.gWindow().drawList();
+  again.ctx.gWindow().drawList();
+  ASSERT_FALSE(again.ctx.playList().Loaded());
   again.desktop.log.clear();
   again.desktop.player.sink->OnCloseRequested();
   EXPECT_EQ(again.desktop.log, (Log{"tray:remove", "player:hide", "quit"}));
@@ -267,7 +267,7 @@ TEST_F(PlayerShutDown, ASecondCloseRequestDoesNothingMore) {
   const Log afterFirst = app.desktop.log;
   const int presents = host().presents;
   CloseRequest();
-  app.ctx.player.Unload();
+  app.ctx.player().Unload();
   d.Click(kClose);
   EXPECT_EQ(app.desktop.log, afterFirst);
   EXPECT_EQ(host().presents, presents);
@@ -316,7 +316,7 @@ TEST_F(TrayRestore, WithoutAPlaylistWindowOnlyThePlayerComesBack) {
   app.desktop.log.clear();
   Tray(TrayEvent::LeftDoubleClick);
   EXPECT_EQ(app.desktop.log, (Log{"player:show", "player:normal"}));
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
 }
 
@@ -365,7 +365,7 @@ TEST_F(TrayMinimise, WithATrayThePlayerHidesAndNoPlaylistWindowAppears) {
   app.desktop.log.clear();
   d.Click(kMinimise);
   EXPECT_EQ(app.desktop.log, (Log{"player:minimise", "player:hide"}));
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
 }
 

@@ -1,4 +1,4 @@
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -171,6 +171,53 @@ TEST(PlaylistReader, SurvivesHostileInput) {
   EXPECT_EQ(ParsePlaylistText(Bytes({0x81})), Entries{"\uFFFD"});
 }
 
+TEST(PlaylistReader, TextValidInBothEncodingsIsReadInTheOneWhoseEntriesExist) {
+  const std::string katakana = Bytes({0xC3, 0xBD}) + ".mp3\r\n";  // ﾃｽ.mp3 in the code page, "ý.mp3" as UTF-8
+  const auto only = [](std::string name) {
+    return [name](const std::string& p) { return p == name; };
+  };
+  EXPECT_EQ(ParsePlaylistText(katakana, only("ﾃｽ.mp3")), Entries{"ﾃｽ.mp3"});
+  EXPECT_EQ(ParsePlaylistText(katakana, only("ý.mp3")), Entries{"ý.mp3"});
+  EXPECT_EQ(ParsePlaylistText(katakana, only("elsewhere")), Entries{"ý.mp3"}) << "nothing settled: as UTF-8";
+  // Only the first eight entries count.
+  std::string late;
+  for (int i = 0; i < 8; ++i) late += "x" + std::to_string(i) + "\r\n";
+  late += katakana;
+  EXPECT_EQ(ParsePlaylistText(late, only("ﾃｽ.mp3")).back(), "ý.mp3");
+  // Text that is only one of the two is never looked up.
+  int looked = 0;
+  const auto count = [&looked](const std::string&) { return ++looked, true; };
+  EXPECT_EQ(ParsePlaylistText("あ.mp3\r\n", count), Entries{"あ.mp3"});
+  EXPECT_EQ(ParsePlaylistText(Bytes({0x83, 0x65}), count), Entries{"テ"});
+  EXPECT_EQ(ParsePlaylistText("plain\r\n", count), Entries{"plain"});
+  EXPECT_EQ(looked, 0);
+}
+
+TEST_F(PlaylistFile, ReadsKatakanaNamesThatLookLikeUtf8AsTheFilesOnDisk) {
+  const std::string song = Path("ﾃｽ.mp3");
+  Put(song, "x");
+  const std::string fifo = Path("ﾃｽﾃｽ.mp3");  // looked at, never opened
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string list = Path("list.kfl");
+  Put(list, *ansi::Utf8ToCp932(song + "\r\n" + fifo + "\r\n"));
+  ASSERT_TRUE(ansi::IsValidUtf8(Slurp(list))) << "the case in question: both readings are valid";
+  Entries entries;
+  ASSERT_TRUE(ReadPlaylistFile(list, entries));
+  EXPECT_EQ(entries, (Entries{song, fifo}));
+}
+
+TEST_F(PlaylistFile, ANamedPipeAddedAsAPlaylistAddsNothingAndHoldsNothing) {
+  const std::string fifo = Path("x.kfl");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fakes::TestApp app;
+  app.Start();
+  app.ctx.playList().Show();
+  app.ctx.gPlayer().AryMp3File("/m/1.mp3");
+  app.desktop.openAnswers = {fifo};
+  app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 20, 185);  // Add
+  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 1);
+}
+
 // --- round trips -----------------------------------------------------------
 
 TEST_F(PlaylistFile, AwkwardEntriesComeBackUnchanged) {
@@ -312,7 +359,7 @@ TEST_F(FailingSave, AFailedFlushOrRenameLeavesTheOldFile) {
 
 TEST_F(PlaylistFile, AppendsBehindTheListAndLeavesTrackNumbersAlone) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   p.AryMp3File("C:\\first.mp3");
   p.playListNumber(1);
   p.SelectPlayList(1);
@@ -334,7 +381,7 @@ TEST_F(PlaylistFile, AppendsBehindTheListAndLeavesTrackNumbersAlone) {
 
 TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   p.AryMp3File("C:\\first.mp3");
   Entries entries{"kept"};
   EXPECT_FALSE(ReadPlaylistFile(Path("missing.kfl"), entries));
@@ -354,7 +401,7 @@ TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
 
 TEST_F(PlaylistFile, SavesThePlayersListAndReadsItBack) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   const Entries list = {"C:\\音楽\\a.mp3", "C:\\x, y.mp3", ""};
   for (const auto& e : list) p.AryMp3File(e);
   const std::string path = Path("saved.kfl");

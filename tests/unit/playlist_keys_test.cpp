@@ -16,10 +16,10 @@ using platform::Key;
 struct KeysApp : TestApp {
   explicit KeysApp(int n, std::int32_t min = 1, std::int32_t max = 13, std::int32_t selected = 1) {
     Start();
-    for (int i = 1; i <= n; ++i) ctx.gPlayer.AryMp3File("/m/" + std::to_string(i) + ".mp3");
-    ctx.gPlayer.ListMinMax(min, max, true);
-    ctx.gPlayer.SelectPlayList(selected);
-    ctx.playList.Show();
+    for (int i = 1; i <= n; ++i) ctx.gPlayer().AryMp3File("/m/" + std::to_string(i) + ".mp3");
+    ctx.gPlayer().ListMinMax(min, max, true);
+    ctx.gPlayer().SelectPlayList(selected);
+    ctx.playList().Show();
   }
   void Press(Key key) { desktop.playlist->sink->OnKeyDown(key); }
   void Press(Key key, int times) {
@@ -35,11 +35,11 @@ struct KeysApp : TestApp {
   };
   View Now() {
     View v{};
-    ctx.gPlayer.ListMinMax(v.min, v.max, false);
-    v.selected = ctx.gPlayer.SelectPlayList();
+    ctx.gPlayer().ListMinMax(v.min, v.max, false);
+    v.selected = ctx.gPlayer().SelectPlayList();
     return v;
   }
-  std::size_t Repaints() const { return text.On(*ctx.playList.faceImage()).size(); }
+  std::size_t Repaints() const { return text.On(*ctx.playList().faceImage()).size(); }
 };
 
 using View = KeysApp::View;
@@ -143,7 +143,7 @@ TEST(PlaylistKeys, OtherKeysDoNothing) {
   EXPECT_EQ(app.Now(), (View{4, 16, 6}));
   EXPECT_EQ(app.Repaints(), painted);
   EXPECT_TRUE(app.media.graphs.empty());
-  EXPECT_FALSE(app.ctx.gPlayer.CheckPlay());
+  EXPECT_FALSE(app.ctx.gPlayer().CheckPlay());
 }
 
 // --- Enter -----------------------------------------------------------------
@@ -151,16 +151,16 @@ TEST(PlaylistKeys, OtherKeysDoNothing) {
 TEST(PlaylistEnter, PlaysTheSelectedEntryWithThePlayersPlayingLook) {
   KeysApp app(0);
   app.AddTracks({{"/m/a.mp3", 200}, {"/m/b.mp3", 200}, {"/m/c.mp3", 200}});
-  app.ctx.gPlayer.SelectPlayList(2);
+  app.ctx.gPlayer().SelectPlayList(2);
   app.Press(Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "/m/b.mp3");
   EXPECT_TRUE(app.media.last().running);
-  EXPECT_TRUE(app.ctx.gPlayer.CheckPlay());
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 2);
-  EXPECT_TRUE(app.ctx.timer.Ticking());
-  EXPECT_EQ(app.ctx.timer.Interval(), 100);
+  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 2);
+  EXPECT_TRUE(app.ctx.timer().Ticking());
+  EXPECT_EQ(app.ctx.timer().Interval(), 100);
   EXPECT_EQ(app.desktop.armedInterval, 100);
 
   // Pressed play button, empty time bar, "00:00", all on screen.
@@ -168,19 +168,19 @@ TEST(PlaylistEnter, PlaysTheSelectedEntryWithThePlayersPlayingLook) {
   EXPECT_EQ(shown.Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 3));
   EXPECT_EQ(shown.Pixel(165, 178), CoordinatePixel(kButtonsId, 144, 32));
   EXPECT_EQ(shown.Pixel(24, 110), CoordinatePixel(kPartsId, 0, 227));
-  const auto clock = app.text.On(app.ctx.player.picTime());
+  const auto clock = app.text.On(app.ctx.player().picTime());
   ASSERT_EQ(clock.size(), 1u);
   EXPECT_EQ(clock[0].text, "00:00");
   EXPECT_EQ(clock[0].x, 10);
   EXPECT_EQ(clock[0].y, 10);
 
   // The selected row is now the current one.
-  const auto rows = app.text.On(*app.ctx.playList.faceImage());
+  const auto rows = app.text.On(*app.ctx.playList().faceImage());
   ASSERT_GE(rows.size(), 3u);
   EXPECT_EQ(rows[rows.size() - 2].text, "b.mp3");
   EXPECT_EQ(rows[rows.size() - 2].color, kCurrentRowColour);
   // Nothing else of the player's state is touched.
-  EXPECT_FALSE(app.ctx.gPlayer.CheckTemporary() || app.ctx.gPlayer.CheckStop() || app.ctx.gPlayer.CheckRepeat());
+  EXPECT_FALSE(app.ctx.gPlayer().CheckTemporary() || app.ctx.gPlayer().CheckStop() || app.ctx.gPlayer().CheckRepeat());
 }
 
 TEST(PlaylistEnter, WhilePlayingOnlySwitchesTheTrack) {
@@ -188,18 +188,18 @@ TEST(PlaylistEnter, WhilePlayingOnlySwitchesTheTrack) {
   app.AddTracks({{"/m/a.mp3", 200}, {"/m/b.mp3", 200}});
   app.Press(Key::Enter);
   // Mark the play button so a second copy would show.
-  app.ctx.player.face().Draw(skin::kPlayReleased);
-  app.ctx.timer.Interval(250);
-  app.ctx.gPlayer.SelectPlayList(2);
+  app.ctx.player().face().Draw(skin::kPlayReleased);
+  app.ctx.timer().Interval(250);
+  app.ctx.gPlayer().SelectPlayList(2);
   app.Press(Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 2u);
   EXPECT_TRUE(app.media.graphs[0]->released);
   EXPECT_EQ(app.media.last().path, "/m/b.mp3");
   EXPECT_TRUE(app.media.last().running);
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 2);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 2);
   EXPECT_EQ(app.face().Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 38));
-  EXPECT_EQ(app.ctx.timer.Interval(), 250);
+  EXPECT_EQ(app.ctx.timer().Interval(), 250);
 }
 
 TEST(PlaylistEnter, TheTimeBarGrowsFromNothingForTheNewTrack) {
@@ -207,14 +207,14 @@ TEST(PlaylistEnter, TheTimeBarGrowsFromNothingForTheNewTrack) {
   // 10 seconds: 13 pixels a second plus one for each of the first 4.
   app.AddTracks({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}});
   app.Press(Key::Enter);
-  clsWindow& bar = app.ctx.gWindow;
+  clsWindow& bar = app.ctx.gWindow();
   ASSERT_TRUE(bar.BarSizeFlg);
   ASSERT_EQ(bar.ans, 13);
   bar.SetTimeBarPosA(1, bar.ans, bar.remainder, false);
   bar.SetTimeBarPosA(2, bar.ans, bar.remainder, false);
   EXPECT_EQ(app.face().Pixel(24 + 27, 111), CoordinatePixel(kPartsId, 27, 72));
 
-  app.ctx.gPlayer.SelectPlayList(2);
+  app.ctx.gPlayer().SelectPlayList(2);
   app.Press(Key::Enter);
   EXPECT_EQ(app.face().Pixel(24, 111), CoordinatePixel(kPartsId, 0, 228)) << "empty bar";
   bar.SetTimeBarPosA(1, bar.ans, bar.remainder, false);
@@ -227,10 +227,10 @@ TEST(PlaylistEnter, OnAnEmptyListOpensNothingButStartsTheClock) {
   app.Press(Key::Enter);
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "");
-  EXPECT_EQ(app.ctx.engine.mediaControl(), nullptr);
-  EXPECT_TRUE(app.ctx.gPlayer.CheckPlay());
+  EXPECT_EQ(app.ctx.engine().currentGraph(), nullptr);
+  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
   EXPECT_EQ(app.desktop.armedInterval, 100);
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 1);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
 }
 
 }  // namespace

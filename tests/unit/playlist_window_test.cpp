@@ -8,7 +8,7 @@
 
 #include "fakes/test_app.h"
 #include "playlist/list_buttons.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 namespace {
@@ -25,25 +25,25 @@ using Entries = std::vector<std::string>;
 struct ListApp : TestApp {
   ListApp() {
     Start();
-    ctx.playList.Show();
+    ctx.playList().Show();
   }
   FakeFormHost& list() { return *desktop.playlist; }
   // As the platform delivers it: through the window's event sink.
   void Press(double x, double y, int button = platform::kLeftButton) { list().sink->OnMouseDown(button, x, y); }
   void Fill(int n) {
-    for (int i = 1; i <= n; ++i) ctx.gPlayer.AryMp3File("/m/" + std::to_string(i) + ".mp3");
+    for (int i = 1; i <= n; ++i) ctx.gPlayer().AryMp3File("/m/" + std::to_string(i) + ".mp3");
   }
   Entries List() const {
     Entries out;
-    for (std::int32_t i = 1; i <= ctx.gPlayer.mscFileCount(); ++i) out.push_back(ctx.gPlayer.GetMp3Name(i));
+    for (std::int32_t i = 1; i <= ctx.gPlayer().mscFileCount(); ++i) out.push_back(ctx.gPlayer().GetMp3Name(i));
     return out;
   }
   std::pair<std::int32_t, std::int32_t> Range() {
     std::int32_t min = 0, max = 0;
-    ctx.gPlayer.ListMinMax(min, max, false);
+    ctx.gPlayer().ListMinMax(min, max, false);
     return {min, max};
   }
-  std::size_t RowsDrawn() const { return text.On(*ctx.playList.faceImage()).size(); }
+  std::size_t RowsDrawn() const { return text.On(*ctx.playList().faceImage()).size(); }
 };
 
 class ScratchDir {
@@ -71,17 +71,17 @@ TEST(PlaylistWindow, OpensFlushRightOfThePlayerWithTopsAligned) {
   app.desktop.player.position = {250, 80};
   app.desktop.player.size = {303, 202};
   app.Start();
-  app.ctx.playList.Show();
+  app.ctx.playList().Show();
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{553, 80}));
   EXPECT_TRUE(app.desktop.playlist->visible);
 
   // It stays put when the player moves; a fresh load places it again.
   app.desktop.player.position = {10, 20};
-  app.ctx.playList.Show();
+  app.ctx.playList().Show();
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{553, 80}));
-  app.ctx.playList.Unload();
-  app.ctx.playList.Show();
+  app.ctx.playList().Unload();
+  app.ctx.playList().Show();
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{313, 20}));
 }
 
@@ -105,8 +105,8 @@ Did PressOutcome(double x, double y, int button = platform::kLeftButton, int* dr
   if (drags) *drags = app.list().drags;
   if (!app.desktop.openRequests.empty()) return Did::Add;
   if (!app.desktop.saveRequests.empty()) return Did::Save;
-  if (app.ctx.gPlayer.mscFileCount() == 0) return Did::Clear;
-  if (app.ctx.gPlayer.mscFileCount() == 2) return Did::Remove;
+  if (app.ctx.gPlayer().mscFileCount() == 0) return Did::Clear;
+  if (app.ctx.gPlayer().mscFileCount() == 2) return Did::Remove;
   return Did::Nothing;
 }
 
@@ -165,13 +165,13 @@ TEST(PlaylistRemove, DropsTheSelectedEntryAndFollowsTheCurrentTrack) {
   for (const Case c : {Case{2, 2}, Case{3, 3}, Case{4, 3}, Case{5, 4}}) {
     ListApp app;
     app.Fill(5);
-    app.ctx.gPlayer.SelectPlayList(3);
-    app.ctx.gPlayer.playListNumber(c.current);
+    app.ctx.gPlayer().SelectPlayList(3);
+    app.ctx.gPlayer().playListNumber(c.current);
     const std::size_t rowsBefore = app.RowsDrawn();
     app.Press(70, 185);
     EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/m/4.mp3", "/m/5.mp3"})) << c.current;
-    EXPECT_EQ(app.ctx.gPlayer.playListNumber(), c.after) << c.current;
-    EXPECT_EQ(app.ctx.gPlayer.SelectPlayList(), 3);
+    EXPECT_EQ(app.ctx.gPlayer().playListNumber(), c.after) << c.current;
+    EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 3);
     EXPECT_EQ(app.Range(), std::make_pair(1, 13));
     EXPECT_EQ(app.RowsDrawn(), rowsBefore + 4) << "the four rows are painted again";
   }
@@ -180,31 +180,31 @@ TEST(PlaylistRemove, DropsTheSelectedEntryAndFollowsTheCurrentTrack) {
 TEST(PlaylistRemove, LeavesPlaybackAlone) {
   ListApp app;
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}});
-  app.ctx.gPlayer.SelectPlayList(1);
-  app.ctx.engine.PlayTrack("/m/a.mp3");
-  app.ctx.gPlayer.CheckPlay(true);
+  app.ctx.gPlayer().SelectPlayList(1);
+  app.ctx.engine().PlayTrack("/m/a.mp3");
+  app.ctx.gPlayer().CheckPlay(true);
   app.Press(70, 185);
   EXPECT_EQ(app.List(), Entries{"/m/b.mp3"});
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_TRUE(app.media.last().running);
-  EXPECT_TRUE(app.ctx.gPlayer.CheckPlay());
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 1) << "now names the entry that followed";
+  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1) << "now names the entry that followed";
 }
 
 TEST(PlaylistRemove, SingleEntryEmptiesTheList) {
   ListApp app;
   app.Fill(1);
   app.Press(70, 185);
-  EXPECT_EQ(app.ctx.gPlayer.mscFileCount(), 0);
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 1);
+  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 0);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
 }
 
 TEST(PlaylistRemove, SelectionPastTheEndDropsTheLastEntry) {
   ListApp app;
   app.Fill(5);
-  app.ctx.gPlayer.SelectPlayList(5);
+  app.ctx.gPlayer().SelectPlayList(5);
   app.Press(70, 185);  // the selected last entry goes; the selection stays at 5
-  EXPECT_EQ(app.ctx.gPlayer.SelectPlayList(), 5);
+  EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 5);
   app.Press(70, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/m/3.mp3"}));
 
@@ -217,10 +217,10 @@ TEST(PlaylistRemove, SelectionPastTheEndDropsTheLastEntry) {
 
 TEST(PlaylistRemove, EmptyListDoesNothing) {
   ListApp app;
-  app.ctx.gPlayer.playListNumber(4);
+  app.ctx.gPlayer().playListNumber(4);
   app.Press(70, 185);
-  EXPECT_EQ(app.ctx.gPlayer.mscFileCount(), 0);
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 4);
+  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 0);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 4);
 }
 
 // --- Clear -----------------------------------------------------------------
@@ -228,21 +228,21 @@ TEST(PlaylistRemove, EmptyListDoesNothing) {
 TEST(PlaylistClear, EmptiesTheListAndTheRowsButNotPlayback) {
   ListApp app;
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}, {"/m/c.mp3", 100}});
-  app.ctx.gPlayer.SelectPlayList(2);
-  app.ctx.gPlayer.playListNumber(3);
-  app.ctx.engine.PlayTrack("/m/c.mp3");
-  app.ctx.gPlayer.SetPlayList();
-  const Image& rows = *app.ctx.playList.faceImage();
+  app.ctx.gPlayer().SelectPlayList(2);
+  app.ctx.gPlayer().playListNumber(3);
+  app.ctx.engine().PlayTrack("/m/c.mp3");
+  app.ctx.gPlayer().SetPlayList();
+  const Image& rows = *app.ctx.playList().faceImage();
   ASSERT_NE(rows.Pixel(10, 15), CoordinatePixel(kPlaylistId, 10, 15)) << "a row is painted";
   std::int32_t min = 2, max = 14;
-  app.ctx.gPlayer.ListMinMax(min, max, true);
+  app.ctx.gPlayer().ListMinMax(min, max, true);
   const std::size_t drawn = app.RowsDrawn();
 
   app.Press(120, 185);
 
-  EXPECT_EQ(app.ctx.gPlayer.mscFileCount(), 0);
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 1);
-  EXPECT_EQ(app.ctx.gPlayer.SelectPlayList(), 2);
+  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 0);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
+  EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 2);
   EXPECT_EQ(app.Range(), std::make_pair(2, 14));
   EXPECT_EQ(rows.Pixel(10, 15), CoordinatePixel(kPlaylistId, 10, 15)) << "bare face";
   EXPECT_EQ(app.list().presented.Pixel(10, 15), CoordinatePixel(kPlaylistId, 10, 15));
@@ -253,23 +253,23 @@ TEST(PlaylistClear, EmptiesTheListAndTheRowsButNotPlayback) {
 TEST(PlaylistClear, ThenEnterHandsTheEngineAnEmptyPath) {
   ListApp app;
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}});
-  app.ctx.gPlayer.SelectPlayList(2);
+  app.ctx.gPlayer().SelectPlayList(2);
   app.Press(120, 185);
   app.list().sink->OnKeyDown(platform::Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "");
   EXPECT_FALSE(app.media.last().running) << "nothing rendered, nothing runs";
-  EXPECT_EQ(app.ctx.engine.mediaControl(), nullptr);
+  EXPECT_EQ(app.ctx.engine().currentGraph(), nullptr);
   // The player still takes its playing look and its clock starts.
-  EXPECT_TRUE(app.ctx.gPlayer.CheckPlay());
+  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
   EXPECT_EQ(app.face().Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 3));
   EXPECT_EQ(app.desktop.player.presented.Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 3));
   EXPECT_EQ(app.desktop.armedInterval, 100);
-  const auto clock = app.text.On(app.ctx.player.picTime());
+  const auto clock = app.text.On(app.ctx.player().picTime());
   ASSERT_FALSE(clock.empty());
   EXPECT_EQ(clock.back().text, "00:00");
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 2);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 2);
 }
 
 // --- Add and Save ----------------------------------------------------------
@@ -300,17 +300,17 @@ TEST(PlaylistDialogs, RequestsCarryTheExactTextsAndOptions) {
 TEST(PlaylistDialogs, AddAppendsTheChosenFilesBehindTheList) {
   ListApp app;
   app.Fill(1);
-  app.ctx.gPlayer.playListNumber(1);
-  app.ctx.gPlayer.SelectPlayList(1);
+  app.ctx.gPlayer().playListNumber(1);
+  app.ctx.gPlayer().SelectPlayList(1);
   app.desktop.openAnswers = {"/home/u/Music/a.mp3"s, "/home/u/Music\0b.mp3\0c.mp3"s, "/\0x.mp3"s,
                              "/home/u/typed but missing.mp3"s};
   for (int i = 0; i < 4; ++i) app.Press(20, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/home/u/Music/a.mp3", "/home/u/Music/b.mp3", "/home/u/Music/c.mp3",
                                  "/x.mp3", "/home/u/typed but missing.mp3"}));
-  EXPECT_EQ(app.ctx.gPlayer.playListNumber(), 1);
-  EXPECT_EQ(app.ctx.gPlayer.SelectPlayList(), 1);
+  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
+  EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 1);
   EXPECT_EQ(app.Range(), std::make_pair(1, 13));
-  EXPECT_EQ(app.text.On(*app.ctx.playList.faceImage()).back().text, "typed but missing.mp3") << "rows repainted";
+  EXPECT_EQ(app.text.On(*app.ctx.playList().faceImage()).back().text, "typed but missing.mp3") << "rows repainted";
 }
 
 TEST(PlaylistDialogs, PlaylistFilesAreReadWhereverTheyAreChosen) {
@@ -369,7 +369,7 @@ TEST(PlaylistDialogs, CancellingChangesNothing) {
   app.Press(170, 185);
   app.Press(170, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/home/u/Music/a.mp3"}));
-  EXPECT_EQ(app.ctx.playList.lastDir(), "/home/u/Music/");
+  EXPECT_EQ(app.ctx.playList().lastDir(), "/home/u/Music/");
   EXPECT_TRUE(std::filesystem::is_empty(dir.path));
 }
 
@@ -381,19 +381,19 @@ TEST(PlaylistDialogs, BothDialogsStartWhereTheLastFileWasChosen) {
   app.desktop.saveAnswers = {dir.path + "/mine.kfl"};
 
   app.Press(20, 185);
-  EXPECT_EQ(app.ctx.playList.lastDir(), "/home/u/Music/");
+  EXPECT_EQ(app.ctx.playList().lastDir(), "/home/u/Music/");
   app.Press(170, 185);
   EXPECT_EQ(app.desktop.saveRequests.back().initialDirectory, "/home/u/Music/");
-  EXPECT_EQ(app.ctx.playList.lastDir(), dir.path) << "without the separator";
+  EXPECT_EQ(app.ctx.playList().lastDir(), dir.path) << "without the separator";
   app.Press(20, 185);
   EXPECT_EQ(app.desktop.openRequests.back().initialDirectory, dir.path);
-  EXPECT_EQ(app.ctx.playList.lastDir(), "/srv/");
+  EXPECT_EQ(app.ctx.playList().lastDir(), "/srv/");
   app.Press(20, 185);
-  EXPECT_EQ(app.ctx.playList.lastDir(), "/");
+  EXPECT_EQ(app.ctx.playList().lastDir(), "/");
 
   // Closing and reopening the window keeps it for the rest of the run.
-  app.ctx.playList.Unload();
-  app.ctx.playList.Show();
+  app.ctx.playList().Unload();
+  app.ctx.playList().Show();
   app.Press(20, 185);
   EXPECT_EQ(app.desktop.openRequests.back().initialDirectory, "/");
 }

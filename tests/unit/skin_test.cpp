@@ -49,7 +49,7 @@ TEST(FaceProcedures, StartUpComposesTheFaceInOrder) {
   // The knob is drawn over the volume bar area of the background.
   EXPECT_TRUE(Shows(face, kPartsId, kVolumeKnob, 280, 106));
   EXPECT_EQ(face.Pixel(279, 106), CoordinatePixel(kFaceId, 279, 106));
-  EXPECT_EQ(app.ctx.gPlayer.VolumePos(), 280);
+  EXPECT_EQ(app.ctx.gPlayer().VolumePos(), 280);
   // Untouched background elsewhere, and black text panels.
   EXPECT_EQ(face.Pixel(5, 100), CoordinatePixel(kFaceId, 5, 100));
   EXPECT_EQ(face.Pixel(kTitlePanel.x, kTitlePanel.y), 0xFF000000u);
@@ -64,16 +64,16 @@ TEST(FaceProcedures, SingleButtonsUseTheirOwnDestinations) {
   // The whole row puts the previous button's released image at (23, 148)...
   EXPECT_EQ(app.face().Pixel(23, 148), CoordinatePixel(kButtonsId, 3, 38));
   // ...while a single copy lands at (24, 149).
-  app.ctx.player.face().Draw(kPrevReleased);
+  app.ctx.player().face().Draw(kPrevReleased);
   EXPECT_EQ(app.face().Pixel(24, 149), CoordinatePixel(kButtonsId, 3, 38));
 }
 
 TEST(FaceProcedures, TitleButtonsAreRestoredTogether) {
   TestApp app;
   app.Start();
-  app.ctx.player.face().Draw(kMinimisePressed);
-  app.ctx.player.face().Draw(kClosePressed);
-  app.ctx.player.SetControlButtonPos();
+  app.ctx.player().face().Draw(kMinimisePressed);
+  app.ctx.player().face().Draw(kClosePressed);
+  app.ctx.player().SetControlButtonPos();
   EXPECT_TRUE(Shows(app.face(), kTitleButtonsReleased));
 }
 
@@ -81,7 +81,7 @@ class Toggles : public ::testing::Test {
  protected:
   void SetUp() override { app.Start(); }
   TestApp app;
-  clsWindow& w = app.ctx.gWindow;
+  clsWindow& w = app.ctx.gWindow();
 };
 
 TEST_F(Toggles, RepeatLightsAndLeavesTheLitTopRowsWhenUnlit) {
@@ -123,7 +123,7 @@ TEST_F(Toggles, PlaylistButtonShowsThenUnloadsTheWindow) {
   w.drawList();
   EXPECT_TRUE(Shows(app.face(), kPlaylistUnlit));
   EXPECT_EQ(app.desktop.playlist, nullptr);
-  EXPECT_FALSE(app.ctx.playList.Loaded());
+  EXPECT_FALSE(app.ctx.playList().Loaded());
   for (int x = 177; x <= 233; ++x) EXPECT_EQ(app.face().Pixel(x, 53), CoordinatePixel(kPartsId, 2 + x - 177, 180));
 }
 
@@ -144,8 +144,8 @@ TEST_F(Toggles, BarsAreClearedToTheirEmptyImages) {
 // width after each second at which it grew.
 std::map<int, int> FillSchedule(TestApp& app, double duration) {
   app.media.files["/t.mp3"] = {duration};
-  EXPECT_TRUE(app.ctx.engine.PlayTrack("/t.mp3"));
-  clsWindow& w = app.ctx.gWindow;
+  EXPECT_TRUE(app.ctx.engine().PlayTrack("/t.mp3"));
+  clsWindow& w = app.ctx.gWindow();
   std::map<int, int> widths;
   const bool no = false;
   for (int s = 0; s <= int(duration); ++s) {
@@ -164,8 +164,8 @@ TEST(TimeBar, LongTrackGrowsOnePixelEveryFewSeconds) {
   TestApp app;
   app.Start();
   auto widths = FillSchedule(app, 200.5);
-  EXPECT_EQ(app.ctx.gWindow.ans, 1);
-  EXPECT_EQ(app.ctx.gWindow.remainder, 66);
+  EXPECT_EQ(app.ctx.gWindow().ans, 1);
+  EXPECT_EQ(app.ctx.gWindow().remainder, 66);
   EXPECT_EQ(widths.at(0), 2);
   EXPECT_EQ(widths.at(2), 3);
   EXPECT_EQ(widths.at(132), 68);
@@ -178,8 +178,8 @@ TEST(TimeBar, TrackOf135SecondsIsLongAndFullAt133) {
   TestApp app;
   app.Start();
   auto widths = FillSchedule(app, 135);
-  EXPECT_FALSE(app.ctx.gWindow.BarSizeFlg);
-  EXPECT_EQ(app.ctx.gWindow.remainder, 1);
+  EXPECT_FALSE(app.ctx.gWindow().BarSizeFlg);
+  EXPECT_EQ(app.ctx.gWindow().remainder, 1);
   EXPECT_EQ(widths.at(0), 2);
   EXPECT_EQ(widths.at(2), 3);
   EXPECT_EQ(widths.at(3), 4);
@@ -190,9 +190,9 @@ TEST(TimeBar, ShortTracksGrowSeveralPixelsASecond) {
   TestApp app;
   app.Start();
   auto widths = FillSchedule(app, 60.3);
-  EXPECT_TRUE(app.ctx.gWindow.BarSizeFlg);
-  EXPECT_EQ(app.ctx.gWindow.ans, 2);
-  EXPECT_EQ(app.ctx.gWindow.remainder, 14);
+  EXPECT_TRUE(app.ctx.gWindow().BarSizeFlg);
+  EXPECT_EQ(app.ctx.gWindow().ans, 2);
+  EXPECT_EQ(app.ctx.gWindow().remainder, 14);
   EXPECT_EQ(widths.count(0), 0u);  // nothing during second 0
   EXPECT_EQ(widths.at(1), 3);
   EXPECT_EQ(widths.at(14), 42);
@@ -202,9 +202,9 @@ TEST(TimeBar, ShortTracksGrowSeveralPixelsASecond) {
   TestApp exact;
   exact.Start();
   auto w134 = FillSchedule(exact, 134);
-  EXPECT_TRUE(exact.ctx.gWindow.BarSizeFlg);
-  EXPECT_EQ(exact.ctx.gWindow.ans, 1);
-  EXPECT_EQ(exact.ctx.gWindow.remainder, 0);
+  EXPECT_TRUE(exact.ctx.gWindow().BarSizeFlg);
+  EXPECT_EQ(exact.ctx.gWindow().ans, 1);
+  EXPECT_EQ(exact.ctx.gWindow().remainder, 0);
   EXPECT_EQ(w134.at(1), 1);
   EXPECT_EQ(w134.at(134), 134);
 }
@@ -214,21 +214,21 @@ TEST(TimeBar, SubSecondTrackKeepsThePreviousScale) {
   app.Start();
   app.media.files["/a.mp3"] = {60.3};
   app.media.files["/b.mp3"] = {0.8};
-  ASSERT_TRUE(app.ctx.engine.PlayTrack("/a.mp3"));
-  ASSERT_TRUE(app.ctx.engine.PlayTrack("/b.mp3"));
-  EXPECT_EQ(app.ctx.gWindow.ans, 2);
-  EXPECT_EQ(app.ctx.gWindow.remainder, 14);
-  EXPECT_TRUE(app.ctx.gWindow.BarSizeFlg);
+  ASSERT_TRUE(app.ctx.engine().PlayTrack("/a.mp3"));
+  ASSERT_TRUE(app.ctx.engine().PlayTrack("/b.mp3"));
+  EXPECT_EQ(app.ctx.gWindow().ans, 2);
+  EXPECT_EQ(app.ctx.gWindow().remainder, 14);
+  EXPECT_TRUE(app.ctx.gWindow().BarSizeFlg);
 }
 
 TEST(TimeBar, ResetStartsEachPairAfresh) {
   TestApp app;
   app.Start();
-  clsWindow& w = app.ctx.gWindow;
+  clsWindow& w = app.ctx.gWindow();
   const bool yes = true, no = false;
   w.SetTimeBarPos(0, 1, 0, no);
   w.SetTimeBarPos(1, 1, 0, no);  // fill 3
-  app.ctx.player.face().Draw(kTimeBarTrack);
+  app.ctx.player().face().Draw(kTimeBarTrack);
   w.SetTimeBarPos(0, 0, 0, yes);  // resets without drawing
   EXPECT_TRUE(Shows(app.face(), kTimeBarTrack));
   w.SetTimeBarPos(0, 1, 0, no);  // the next second 0 draws two pixels again
@@ -241,7 +241,7 @@ TEST(TimeBar, ResetStartsEachPairAfresh) {
   w.SetTimeBarPosA(1, width, rem, no);
   w.SetTimeBarPosA(2, width, rem, no);  // fill 6
   w.SetTimeBarPosA(0, zero, zero, yes);
-  app.ctx.player.face().Draw(kTimeBarTrack);
+  app.ctx.player().face().Draw(kTimeBarTrack);
   w.SetTimeBarPosA(1, width, rem, no);
   EXPECT_TRUE(Shows(app.face(), kPartsId, {0, 72, 3, 5}, 24, 111));
   EXPECT_EQ(app.face().Pixel(27, 111), CoordinatePixel(kPartsId, 3, 228));

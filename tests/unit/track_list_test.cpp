@@ -25,7 +25,7 @@ std::vector<std::string> List(const clsPlayer& p) {
 
 TEST(TrackList, AddPlayListCutsOrPadsTheListToItsIndex) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   Fill(p, 5);
   p.AddPlayList(2, "p");
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "p"}));
@@ -33,13 +33,13 @@ TEST(TrackList, AddPlayListCutsOrPadsTheListToItsIndex) {
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "p", "", "q"}));
 
   TestApp fresh;  // on a list never filled
-  fresh.ctx.gPlayer.AddPlayList(1, "only");
-  EXPECT_EQ(List(fresh.ctx.gPlayer), std::vector<std::string>{"only"});
+  fresh.ctx.gPlayer().AddPlayList(1, "only");
+  EXPECT_EQ(List(fresh.ctx.gPlayer()), std::vector<std::string>{"only"});
 }
 
 TEST(TrackList, ChangePlayListCutsPadsOrEmpties) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   Fill(p, 5);
   p.ChangePlayList(3);
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}));
@@ -57,7 +57,7 @@ TEST(TrackList, ChangePlayListCutsPadsOrEmpties) {
 
 TEST(TrackList, GetMp3NameIsEmptyOutsideTheList) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   EXPECT_EQ(p.GetMp3Name(0), "");  // never dimensioned
   EXPECT_EQ(p.GetMp3Name(-1), "");
   Fill(p, 2);
@@ -68,7 +68,7 @@ TEST(TrackList, GetMp3NameIsEmptyOutsideTheList) {
 
 TEST(TrackList, NegativeBoundsChangeNothing) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   Fill(p, 3);
   p.AddPlayList(-1, "x");
   p.ChangePlayList(-2);
@@ -78,7 +78,7 @@ TEST(TrackList, NegativeBoundsChangeNothing) {
 
 TEST(TrackList, ReshapingLeavesTrackNumbersAndTheVisibleRangeAlone) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   Fill(p, 20);
   p.playListNumber(18);
   p.SelectPlayList(17);
@@ -99,9 +99,9 @@ TEST(TrackList, RemoveRepaintsTheShorterListWithTheCurrentTrackStillBlue) {
   // the playlist window's face) leaves 1, 2, 4, 5, and the playing track,
   // now the third, is still the blue row.
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
   Fill(p, 5);
-  app.ctx.playList.Show();
+  app.ctx.playList().Show();
   p.SelectPlayList(3);
   p.playListNumber(4);
   app.text.drawn.clear();
@@ -109,7 +109,7 @@ TEST(TrackList, RemoveRepaintsTheShorterListWithTheCurrentTrackStillBlue) {
 
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t4.mp3",
                                                "C:\\Music\\t5.mp3"}));
-  const std::vector<DrawnText> rows = app.text.On(*app.ctx.playList.faceImage());
+  const std::vector<DrawnText> rows = app.text.On(*app.ctx.playList().faceImage());
   ASSERT_EQ(rows.size(), 4u);
   const std::vector<std::string> texts{"t1.mp3", "t2.mp3", "t4.mp3", "t5.mp3"};
   const std::vector<Rgb> colours{{255, 255, 255}, {255, 255, 255}, {140, 170, 255}, {255, 255, 255}};
@@ -178,15 +178,15 @@ TEST(RowText, MalformedNamesAreShownWithoutFailing) {
 class RowPainting : public testing::Test {
  protected:
   void SetUp() override {
-    app.ctx.playList.Load();
+    app.ctx.playList().Load();
     app.text.drawn.clear();
   }
   std::vector<DrawnText> Paint() {
     app.text.drawn.clear();
-    app.ctx.gPlayer.SetPlayList();
-    return app.text.On(*app.ctx.playList.faceImage());
+    app.ctx.gPlayer().SetPlayList();
+    return app.text.On(*app.ctx.playList().faceImage());
   }
-  void Range(std::int32_t min, std::int32_t max) { app.ctx.gPlayer.ListMinMax(min, max, true); }
+  void Range(std::int32_t min, std::int32_t max) { app.ctx.gPlayer().ListMinMax(min, max, true); }
   // Rows min..last expected, at their places, with their texts.
   void ExpectRows(const std::vector<DrawnText>& rows, int first, int last) {
     ASSERT_EQ(int(rows.size()), last - first + 1);
@@ -198,7 +198,7 @@ class RowPainting : public testing::Test {
     }
   }
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer;
+  clsPlayer& p = app.ctx.gPlayer();
 };
 
 TEST_F(RowPainting, DrawsOneRowPerTrackUpToThirteen) {
@@ -243,7 +243,7 @@ TEST_F(RowPainting, ARangeLeftPastTheEndMovesBackIntoView) {
 TEST_F(RowPainting, AnEmptyListClearsTheRowsAndDrawsNothing) {
   Fill(p, 3);
   Paint();
-  const Image& face = *app.ctx.playList.faceImage();
+  const Image& face = *app.ctx.playList().faceImage();
   ASSERT_NE(face.Pixel(10, 15), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 15));  // the row's mark
   p.ChangePlayList(0);
   EXPECT_TRUE(Paint().empty());
@@ -304,12 +304,12 @@ TEST_F(RowPainting, RowsShowShortenedNames) {
 
 TEST(RowPaintingUnloaded, LoadsTheWindowHiddenAndPaintsTheRows) {
   TestApp app;
-  Fill(app.ctx.gPlayer, 2);
-  ASSERT_FALSE(app.ctx.playList.Loaded());
-  app.ctx.gPlayer.SetPlayList();
-  ASSERT_TRUE(app.ctx.playList.Loaded());
+  Fill(app.ctx.gPlayer(), 2);
+  ASSERT_FALSE(app.ctx.playList().Loaded());
+  app.ctx.gPlayer().SetPlayList();
+  ASSERT_TRUE(app.ctx.playList().Loaded());
   EXPECT_FALSE(app.desktop.playlist->visible);
-  const auto rows = app.text.On(*app.ctx.playList.faceImage());
+  const auto rows = app.text.On(*app.ctx.playList().faceImage());
   ASSERT_GE(rows.size(), 2u);
   EXPECT_EQ(rows[rows.size() - 2].text, "t1.mp3");
   EXPECT_EQ(rows.back().text, "t2.mp3");

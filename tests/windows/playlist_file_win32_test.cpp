@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "model/ansi_text.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 namespace {

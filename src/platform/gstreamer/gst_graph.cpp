@@ -1,4 +1,8 @@
 // One graph: a pipeline for one file, opened synchronously.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <span>
@@ -17,7 +21,10 @@ constexpr GstClockTime kPrerollBound = 5 * GST_SECOND;
 constexpr const char* kNoAudioMessage = "kestrafon-no-audio";
 
 // Only these messages are ever read; everything else is dropped as it is
-// posted, so the bus never fills up between polls.
+// posted, so the bus never fills up between polls. A sync handler that
+// drops a message owns it: each one holds a reference to the element that
+// posted it, and one left alive keeps the whole pipeline (threads, sockets)
+// alive after its graph is gone.
 GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
   switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_EOS:
@@ -26,6 +33,7 @@ GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
     case GST_MESSAGE_APPLICATION:
       return GST_BUS_PASS;
     default:
+      gst_message_unref(message);
       return GST_BUS_DROP;
   }
 }
@@ -36,9 +44,30 @@ bool IsMpegAudio(const GstStructure* s) {
          version == 1;
 }
 
+// Larger files are not scanned: walking them would hold the caller for
+// seconds (a 256 MiB MP3 plays for hours at the usual bit rates).
+constexpr std::size_t kMaxScannedBytes = std::size_t(256) << 20;
+
+// Opens `path` for reading only when it is a regular file. Looked at with
+// stat first, and opened non-blocking, so neither a named pipe nor one swapped
+// in between can hold the caller; a directory or device is refused too.
+int OpenRegularFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // The length of an MPEG audio file by counting its frames; 0 when unknown.
-double ScanFileSeconds(const std::string& path) {
-  GMappedFile* file = g_mapped_file_new(path.c_str(), FALSE, nullptr);
+double ScanFileSeconds(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || std::size_t(st.st_size) > kMaxScannedBytes) return 0.0;
+  GMappedFile* file = g_mapped_file_new_from_fd(fd, FALSE, nullptr);
   if (!file) return 0.0;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(g_mapped_file_get_contents(file));
   const std::size_t length = g_mapped_file_get_length(file);
@@ -66,11 +95,13 @@ void GstMediaGraph::TearDown() {
 
 bool GstMediaGraph::RenderFile(const std::string& path) {
   if (pipeline_ || path.empty()) return false;
-  if (!Build(path) || !WaitForPreroll()) {
-    TearDown();
-    return false;
-  }
-  duration_ = MeasureDuration(path);
+  // filesrc opens the path itself, and blocks on a named pipe: hand it
+  // nothing but a regular file. The same open file is the one measured.
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return false;
+  const bool opened = Preroll(path, fd);
+  duration_ = opened ? MeasureDuration(fd) : 0.0;
+  ::close(fd);
   if (duration_ <= 0.0) {
     TearDown();
     return false;
@@ -79,42 +110,52 @@ bool GstMediaGraph::RenderFile(const std::string& path) {
   return true;
 }
 
-bool GstMediaGraph::Build(const std::string& path) {
+bool GstMediaGraph::AddAll(std::initializer_list<GstElement*> elements) {
+  if (std::any_of(elements.begin(), elements.end(), [](GstElement* e) { return e == nullptr; })) {
+    for (GstElement* e : elements) {
+      if (e) gst_object_unref(gst_object_ref_sink(e));
+    }
+    return false;
+  }
+  for (GstElement* e : elements) gst_bin_add(GST_BIN(pipeline_), e);
+  return true;
+}
+
+bool GstMediaGraph::BuildOutput() {
   audioLinked_ = false;
   capsSeen_ = 0;
   mpegAudioFile_ = false;
   pipeline_ = gst_pipeline_new(nullptr);
   if (!pipeline_) return false;
   gst_object_ref_sink(pipeline_);
-  GstElement* source = gst_element_factory_make("filesrc", nullptr);
-  GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
-  convert_ = gst_element_factory_make("audioconvert", nullptr);
+  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
   GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-  volume_ = gst_element_factory_make("volume", nullptr);
+  GstElement* volume = gst_element_factory_make("volume", nullptr);
   GstElement* sink = gst_element_factory_make(shared_->sinkFactory.c_str(), nullptr);
-  GstElement* all[] = {source, decoder, convert_, resample, volume_, sink};
-  if (std::any_of(std::begin(all), std::end(all), [](GstElement* e) { return e == nullptr; })) {
-    for (GstElement* e : all) {
-      if (e) gst_object_unref(gst_object_ref_sink(e));
-    }
-    convert_ = volume_ = nullptr;
-    return false;
-  }
-  for (GstElement* e : all) gst_bin_add(GST_BIN(pipeline_), e);
+  if (!AddAll({convert, resample, volume, sink})) return false;
+  convert_ = convert;
+  volume_ = volume;
 
-  g_object_set(source, "location", path.c_str(), nullptr);
   g_object_set(volume_, "volume", shared_->gain, nullptr);
   if (shared_->silent) g_object_set(sink, "sync", shared_->paced ? TRUE : FALSE, nullptr);
-
-  g_signal_connect(decoder, "autoplug-continue", G_CALLBACK(&GstMediaGraph::OnAutoplugContinue), this);
-  g_signal_connect(decoder, "pad-added", G_CALLBACK(&GstMediaGraph::OnPadAdded), this);
-  g_signal_connect(decoder, "no-more-pads", G_CALLBACK(&GstMediaGraph::OnNoMorePads), this);
 
   GstBus* bus = gst_element_get_bus(pipeline_);
   gst_bus_set_sync_handler(bus, &FilterMessages, nullptr, nullptr);
   gst_object_unref(bus);
+  return gst_element_link_many(convert_, resample, volume_, sink, nullptr);
+}
 
-  return gst_element_link(source, decoder) && gst_element_link_many(convert_, resample, volume_, sink, nullptr);
+bool GstMediaGraph::BuildDecodingChain(const std::string& path) {
+  if (!BuildOutput()) return false;
+  GstElement* source = gst_element_factory_make("filesrc", nullptr);
+  GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
+  if (!AddAll({source, decoder})) return false;
+  g_object_set(source, "location", path.c_str(), nullptr);
+
+  g_signal_connect(decoder, "autoplug-continue", G_CALLBACK(&GstMediaGraph::OnAutoplugContinue), this);
+  g_signal_connect(decoder, "pad-added", G_CALLBACK(&GstMediaGraph::OnPadAdded), this);
+  g_signal_connect(decoder, "no-more-pads", G_CALLBACK(&GstMediaGraph::OnNoMorePads), this);
+  return gst_element_link(source, decoder);
 }
 
 bool GstMediaGraph::WaitForPreroll() {
@@ -152,11 +193,11 @@ bool GstMediaGraph::WaitForPreroll() {
   return prerolled && !failed && audioLinked_.load();
 }
 
-double GstMediaGraph::MeasureDuration(const std::string& path) {
+double GstMediaGraph::MeasureDuration(int fd) {
   // GStreamer only estimates the length of an MP3 without an Info header,
   // so MPEG audio files are measured by their frames.
   if (mpegAudioFile_.load()) {
-    const double scanned = ScanFileSeconds(path);
+    const double scanned = ScanFileSeconds(fd);
     if (scanned > 0.0) return scanned;
   }
   gint64 nanoseconds = 0;

@@ -1,13 +1,18 @@
 #pragma once
-// The media seam on GStreamer: one pipeline per graph,
-//   filesrc ! decodebin ! audioconvert ! audioresample ! volume ! sink
-// prerolled to PAUSED by RenderFile.
+// The media seam on GStreamer: one pipeline per graph, prerolled to PAUSED
+// by RenderFile. An MP3 file plays through a fixed chain,
+//   filesrc ! [id3demux !] mpegaudioparse ! mpg123audiodec ! OUT
+// and anything else (or an MP3 that chain cannot preroll) through
+//   filesrc ! decodebin ! OUT
+// where OUT is audioconvert ! audioresample ! volume ! sink.
 #include <gst/gst.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/media.h"
 
@@ -64,11 +69,23 @@ class GstMediaGraph final : public MediaGraph {
 
   // The gain on the volume element; empty before a file was rendered.
   std::optional<double> Gain() const;
+  // The factory names of the pipeline's own elements (not those inside
+  // decodebin), in no particular order; empty before a file was rendered.
+  std::vector<std::string> ElementFactories() const;
 
  private:
-  bool Build(const std::string& path);
+  // Builds and prerolls the chain for `path`: the fixed MP3 chain when the
+  // file starts like one, decodebin otherwise or when that fails.
+  bool Preroll(const std::string& path, int fd);  // fd: the same file, open for reading
+  bool BuildMp3Chain(const std::string& path, bool tagged);
+  bool BuildDecodingChain(const std::string& path);
+  // A new pipeline holding the output end; false (pipeline left for
+  // TearDown) when an element is missing.
+  bool BuildOutput();
+  // Adds every element to the pipeline, or drops them all when one is null.
+  bool AddAll(std::initializer_list<GstElement*> elements);
   bool WaitForPreroll();
-  double MeasureDuration(const std::string& path);
+  double MeasureDuration(int fd);  // the rendered file, open for reading
   void TearDown();
   void PollBus();
 

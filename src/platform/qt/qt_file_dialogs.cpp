@@ -4,7 +4,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <malloc.h>
+#include <QPixmapCache>
+
+#include "platform/qt/released_memory.h"
 
 namespace kestrafon::platform::qt {
 
@@ -14,7 +16,10 @@ std::optional<std::string> Run(const FileDialogRequest& request, bool save) {
   // A dialog browses folders once in a while; the program plays for hours.
   // Give the memory the dialog used back to the system when it closes.
   struct GiveBackMemory {
-    ~GiveBackMemory() { malloc_trim(0); }
+    ~GiveBackMemory() {
+      QPixmapCache::clear();
+      ReleaseUnusedMemory();
+    }
   } giveBack;
   QFileDialog dialog(nullptr, QString::fromStdString(request.title), QString::fromStdString(request.initialDirectory));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);

@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 
 #include "platform/qt/x11_window_hints.h"
+#include "shell/rounded_outline.h"
 
 namespace kestrafon::platform::qt {
 
@@ -30,19 +30,8 @@ int ButtonFlags(Qt::MouseButtons buttons) {
 
 QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH) {
   QRegion region;
-  if (width <= 0 || height <= 0) return region;
-  const double rx = std::max(ellipseW, 1) / 2.0, ry = std::max(ellipseH, 1) / 2.0;
-  const int cornerRows = std::min(int(std::ceil(ry)), height / 2);
-  // Row by row through the corners; one rectangle for the straight middle.
-  for (int row = 0; row < cornerRows; ++row) {
-    const double dy = (ry - (row + 0.5)) / ry;
-    const int inset = int(std::lround(rx - rx * std::sqrt(std::max(0.0, 1.0 - dy * dy))));
-    const int span = width - 2 * inset;
-    if (span <= 0) continue;
-    region += QRect(inset, row, span, 1);
-    region += QRect(inset, height - 1 - row, span, 1);
-  }
-  if (height > 2 * cornerRows) region += QRect(0, cornerRows, width, height - 2 * cornerRows);
+  for (const OutlineRect& r : RoundedOutline(width, height, ellipseW, ellipseH))
+    region += QRect(r.x, r.y, r.width, r.height);
   return region;
 }
 

@@ -66,7 +66,8 @@ class QtFormHost final : public QWidget, public FormHost {
   QPoint dragStartCursor_, dragStartWindow_;
 };
 
-// The outline of a w x h rectangle with corners cut by a ew x eh ellipse.
+// The outline of a w x h rectangle with corners cut by a ew x eh ellipse
+// (the core's RoundedOutline as a Qt region).
 QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH);
 
 // The core's key for a Qt key code.

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_skin_loader.h"
 
+#include <QImageReader>
 #include <algorithm>
 #include <cstdint>
 
@@ -10,8 +11,12 @@ namespace kestrafon::platform::qt {
 
 namespace {
 
+// Read by Qt's own PNG reader: without a format to go by, Qt loads every
+// image format plugin to ask each whether it reads the file.
 Image LoadBuiltIn(const char* name) {
-  return ToCoreImage(QImage(QStringLiteral(":/assets/") + QLatin1String(name)));
+  QImageReader reader(QStringLiteral(":/assets/") + QLatin1String(name), "png");
+  reader.setAutoDetectImageFormat(false);
+  return ToCoreImage(reader.read());
 }
 
 }  // namespace

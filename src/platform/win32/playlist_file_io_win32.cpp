@@ -13,7 +13,7 @@
 #include <random>
 
 #include "platform/win32/wide_text.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 namespace {
@@ -30,14 +30,24 @@ int SystemRename(const char* from, const char* to) {
   return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), flags) ? 0 : -1;
 }
 
-bool WriteAll(const SaveOps& ops, int fd, std::string_view data) {
+// Each step gives 0 or the error number that stopped it.
+int Errno() { return errno != 0 ? errno : EIO; }
+
+int WriteAll(const SaveOps& ops, int fd, std::string_view data) {
   while (!data.empty()) {
+    errno = 0;
     const long n = ops.write ? ops.write(fd, data.data(), data.size()) : SystemWrite(fd, data.data(), data.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return Errno();
+    if (n == 0) return ENOSPC;
     data.remove_prefix(std::size_t(n));
   }
-  return true;
+  return 0;
+}
+
+// Whether an entry names something on disk; looking never opens it.
+bool ExistsOnDisk(const std::string& path) {
+  return !path.empty() && GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Creates a new, empty file beside `target` with a name nobody else uses.
@@ -65,25 +75,31 @@ bool IsPlainFile(DWORD attributes) {
 
 }  // namespace
 
-bool WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries, const SaveOps& ops) {
-  if (path.empty()) return false;
+SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries, const SaveOps& ops) {
+  if (path.empty()) return {ENOENT};
   const DWORD old = GetFileAttributesW(Widen(path).c_str());
-  if (old != INVALID_FILE_ATTRIBUTES && !IsPlainFile(old)) return false;  // never replace a directory or a device
+  if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY)) return {EISDIR};  // never replace a directory
+  if (old != INVALID_FILE_ATTRIBUTES && !IsPlainFile(old)) return {EINVAL};  // nor a device
 
   const std::string text = EncodePlaylistText(entries);
   std::string temp;
-  const int fd = CreateTemp(path, temp);
-  if (fd < 0) return false;
+  errno = 0;
+  const int fd = ops.createTemp ? ops.createTemp(path, temp) : CreateTemp(path, temp);
+  if (fd < 0) return {Errno()};
 
-  bool ok = WriteAll(ops, fd, text);
-  ok = ok && (ops.sync ? ops.sync(fd) : SystemSync(fd)) == 0;
-  ok = ::_close(fd) == 0 && ok;
-  ok = ok && (ops.rename ? ops.rename(temp.c_str(), path.c_str()) : SystemRename(temp.c_str(), path.c_str())) == 0;
-  if (!ok) {
-    ::_wunlink(Widen(temp).c_str());
-    return false;
+  int error = WriteAll(ops, fd, text);
+  if (error == 0) {
+    errno = 0;
+    if ((ops.sync ? ops.sync(fd) : SystemSync(fd)) != 0) error = Errno();
   }
-  return true;
+  if (::_close(fd) != 0 && error == 0) error = Errno();
+  if (error == 0) {
+    errno = 0;
+    if ((ops.rename ? ops.rename(temp.c_str(), path.c_str()) : SystemRename(temp.c_str(), path.c_str())) != 0)
+      error = errno != 0 ? errno : EACCES;
+  }
+  if (error != 0) ::_wunlink(Widen(temp).c_str());
+  return {error};
 }
 
 bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries) {
@@ -122,7 +138,7 @@ bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries
   CloseHandle(file);
   if (!ok) return false;
   bytes.resize(have);
-  entries = ParsePlaylistText(bytes);
+  entries = ParsePlaylistText(bytes, ExistsOnDisk);
   return true;
 }
 

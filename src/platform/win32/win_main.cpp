@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::LazyMediaFramework media(&MakeDirectShowMediaFramework);
     platform::win32::Win32Desktop desktop({LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), FirstPaintHook()});
     AppContext ctx(desktop, media, text, skin);
-    ctx.player.Form_Load();
+    ctx.player().Form_Load();
     desktop.PlayerHost().SetVisible(true);
     result = desktop.Run();
   }

@@ -1,4 +1,4 @@
-#include "playlist/dialog_selection.h"
+#include "model/dialog_selection.h"
 
 namespace kestrafon {
 

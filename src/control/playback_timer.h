@@ -1,5 +1,5 @@
 #pragma once
-// The player window's playback timer: it ticks only while it is enabled
+// The playback timer: it ticks only while it is enabled
 // with an interval above 0 (an interval of 0 never ticks).
 #include "platform/desktop.h"
 

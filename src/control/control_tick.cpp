@@ -3,7 +3,7 @@
 // on at the end of a track.
 #include <string>
 
-#include "app/app_context.h"
+#include "control/control_surface.h"
 #include "engine/clock_text.h"
 
 namespace kestrafon {
@@ -13,8 +13,7 @@ namespace {
 // The title runs left to -200, then comes back in from the right.
 constexpr std::int32_t kTitleLeftmost = -200;
 constexpr std::int32_t kTitleRestart = 145;
-constexpr int kTextY = 10;
-constexpr int kElapsedX = 10, kTotalX = 50;
+constexpr int kElapsedX = kPanelTextX, kTotalX = 50;
 constexpr std::size_t kClockChars = 5;  // 100 minutes and more lose their last digit
 
 // Minutes and seconds of a time; both empty for no time at all.
@@ -30,79 +29,75 @@ std::string ClockOf(double seconds) {
 
 }  // namespace
 
-void frmPlayer::Timer_Timer() {
-  if (unloaded_) return;
-  clsPlayer& player = ctx_.gPlayer;
-
+void ControlSurface::Tick() {
   // Until a track has ever opened there is no graph: nothing to poll, and
   // nothing can end.
-  platform::MediaGraph* graph = ctx_.engine.mediaPosition();
+  platform::MediaGraph* graph = engine_.currentGraph();
   double position = 0;
   if (graph && !graph->CurrentPosition(position)) position = 0;
-  const double duration = ctx_.engine.trackDuration();
+  const double duration = engine_.trackDuration();
   // The texts of this tick describe the track that was playing, even when it
   // ends now and the next one opens.
   const std::string elapsed = ClockOf(position);
   const std::string total = ClockOf(duration);
   const std::int32_t second = static_cast<std::int32_t>(WholeSeconds(position));
 
-  // The graph reads exactly its duration once it has played to the end. A
-  // duration of 0 (unknown) never ends a track, or it would end at once.
-  if (graph && duration > 0 && position == duration) {
-    if (!EndOfTrack()) return;
+  const bool ended = engine_.TrackEnded(position);
+  if (ended && !EndOfTrack()) {
+    Notify();  // playback stopped at the end of the list
+    return;
   }
 
   if (titleOffset_ == kTitleLeftmost) titleOffset_ = kTitleRestart;
   --titleOffset_;
-  const std::string path = player.GetMp3Name(player.playListNumber());
-  ClsTitle();
-  TextOutTitle(titleOffset_, kTextY, FileNameOf(path));
+  const std::string path = player_.GetMp3Name(player_.playListNumber());
+  face_.ClsTitle();
+  face_.TextOutTitle(titleOffset_, kPanelTextY, FileNameOf(path));
 
-  ClsTime();
+  face_.ClsTime();
   if (graph) {
-    TextOutTime(kElapsedX, kTextY, elapsed);
-    TextOutTime(kTotalX, kTextY, total);
+    face_.TextOutTime(kElapsedX, kPanelTextY, elapsed);
+    face_.TextOutTime(kTotalX, kPanelTextY, total);
   }
 
   if (position > 0) {
-    clsWindow& bar = ctx_.gWindow;
-    if (bar.BarSizeFlg) {
-      bar.SetTimeBarPosA(second, bar.ans, bar.remainder, false);
+    if (bar_.BarSizeFlg) {
+      bar_.SetTimeBarPosA(second, bar_.ans, bar_.remainder, false);
     } else {
-      bar.SetTimeBarPos(second, bar.ans, bar.remainder, false);
+      bar_.SetTimeBarPos(second, bar_.ans, bar_.remainder, false);
     }
   }
-  Refresh();
+  face_.Refresh();
+  if (ended) Notify();  // the next track has started
 }
 
-bool frmPlayer::EndOfTrack() {
-  clsPlayer& player = ctx_.gPlayer;
-  ctx_.engine.ControlGraph(3);
-  ctx_.gWindow.drawTimeBar();
-  const std::int32_t count = player.mscFileCount();
-  const std::int32_t current = player.playListNumber();
+bool ControlSurface::EndOfTrack() {
+  engine_.ControlGraph(GraphCommand::StopAndRewind);
+  bar_.drawTimeBar();
+  const std::int32_t count = player_.mscFileCount();
+  const std::int32_t current = player_.playListNumber();
   if (current < count) {
-    player.playListNumber(current + 1);
+    player_.playListNumber(current + 1);
   } else {
     // The last track (or a number past a shortened list) has ended.
-    player.playListNumber(1);
-    if (!player.CheckRepeat()) {
-      ctx_.timer.Enabled(false);  // the interval stays as it was
-      DrawButtonPanel();
-      player.CheckPlay(false);
-      ClsTitle();
-      ClsTime();
-      player.SetPlayList();
-      ResetTimeBarFill();
-      Refresh();
+    player_.playListNumber(1);
+    if (!player_.CheckRepeat()) {
+      timer_.Enabled(false);  // the interval stays as it was
+      face_.DrawButtonPanel();
+      player_.CheckPlay(false);
+      face_.ClsTitle();
+      face_.ClsTime();
+      player_.SetPlayList();
+      bar_.ResetTimeBarCounters();
+      face_.Refresh();
       return false;
     }
   }
-  player.SetPlayList();
+  player_.SetPlayList();
   // When the next file cannot be opened the old graph stays stopped at 0:
   // the tick keeps running and nothing advances until the user acts.
-  ctx_.engine.PlayTrack(player.GetMp3Name(player.playListNumber()));
-  ResetTimeBarFill();
+  engine_.PlayTrack(player_.GetMp3Name(player_.playListNumber()));
+  bar_.ResetTimeBarCounters();
   return true;
 }
 

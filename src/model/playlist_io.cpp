@@ -1,5 +1,5 @@
 #include "model/cls_player.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 
@@ -10,7 +10,7 @@ bool AppendPlaylistFile(clsPlayer& player, const std::string& path) {
   return true;
 }
 
-bool SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops) {
+SaveResult SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops) {
   const std::int32_t count = player.mscFileCount();  // read once
   std::vector<std::string> entries;
   entries.reserve(std::size_t(count));

@@ -1,5 +1,5 @@
 #include "model/ansi_text.h"
-#include "playlist/playlist_file.h"
+#include "model/playlist_file.h"
 
 namespace kestrafon {
 namespace {
@@ -110,6 +110,21 @@ std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
   if (bytes.starts_with(kBom)) return SplitItems(bytes.substr(kBom.size()));
   if (ansi::IsValidUtf8(bytes)) return SplitItems(bytes);
   return SplitItems(ansi::Cp932ToUtf8Replacing(bytes));
+}
+
+std::vector<std::string> ParsePlaylistText(std::string_view bytes, const EntryExists& exists) {
+  if (bytes.starts_with(kBom) || !ansi::IsValidUtf8(bytes)) return ParsePlaylistText(bytes);
+  std::optional<std::string> cp932 = ansi::Cp932ToUtf8(bytes);
+  std::vector<std::string> asUtf8 = SplitItems(bytes);
+  if (!cp932 || *cp932 == bytes || !exists) return asUtf8;  // only one reading
+  std::vector<std::string> asCp932 = SplitItems(*cp932);
+  const auto found = [&exists](const std::vector<std::string>& entries) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < entries.size() && i < kEntriesCheckedOnDisk; ++i) n += exists(entries[i]) ? 1 : 0;
+    return n;
+  };
+  // A tie settles nothing: UTF-8, as without the check.
+  return found(asCp932) > found(asUtf8) ? asCp932 : asUtf8;
 }
 
 }  // namespace kestrafon

@@ -1,0 +1,38 @@
+// Feeds arbitrary bytes to the MPEG audio frame scanner, the one parser of
+// untrusted media bytes outside GStreamer, and checks that what it reports
+// could be true of those bytes.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "media_helpers/mp3_frame_scan.h"
+
+namespace {
+
+// The smallest frame any header describes: MPEG-2 layer III at 8 kbit/s, 24 kHz.
+constexpr std::int64_t kSmallestFrameBytes = 24;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace kestrafon::media_helpers;
+  const std::span<const std::uint8_t> bytes(data, size);
+
+  const Mp3ScanResult scan = ScanMp3Frames(bytes);
+  if (scan.frames < 0 || scan.frames * kSmallestFrameBytes > static_cast<std::int64_t>(size)) std::abort();
+  const double seconds = scan.Seconds();
+  if (!std::isfinite(seconds) || seconds < 0.0 || (scan.frames == 0 && seconds != 0.0)) std::abort();
+  if (scan.PlayedSamples() > scan.frames * scan.samplesPerFrame) std::abort();
+
+  // Every header the scanner could meet, at every offset.
+  for (std::size_t i = 0; i + 4 <= size; ++i) {
+    if (const auto h = ParseMpegAudioHeader(data + i)) {
+      if (h->frameBytes < kSmallestFrameBytes || h->sampleRate <= 0 || h->samplesPerFrame <= 0) std::abort();
+    }
+  }
+  const std::size_t tag = Id3v2TagSize(bytes);
+  if (tag != 0 && tag < 10) std::abort();
+  return 0;
+}

@@ -1,0 +1,217 @@
+// Saving a playlist file without ever losing the one it replaces.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <random>
+
+#include "model/playlist_file.h"
+
+namespace kestrafon {
+namespace {
+
+// Each step returns 0 or the errno that stopped it.
+int Errno() { return errno != 0 ? errno : EIO; }
+
+int SystemWrite(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Errno();
+    if (n == 0) return EIO;
+    data.remove_prefix(std::size_t(n));
+  }
+  return 0;
+}
+
+int WriteAll(const SaveOps& ops, int fd, std::string_view data) {
+  if (!ops.write) return SystemWrite(fd, data);
+  while (!data.empty()) {
+    errno = 0;
+    const long n = ops.write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Errno();
+    if (n == 0) return ENOSPC;
+    data.remove_prefix(std::size_t(n));
+  }
+  return 0;
+}
+
+int Sync(const SaveOps& ops, int fd) {
+  errno = 0;
+  return (ops.sync ? ops.sync(fd) : ::fsync(fd)) == 0 ? 0 : Errno();
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A symbolic link is followed, so the save replaces the file it points to
+// and the link stays.
+std::string ResolveTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+int SystemCreateTemp(const std::string& target, std::string& tempPath) {
+  std::minstd_rand random(unsigned(::getpid()) ^ unsigned(std::hash<std::string>{}(target)));
+  try {
+    random.seed(std::random_device{}());
+  } catch (...) {
+    // no entropy source: the pid-based seed will do, O_EXCL keeps names apart
+  }
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
+    tempPath = target + suffix;
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+void SyncDirectory(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // the rename reaching the disk; the file is complete either way
+  ::close(fd);
+}
+
+// Extended attributes of the old file onto the new one, as far as allowed.
+void CopyExtendedAttributes(const std::string& from, int to) {
+  const ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+  if (size <= 0) return;
+  std::string names(std::size_t(size), '\0');
+  const ssize_t got = ::listxattr(from.c_str(), names.data(), names.size());
+  if (got <= 0) return;
+  names.resize(std::size_t(got));
+  for (std::size_t at = 0; at < names.size();) {
+    const std::string name = names.c_str() + at;
+    at += name.size() + 1;
+    const ssize_t length = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+    if (length < 0) continue;
+    std::string value(std::size_t(length), '\0');
+    const ssize_t read = ::getxattr(from.c_str(), name.c_str(), value.data(), value.size());
+    if (read < 0) continue;
+    ::fsetxattr(to, name.c_str(), value.data(), std::size_t(read), 0);  // best effort
+  }
+}
+
+// The old file's owner, group, mode and extended attributes onto the new one.
+void CopyIdentity(const std::string& from, const struct stat& old, int to) {
+  // Owner first: changing it may clear the set-id bits the mode restores.
+  if (::fchown(to, old.st_uid, old.st_gid) != 0) {
+    ::fchown(to, uid_t(-1), old.st_gid);  // not permitted: at least the group, if ours
+  }
+  ::fchmod(to, old.st_mode & 07777);
+  CopyExtendedAttributes(from, to);
+}
+
+int ReplaceAtomically(const std::string& target, const struct stat* old, std::string_view text, int fd,
+                      const std::string& temp, const SaveOps& ops) {
+  if (old) CopyIdentity(target, *old, fd);
+  int error = WriteAll(ops, fd, text);
+  if (error == 0) error = Sync(ops, fd);
+  if (::close(fd) != 0 && error == 0) error = Errno();
+  if (error == 0) {
+    errno = 0;
+    const int renamed = ops.rename ? ops.rename(temp.c_str(), target.c_str()) : ::rename(temp.c_str(), target.c_str());
+    if (renamed != 0) error = Errno();
+  }
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return error;
+  }
+  SyncDirectory(DirectoryOf(target));
+  return 0;
+}
+
+int ReadWhole(int fd, std::string& bytes) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return Errno();
+  if (!S_ISREG(st.st_mode)) return EINVAL;
+  if (std::size_t(st.st_size) > kMaxPlaylistFileBytes) return EFBIG;
+  bytes.assign(std::size_t(st.st_size), '\0');
+  std::size_t have = 0;
+  while (have < bytes.size()) {
+    const ssize_t n = ::pread(fd, bytes.data() + have, bytes.size() - have, off_t(have));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Errno();
+    if (n == 0) break;
+    have += std::size_t(n);
+  }
+  bytes.resize(have);
+  return 0;
+}
+
+// Overwrites the file itself: its links, owner and attributes stay. The old
+// bytes are held in memory and written back over the same blocks when the
+// new ones do not all get written, so a full disk cannot cost the old list.
+int OverwriteInPlace(const std::string& target, std::string_view text, const SaveOps& ops) {
+  const int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return Errno();
+  std::string oldBytes;
+  int error = ReadWhole(fd, oldBytes);
+  if (error != 0) {
+    ::close(fd);
+    return error;
+  }
+  if (::lseek(fd, 0, SEEK_SET) != 0) error = Errno();
+  if (error == 0) error = WriteAll(ops, fd, text);
+  if (error == 0 && text.size() < oldBytes.size() && ::ftruncate(fd, off_t(text.size())) != 0) error = Errno();
+  if (error == 0) error = Sync(ops, fd);
+  if (error != 0) {
+    // Put the old list back: the same bytes over the same blocks, then its length.
+    if (::lseek(fd, 0, SEEK_SET) == 0 && SystemWrite(fd, oldBytes) == 0) {
+      if (::ftruncate(fd, off_t(oldBytes.size())) == 0) ::fsync(fd);
+    }
+  }
+  if (::close(fd) != 0 && error == 0) error = Errno();
+  return error;
+}
+
+// True when the process may open the file for writing (root included).
+bool Writable(const std::string& target) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+}  // namespace
+
+SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries, const SaveOps& ops) {
+  if (path.empty()) return {ENOENT};
+  const std::string target = ResolveTarget(path);
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode)) return {EISDIR};  // never replace a directory
+  if (replacing && !S_ISREG(old.st_mode)) return {EINVAL};  // nor a pipe or a device
+
+  const std::string text = EncodePlaylistText(entries);
+  // Replacing one of several links would split them: the others would keep the old list.
+  if (replacing && old.st_nlink > 1) return {OverwriteInPlace(target, text, ops)};
+
+  std::string temp;
+  errno = 0;
+  const int fd = ops.createTemp ? ops.createTemp(target, temp) : SystemCreateTemp(target, temp);
+  if (fd < 0) {
+    const int error = Errno();
+    // A writable file in a folder that takes no new files is overwritten instead.
+    if (replacing && Writable(target)) return {OverwriteInPlace(target, text, ops)};
+    return {error};
+  }
+  return {ReplaceAtomically(target, replacing ? &old : nullptr, text, fd, temp, ops)};
+}
+
+}  // namespace kestrafon

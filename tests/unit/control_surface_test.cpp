@@ -1,0 +1,273 @@
+// The control surface as its callers see it: what the engine is told, what
+// the face shows, whether the playback tick is armed, what is refused, and
+// when the observer hears of it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "model/playlist_file.h"
+#include "unit/player_face_checks.h"
+
+namespace kestrafon {
+namespace {
+
+using facecheck::Driver;
+using facecheck::Shows;
+using fakes::TestApp;
+using namespace skin;
+
+struct CountingObserver : ControlObserver {
+  int calls = 0;
+  void OnControlChanged() override { ++calls; }
+};
+
+struct SurfaceApp {
+  TestApp app;
+  CountingObserver observer;
+  Driver drive{app};
+
+  SurfaceApp() {
+    app.Start();
+    control().SetObserver(&observer);
+  }
+  ControlSurface& control() { return app.ctx.control(); }
+  fakes::FakeGraphState* Live() { return drive.Live(); }
+  void ThreeTracks() { app.AddTracks({{"/m/a.mp3", 200}, {"/m/b.mp3", 60}, {"/m/c.mp3", 30}}); }
+};
+
+TEST(ControlSurface, RefusesWhatTheFaceWouldRefuseAndChangesNothing) {
+  SurfaceApp s;
+  // An empty, stopped player: nothing but the refusal.
+  const Image before = s.app.face();
+  for (auto command : {&PlayerControl::Play, &PlayerControl::Pause, &PlayerControl::Stop, &PlayerControl::Next,
+                       &PlayerControl::Previous}) {
+    EXPECT_EQ((s.control().*command)(), CommandResult::Refused);
+  }
+  EXPECT_FALSE(s.control().CanPlay() || s.control().CanPause() || s.control().CanStop() || s.control().CanNext() ||
+               s.control().CanPrevious());
+  EXPECT_TRUE(s.app.media.graphs.empty());
+  EXPECT_EQ(s.app.desktop.armedInterval, 0);
+  EXPECT_TRUE(s.app.face() == before);
+  EXPECT_EQ(s.observer.calls, 0);
+
+  // Tracks, still stopped: Pause, Stop and the skips stay refused.
+  s.ThreeTracks();
+  EXPECT_TRUE(s.control().CanPlay());
+  EXPECT_EQ(s.control().Pause(), CommandResult::Refused);
+  EXPECT_EQ(s.control().Stop(), CommandResult::Refused);
+  EXPECT_EQ(s.control().Next(), CommandResult::Refused);
+
+  // Playing track 1: Play again and Previous are refused, the graph plays on.
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+  const std::size_t graphs = s.app.media.graphs.size();
+  EXPECT_EQ(s.control().Play(), CommandResult::Refused);
+  EXPECT_EQ(s.control().Previous(), CommandResult::Refused);
+  // On the last track Next is refused.
+  ASSERT_EQ(s.control().PlayEntry(3), CommandResult::Done);
+  EXPECT_EQ(s.control().Next(), CommandResult::Refused);
+  EXPECT_EQ(s.app.media.graphs.size(), graphs + 1);
+  EXPECT_EQ(s.observer.calls, 2);  // Play and PlayEntry, nothing for the refusals
+  EXPECT_EQ(s.control().PlayEntry(0), CommandResult::Refused);
+}
+
+TEST(ControlSurface, PlayStartsTheCurrentEntryWithThePlayingLook) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  EXPECT_EQ(s.control().State(), PlaybackState::Stopped);
+  EXPECT_EQ(s.control().DurationSeconds(), 0);
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+
+  ASSERT_NE(s.Live(), nullptr);
+  EXPECT_EQ(s.Live()->path, "/m/a.mp3");
+  EXPECT_TRUE(s.Live()->running);
+  EXPECT_EQ(s.app.desktop.armedInterval, 100);
+  EXPECT_TRUE(Shows(s.app.face(), kPlayPressed));
+  const auto title = s.drive.DrawnOn(s.app.ctx.player().picTitle());
+  ASSERT_FALSE(title.empty());
+  EXPECT_EQ(title.back().text, "a.mp3");
+  EXPECT_EQ(title.back().x, 10);
+  EXPECT_EQ(s.control().State(), PlaybackState::Playing);
+  EXPECT_EQ(s.control().CurrentEntry(), 1);
+  EXPECT_EQ(s.control().EntryCount(), 3);
+  EXPECT_EQ(s.control().CurrentPath(), "/m/a.mp3");
+  EXPECT_EQ(s.control().DurationSeconds(), 200);
+  s.Live()->position = 12.5;
+  EXPECT_EQ(s.control().PositionSeconds(), 12.5);
+  EXPECT_EQ(s.observer.calls, 1);
+}
+
+TEST(ControlSurface, PauseTogglesTheGraphAndTheButton) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+  fakes::FakeGraphState* graph = s.Live();
+  graph->position = 42;
+
+  ASSERT_EQ(s.control().Pause(), CommandResult::Done);
+  EXPECT_TRUE(graph->paused);
+  EXPECT_TRUE(Shows(s.app.face(), kPausePressed));  // stays down while paused
+  EXPECT_EQ(s.control().State(), PlaybackState::Paused);
+
+  ASSERT_EQ(s.control().Pause(), CommandResult::Done);
+  EXPECT_TRUE(graph->running);
+  EXPECT_EQ(graph->position, 42);
+  EXPECT_TRUE(Shows(s.app.face(), kPauseReleased));
+  EXPECT_EQ(s.control().State(), PlaybackState::Playing);
+  EXPECT_EQ(s.observer.calls, 3);
+
+  // A face press on Pause released elsewhere runs nothing: the graph, and
+  // so the reported state, still play.
+  s.drive.Press(facecheck::kPause);
+  s.drive.Release(facecheck::kFree);
+  EXPECT_TRUE(graph->running);
+  EXPECT_EQ(s.control().State(), PlaybackState::Playing);
+  EXPECT_EQ(s.observer.calls, 3);
+}
+
+TEST(ControlSurface, SkipsAndStopDrawTheFaceAndDriveTheEngine) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+
+  std::size_t drawn = s.app.text.drawn.size();
+  ASSERT_EQ(s.control().Next(), CommandResult::Done);
+  EXPECT_EQ(s.Live()->path, "/m/b.mp3");
+  EXPECT_TRUE(Shows(s.app.face(), kNextReleased));
+  auto clock = s.drive.DrawnOn(s.app.ctx.player().picTime(), drawn);
+  ASSERT_EQ(clock.size(), 1u);
+  EXPECT_EQ(clock[0].text, "00:00");
+  EXPECT_EQ(clock[0].x, 10);
+  EXPECT_EQ(clock[0].y, 10);
+  EXPECT_EQ(s.control().CurrentEntry(), 2);
+
+  drawn = s.app.text.drawn.size();
+  ASSERT_EQ(s.control().Previous(), CommandResult::Done);
+  EXPECT_EQ(s.Live()->path, "/m/a.mp3");
+  EXPECT_TRUE(Shows(s.app.face(), kPrevReleased));
+  clock = s.drive.DrawnOn(s.app.ctx.player().picTime(), drawn);
+  ASSERT_EQ(clock.size(), 1u);
+  EXPECT_EQ(clock[0].text, "00:00");
+
+  fakes::FakeGraphState* graph = s.Live();
+  graph->position = 30;
+  ASSERT_EQ(s.control().Stop(), CommandResult::Done);
+  EXPECT_TRUE(graph->stopped);
+  EXPECT_EQ(graph->position, 0);
+  EXPECT_EQ(s.app.desktop.armedInterval, 0);
+  EXPECT_TRUE(Shows(s.app.face(), kTransportRowReleased));
+  EXPECT_EQ(s.control().State(), PlaybackState::Stopped);
+  EXPECT_TRUE(s.control().CanPlay());
+  EXPECT_EQ(s.observer.calls, 4);
+}
+
+TEST(ControlSurface, TheTickTellsTheObserverOnlyOfTrackChangesAndTheEnd) {
+  SurfaceApp s;
+  s.app.AddTracks({{"/m/a.mp3", 3}, {"/m/b.mp3", 2}});
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+  s.observer.calls = 0;
+
+  for (double t : {0.5, 1.0, 2.0}) s.drive.TickAt(t);
+  EXPECT_EQ(s.observer.calls, 0);  // ordinary ticks
+
+  s.drive.TickAt(3);  // the end of track 1: track 2 starts
+  EXPECT_EQ(s.observer.calls, 1);
+  EXPECT_EQ(s.Live()->path, "/m/b.mp3");
+  EXPECT_EQ(s.control().CurrentEntry(), 2);
+  s.drive.TickAt(1);
+  EXPECT_EQ(s.observer.calls, 1);
+
+  s.drive.TickAt(2);  // the end of the list: playback stops
+  EXPECT_EQ(s.observer.calls, 2);
+  EXPECT_EQ(s.control().State(), PlaybackState::Stopped);
+  EXPECT_EQ(s.control().CurrentEntry(), 1);
+  EXPECT_TRUE(s.control().CanPlay());
+}
+
+TEST(ControlSurface, PlayEntryIsWhatEnterDoes) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  ASSERT_EQ(s.control().PlayEntry(2), CommandResult::Done);
+  EXPECT_EQ(s.Live()->path, "/m/b.mp3");
+  EXPECT_EQ(s.control().CurrentEntry(), 2);
+  EXPECT_TRUE(Shows(s.app.face(), kPlayPressed));
+  EXPECT_EQ(s.app.desktop.armedInterval, 100);
+  EXPECT_EQ(s.control().State(), PlaybackState::Playing);
+
+  // Enter on the selected row goes the same way.
+  s.app.ctx.gPlayer().SelectPlayList(3);
+  s.app.ctx.playList().Form_KeyDown(platform::Key::Enter);
+  EXPECT_EQ(s.Live()->path, "/m/c.mp3");
+  EXPECT_EQ(s.observer.calls, 2);
+
+  // On an empty list Enter is not refused: it asks for an empty path, which opens nothing.
+  SurfaceApp empty;
+  empty.app.ctx.playList().Form_KeyDown(platform::Key::Enter);
+  ASSERT_EQ(empty.app.media.graphs.size(), 1u);
+  EXPECT_EQ(empty.app.media.graphs[0]->path, "");
+  EXPECT_EQ(empty.observer.calls, 1);
+}
+
+TEST(ControlSurface, AddSelectionAppendsPathsNamesAndPlaylistFiles) {
+  SurfaceApp s;
+  EXPECT_EQ(s.control().AddSelection(""), 0);  // cancelled
+  EXPECT_EQ(s.observer.calls, 0);
+
+  EXPECT_EQ(s.control().AddSelection("/m/one.mp3"), 1);
+  EXPECT_EQ(s.control().AddSelection(std::string("/m/dir\0x.mp3\0y.mp3\0\0", 20)), 2);
+  EXPECT_EQ(s.app.ctx.gPlayer().GetMp3Name(2), "/m/dir/x.mp3");
+  EXPECT_EQ(s.app.ctx.gPlayer().GetMp3Name(3), "/m/dir/y.mp3");
+
+  const std::filesystem::path kfl = std::filesystem::temp_directory_path() / "control_surface_test.kfl";
+  ASSERT_TRUE(WritePlaylistFile(kfl.string(), {"/p/1.mp3", "/p/2.mp3", "/p/3.mp3"}));
+  EXPECT_EQ(s.control().AddSelection(kfl.string()), 3);
+  std::filesystem::remove(kfl);
+  EXPECT_EQ(s.control().EntryCount(), 6);
+  EXPECT_EQ(s.app.ctx.gPlayer().GetMp3Name(6), "/p/3.mp3");
+  EXPECT_EQ(s.observer.calls, 3);
+
+  // The playlist window's Add, Remove and Clear tell the observer too.
+  s.app.ctx.playList().Show();
+  s.app.desktop.openAnswers.push_back(std::string("/m/z.mp3"));
+  s.app.ctx.playList().Form_MouseDown(platform::kLeftButton, 20, 185);  // Add
+  EXPECT_EQ(s.control().EntryCount(), 7);
+  s.app.ctx.playList().Form_MouseDown(platform::kLeftButton, 70, 185);  // Remove
+  EXPECT_EQ(s.control().EntryCount(), 6);
+  s.app.ctx.playList().Form_MouseDown(platform::kLeftButton, 120, 185);  // Clear
+  EXPECT_EQ(s.control().EntryCount(), 0);
+  EXPECT_EQ(s.observer.calls, 6);
+}
+
+TEST(ControlSurface, TheKnobSetsTheVolumeAndStaysOnItsBar) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+  s.control().SetKnobVolume(250);
+  EXPECT_EQ(s.control().KnobVolume(), 250);
+  EXPECT_EQ(s.Live()->volume, (250 - 286) * 80);
+  EXPECT_TRUE(Shows(s.app.face(), {Sheet::Parts, kVolumeKnob, 250, kVolumeKnobTop}));
+
+  s.control().SetKnobVolume(500);
+  EXPECT_EQ(s.control().KnobVolume(), 282);
+  s.control().SetKnobVolume(-3);
+  EXPECT_EQ(s.control().KnobVolume(), 206);
+  EXPECT_EQ(s.observer.calls, 4);
+}
+
+TEST(ControlSurface, FaceButtonsGoThroughTheSurfaceOnce) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  s.drive.Click(facecheck::kPlay);
+  EXPECT_EQ(s.control().State(), PlaybackState::Playing);
+  s.drive.Click(facecheck::kNext);
+  s.drive.Click(facecheck::kPause);
+  EXPECT_EQ(s.control().State(), PlaybackState::Paused);
+  s.drive.Click(facecheck::kStop);
+  EXPECT_EQ(s.observer.calls, 4);
+  s.drive.Click(facecheck::kStop);  // refused on press: no command, no call
+  EXPECT_EQ(s.observer.calls, 4);
+}
+
+}  // namespace
+}  // namespace kestrafon
