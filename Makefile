@@ -5,7 +5,10 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 
-.PHONY: setup build build-asan test test-fast run bench soak fuzz artwork install clean
+WIN_BUILD  ?= build-win
+WIN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
+
+.PHONY: setup build build-asan test test-fast run bench soak fuzz artwork install clean windows test-windows
 
 setup:
 	@bash scripts/setup.sh
@@ -34,6 +37,19 @@ test: build build-asan
 test-fast: build
 	cd $(BUILD) && ctest --no-tests=error --output-on-failure -j $(JOBS) --timeout 300
 
+# The Windows program, cross-built with MinGW-w64: $(WIN_BUILD)/kestrafon.exe,
+# one file with nothing to ship beside it.
+$(WIN_BUILD)/build.ninja: CMakeLists.txt cmake/windows.cmake cmake/mingw-w64-x86_64.cmake
+	cmake -S . -B $(WIN_BUILD) $(WIN_FLAGS)
+
+windows: setup $(WIN_BUILD)/build.ninja
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+# Its tests under Wine: the core's unit tests, the Win32 and DirectShow
+# tests, and the end-to-end run (label e2e-windows).
+test-windows: windows
+	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300
+
 run: build
 	@bash scripts/run.sh $(BUILD)/kestrafon
 
@@ -56,7 +72,7 @@ install: build
 	cmake --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
 
 ASAN_OPTIONS = detect_leaks=1:abort_on_error=0
 LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0

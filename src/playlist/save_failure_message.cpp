@@ -13,7 +13,9 @@ struct Reason {
 
 constexpr Reason kReasons[] = {
     {ENOSPC, "ディスクの空き容量が足りません。"},
+#ifdef EDQUOT  // no disk quotas on Windows
     {EDQUOT, "ディスクの使用量の上限に達しています。"},
+#endif
     {EACCES, "この場所に書き込む権限がありません。"},
     {EPERM, "この場所に書き込む権限がありません。"},
     {EROFS, "読み取り専用の場所には保存できません。"},

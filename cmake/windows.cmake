@@ -1,0 +1,47 @@
+# The Windows program, included by the top-level CMakeLists when cross
+# building with cmake/mingw-w64-x86_64.cmake: Win32 windows and dialogs,
+# DirectShow playback, the artwork and the icon compiled in as resources.
+enable_language(RC)
+
+# Unicode Win32 calls everywhere; Windows 7 or later.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# DirectShow: one filter graph per track.
+file(GLOB KESTRAFON_DSHOW_SOURCES CONFIGURE_DEPENDS src/platform/directshow/*.cpp)
+add_library(kestrafon_dshow STATIC ${KESTRAFON_DSHOW_SOURCES})
+target_link_libraries(kestrafon_dshow PUBLIC kestrafon_core strmiids ole32 oleaut32 uuid PRIVATE kestrafon_warnings)
+
+# Win32 windows, tray, dialogs, timer and GDI text. The two core
+# replacements above are built into the core, not here.
+file(GLOB KESTRAFON_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+list(FILTER KESTRAFON_WIN32_SOURCES EXCLUDE REGEX "(cp932_codec_win32|playlist_file_io_win32|wide_text)\\.cpp$|win_main\\.cpp$")
+add_library(kestrafon_win32 STATIC ${KESTRAFON_WIN32_SOURCES})
+target_link_libraries(kestrafon_win32 PUBLIC kestrafon_core comdlg32 comctl32 shell32 gdi32 user32 windowscodecs ole32
+  PRIVATE kestrafon_warnings)
+
+# The icon, made from the artwork at build time, and the resource script
+# that compiles it and the five PNGs into the program.
+find_program(KESTRAFON_CONVERT convert REQUIRED)
+set(KESTRAFON_ICO ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.ico)
+add_custom_command(OUTPUT ${KESTRAFON_ICO}
+  COMMAND ${KESTRAFON_CONVERT} ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png -define icon:auto-resize=32,16 ${KESTRAFON_ICO}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png
+  COMMENT "Making the program icon")
+add_custom_target(kestrafon_icon DEPENDS ${KESTRAFON_ICO})
+set(KESTRAFON_RC ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.rc)
+configure_file(src/platform/win32/kestrafon.rc.in ${KESTRAFON_RC} @ONLY)
+file(GLOB KESTRAFON_ASSETS CONFIGURE_DEPENDS assets/*.png)
+set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS "${KESTRAFON_ICO};${KESTRAFON_ASSETS}")
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/win_main.cpp)
+  add_executable(kestrafon WIN32 src/platform/win32/win_main.cpp ${KESTRAFON_RC})
+  add_dependencies(kestrafon kestrafon_icon)
+  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_media_helpers kestrafon_warnings)
+  # No symbols: the program is shipped alone.
+  target_link_options(kestrafon PRIVATE -s)
+  target_include_directories(kestrafon PRIVATE src/platform/win32)
+endif()
+
+if(BUILD_TESTING)
+  add_subdirectory(tests/windows)
+endif()

@@ -1,0 +1,12 @@
+#pragma once
+// Makes the DirectShow media framework without showing its headers to the
+// caller. COM must already be initialised on the calling thread.
+#include <memory>
+
+#include "platform/media.h"
+
+namespace kestrafon {
+
+std::unique_ptr<platform::MediaFramework> MakeDirectShowMediaFramework();
+
+}  // namespace kestrafon

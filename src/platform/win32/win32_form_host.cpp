@@ -1,0 +1,278 @@
+#include "platform/win32/win32_form_host.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace kestrafon::platform::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"KestrafonForm";
+
+void RegisterFormClass(HICON icon) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &existing)) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  // No CS_DBLCLKS: a quick second click on the face is a second press.
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+  wc.hIcon = icon;
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+Key KeyFromVirtualKey(WPARAM vk) {
+  switch (vk) {
+    case VK_RETURN: return Key::Enter;
+    case VK_PRIOR: return Key::PageUp;
+    case VK_NEXT: return Key::PageDown;
+    case VK_UP: return Key::Up;
+    case VK_DOWN: return Key::Down;
+    default: return Key::Other;
+  }
+}
+
+int ButtonsFromMouseFlags(WPARAM flags) {
+  return ((flags & MK_LBUTTON) ? kLeftButton : 0) | ((flags & MK_RBUTTON) ? kRightButton : 0) |
+         ((flags & MK_MBUTTON) ? kMiddleButton : 0);
+}
+
+Win32FormHost::Win32FormHost(const WindowOptions& options) : options_(options) {
+  RegisterFormClass(options.icon);
+  const DWORD exStyle = options.toolWindow ? WS_EX_TOOLWINDOW : 0;
+  // A popup has no frame: the window is exactly the client area.
+  hwnd_ = CreateWindowExW(exStyle, kClassName, L"Form1", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                          CW_USEDEFAULT, options.width, options.height, nullptr, nullptr, GetModuleHandleW(nullptr),
+                          nullptr);
+  if (!hwnd_) return;
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
+  if (options.icon) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options.icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options.icon));
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = options.width;
+  info.bmiHeader.biHeight = -options.height;  // top-down, like the core's image
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  memory_ = CreateCompatibleDC(screen);
+  dib_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  pixels_ = static_cast<std::uint32_t*>(bits);
+  if (pixels_) std::fill_n(pixels_, std::size_t(options.width) * std::size_t(options.height), 0xFF000000u);
+  if (memory_ && dib_) oldBitmap_ = SelectObject(memory_, dib_);
+}
+
+Win32FormHost::~Win32FormHost() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+  if (memory_) {
+    if (oldBitmap_) SelectObject(memory_, oldBitmap_);
+    DeleteDC(memory_);
+  }
+  if (dib_) DeleteObject(dib_);
+}
+
+void Win32FormHost::SetVisible(bool visible) {
+  if (!hwnd_) return;
+  if (!visible) {
+    ShowWindow(hwnd_, SW_HIDE);
+    return;
+  }
+  if (!placed_) {
+    placed_ = true;
+    if (options_.centred) {
+      RECT work{};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      const int x = work.left + (work.right - work.left - options_.width) / 2;
+      const int y = work.top + (work.bottom - work.top - options_.height) / 2;
+      SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (minimisedWhileHidden_) {
+    minimisedWhileHidden_ = false;
+    ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    return;
+  }
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_SHOWMINNOACTIVE : SW_SHOW);
+}
+
+bool Win32FormHost::IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+void Win32FormHost::SetWindowState(WindowState state) {
+  if (!hwnd_) return;
+  if (state == WindowState::Minimised) {
+    // A hidden window stays hidden; it comes back minimised when shown.
+    if (IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_MINIMIZE);
+    else minimisedWhileHidden_ = true;
+    return;
+  }
+  minimisedWhileHidden_ = false;
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_RESTORE : SW_SHOWNOACTIVATE);
+  if (IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+}
+
+void Win32FormHost::Present(const Image& face, Rect dirty) {
+  if (!pixels_) return;
+  const int left = std::max({dirty.x, 0}), top = std::max({dirty.y, 0});
+  const int right = std::min({dirty.x + dirty.w, options_.width, face.width()});
+  const int bottom = std::min({dirty.y + dirty.h, options_.height, face.height()});
+  if (left >= right || top >= bottom) return;
+  GdiFlush();  // the DIB section may still be in use by an earlier blit
+  for (int y = top; y < bottom; ++y) {
+    std::copy_n(face.data() + std::size_t(y) * std::size_t(face.width()) + std::size_t(left), right - left,
+                pixels_ + std::size_t(y) * std::size_t(options_.width) + std::size_t(left));
+  }
+  const RECT area{left, top, right, bottom};
+  InvalidateRect(hwnd_, &area, FALSE);
+}
+
+void Win32FormHost::SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) {
+  if (!hwnd_) return;
+  // The system owns the region once it is set.
+  HRGN region = CreateRoundRectRgn(0, 0, width, height, ellipseW, ellipseH);
+  if (region && !SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
+}
+
+void Win32FormHost::SetTopMost(bool topMost) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+Point Win32FormHost::Position() const {
+  RECT r{};
+  if (hwnd_) GetWindowRect(hwnd_, &r);
+  return {int(r.left), int(r.top)};
+}
+
+Point Win32FormHost::OuterSize() const {
+  RECT r{};
+  if (hwnd_) GetWindowRect(hwnd_, &r);
+  return {int(r.right - r.left), int(r.bottom - r.top)};
+}
+
+void Win32FormHost::Move(Point topLeft) {
+  if (hwnd_) SetWindowPos(hwnd_, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32FormHost::DragMove() {
+  if (!hwnd_ || dragging_) return;
+  // The system's own move loop, as if the press had landed on a caption; it
+  // returns after the release, which it keeps for itself. Timer messages
+  // are dispatched meanwhile.
+  dragging_ = true;
+  ReleaseCapture();
+  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  dragging_ = false;
+}
+
+void Win32FormHost::SetToolWindow(bool tool) {
+  if (!hwnd_) return;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  const LONG_PTR wanted = tool ? (style | WS_EX_TOOLWINDOW) : (style & ~LONG_PTR(WS_EX_TOOLWINDOW));
+  if (wanted == style) return;
+  // The taskbar looks at the style when the window is shown.
+  const bool visible = IsWindowVisible(hwnd_);
+  if (visible) ShowWindow(hwnd_, SW_HIDE);
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, wanted);
+  if (visible) ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+void Win32FormHost::SetMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler) {
+  handledMessage_ = message;
+  messageHandler_ = std::move(handler);
+}
+
+std::uint32_t Win32FormHost::PresentedPixel(int x, int y) const {
+  if (!pixels_ || x < 0 || y < 0 || x >= options_.width || y >= options_.height) return 0;
+  return pixels_[std::size_t(y) * std::size_t(options_.width) + std::size_t(x)];
+}
+
+LRESULT CALLBACK Win32FormHost::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Win32FormHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == handledMessage_ && handledMessage_ != 0 && messageHandler_) {
+    // The handler may end this window's life; keep what is needed after it.
+    HWND hwnd = hwnd_;
+    messageHandler_(wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      const RECT& r = ps.rcPaint;
+      BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory_, r.left, r.top, SRCCOPY);
+      EndPaint(hwnd_, &ps);
+      if (!painted_) {
+        painted_ = true;
+        if (options_.onFirstPaint) options_.onFirstPaint();
+      }
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the face covers every pixel
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+      Mouse(message, wParam, lParam);
+      return 0;
+    case WM_KEYDOWN:
+      if (sink_) sink_->OnKeyDown(KeyFromVirtualKey(wParam));
+      return 0;
+    case WM_SIZE:
+      if (sink_) sink_->OnResize();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam && sink_) sink_->OnResize();
+      return 0;
+    case WM_CLOSE:
+      // The core decides; a window that stays open ignores the request.
+      if (sink_) sink_->OnCloseRequested();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+void Win32FormHost::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
+  const double x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  const int held = ButtonsFromMouseFlags(wParam);
+  switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
+      // Releases outside the window still come back here.
+      SetCapture(hwnd_);
+      const int button = message == WM_LBUTTONDOWN ? kLeftButton : message == WM_RBUTTONDOWN ? kRightButton
+                                                                                             : kMiddleButton;
+      if (sink_) sink_->OnMouseDown(button, x, y);
+      return;
+    }
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
+      if (held == 0 && GetCapture() == hwnd_) ReleaseCapture();
+      const int button = message == WM_LBUTTONUP ? kLeftButton : message == WM_RBUTTONUP ? kRightButton
+                                                                                         : kMiddleButton;
+      if (sink_) sink_->OnMouseUp(button, x, y);
+      return;
+    }
+    default:
+      if (sink_) sink_->OnMouseMove(held, x, y);
+  }
+}
+
+}  // namespace kestrafon::platform::win32

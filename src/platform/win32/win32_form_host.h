@@ -1,0 +1,76 @@
+#pragma once
+// One borderless Win32 window ("Form1", WS_POPUP) that shows a retained face:
+// the face is copied into a DIB section and only the dirty rectangle is
+// repainted; mouse, keys, size and close requests go to the core in face
+// pixels.
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/form_host.h"
+
+namespace kestrafon::platform::win32 {
+
+struct WindowOptions {
+  int width = 0, height = 0;  // client area in face pixels
+  bool centred = false;       // centred on the work area when first shown
+  bool toolWindow = false;    // no taskbar button
+  HICON icon = nullptr;
+  // Called once, after the window first painted itself.
+  std::function<void()> onFirstPaint;
+};
+
+// The core's key for a virtual-key code.
+Key KeyFromVirtualKey(WPARAM vk);
+// The core's button flags for the MK_* flags of a mouse message.
+int ButtonsFromMouseFlags(WPARAM flags);
+
+class Win32FormHost final : public FormHost {
+ public:
+  explicit Win32FormHost(const WindowOptions& options);
+  ~Win32FormHost() override;
+  Win32FormHost(const Win32FormHost&) = delete;
+  Win32FormHost& operator=(const Win32FormHost&) = delete;
+
+  void SetEventSink(FormEventSink* sink) override { sink_ = sink; }
+  void SetVisible(bool visible) override;
+  bool IsVisible() const override;
+  void SetWindowState(WindowState state) override;
+  void Present(const Image& face, Rect dirty) override;
+  void SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) override;
+  void SetTopMost(bool topMost) override;
+  Point Position() const override;
+  Point OuterSize() const override;
+  void Move(Point topLeft) override;
+  void DragMove() override;
+
+  HWND hwnd() const { return hwnd_; }
+  // Shows or drops the taskbar button (WS_EX_TOOLWINDOW).
+  void SetToolWindow(bool tool);
+  // Messages the window procedure hands to someone else first (the tray's
+  // callback message); they are passed on to the default procedure after.
+  void SetMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler);
+  // The pixel the window shows at face (x, y), as 0xAARRGGBB.
+  std::uint32_t PresentedPixel(int x, int y) const;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
+
+  WindowOptions options_;
+  HWND hwnd_ = nullptr;
+  HDC memory_ = nullptr;
+  HBITMAP dib_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  std::uint32_t* pixels_ = nullptr;  // the DIB section's bits, top-down
+  FormEventSink* sink_ = nullptr;
+  bool placed_ = false;
+  bool minimisedWhileHidden_ = false;
+  bool painted_ = false;
+  bool dragging_ = false;
+  UINT handledMessage_ = 0;
+  std::function<void(WPARAM, LPARAM)> messageHandler_;
+};
+
+}  // namespace kestrafon::platform::win32

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on a virtual display with a window manager,
+# a tray and a sound server that plays into nothing: the player's window,
+# the playlist window, the open and save dialogs, sound on Play and silence
+# on Stop, the saved bytes, the tray round trip and a clean exit.
+#
+# usage: windows_player.sh <kestrafon.exe> <source dir> <e2e_layout.exe>
+set -euo pipefail
+EXE=$(realpath "$1")
+LAYOUT_EXE=$(realpath "$3")
+
+# A Wine prefix of this run's own, made once (it takes a few seconds).
+export WINEPREFIX
+WINEPREFIX=$(mktemp -d /tmp/kestrafon-wine-e2e.XXXXXX)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w  # until the new prefix has settled
+
+# The face layout, printed by the same tables the program uses.
+LAYOUT_SH=$(mktemp /tmp/kestrafon-layout.XXXXXX)
+printf '#!/bin/sh\nwine "%s" | tr -d "\\r"\n' "$LAYOUT_EXE" >"$LAYOUT_SH"
+chmod +x "$LAYOUT_SH"
+source "$(dirname "$0")/../e2e/lib/session.bash" "$EXE" "$2" "$LAYOUT_SH"
+rm -f "$LAYOUT_SH"
+trap 'cleanup; wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+
+# --- a sound server with one sink that plays into nothing ------------------
+export XDG_RUNTIME_DIR="$WORK/xdg" PULSE_SERVER="unix:$WORK/pulse.sock"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=file:"$WORK/pulse.log" \
+  --load="module-null-sink sink_name=kestrafon_sink" \
+  --load="module-native-protocol-unix socket=$WORK/pulse.sock auth-anonymous=1" &
+PIDS+=($!)
+wait_for 100 pactl info || fail "the sound server did not start"
+pactl set-default-sink kestrafon_sink
+
+# RMS amplitude of what the sink plays during one second.
+sink_rms() {
+  timeout 1.2 parec -d kestrafon_sink.monitor --raw --format=s16le --rate=44100 --channels=2 >"$WORK/rec.raw" 2>>"$WORK/parec.log" || true
+  # An idle sink may deliver nothing at all: that is silence too.
+  if [ ! -s "$WORK/rec.raw" ]; then echo 0; return; fi
+  sox -t raw -r 44100 -e signed -b 16 -c 2 "$WORK/rec.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
+}
+louder_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Answers a file dialog titled $1 by typing $2 into its name field.
+answer_dialog() {
+  local title=$1 text=$2 dialog
+  wait_for 100 xdotool search --onlyvisible --name "^$title\$" || fail "no dialog \"$title\""
+  dialog=$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)
+  sleep 0.5
+  # Wine takes keys only with the X input focus; the dialog itself starts
+  # in its name field.
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.3
+  xdotool type --delay 25 "$text"
+  xdotool key Return
+  wait_for 50 bash -c "! xdotool search --onlyvisible --name '^$title\$'" || {
+    import -window root "$SHOTS/dialog.png"
+    fail "the dialog \"$title\" stayed open"
+  }
+  sleep 0.3
+}
+
+# A click as a hand makes it: Wine may drop a press that comes in the same
+# instant as the pointer's arrival, or a release in the same instant as the
+# press.
+click_at() {
+  window_origin "$1"
+  xdotool mousemove --sync $((GX + $2)) $((GY + $3))
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+# Whether the screen pixel at (x, y) has the background's colour.
+background_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -qi '#204060'; }
+
+start_display
+trayer --edge top --align right --widthtype request --height 24 --SetDockType true >"$WORK/trayer.log" 2>&1 &
+PIDS+=($!)
+wait_for 50 xdotool search --onlyvisible --class trayer || fail "the tray did not start"
+sleep 1  # until it has claimed the system tray
+
+# The player starts in a directory with a Japanese name, where its dialogs
+# open: typed names stay ASCII, the paths they give do not.
+MUSIC="$WORK/音楽"
+mkdir -p "$MUSIC"
+make_mp3 "$MUSIC/tone.mp3" 20 440
+WIN_DIR="Z:${MUSIC//\//\\}"
+
+# --- the player window -------------------------------------------------------
+started=$(date +%s%N)
+(cd "$MUSIC" && exec wine "$EXE") >"$WORK/player.log" 2>&1 &
+PLAYER_PID=$!
+PIDS+=("$PLAYER_PID")
+wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "no ${FACE_W}x$FACE_H window named Form1 appeared"
+WID=$(find_window "$FACE_W" "$FACE_H")
+echo "window mapped $(((($(date +%s%N) - started) / 1000000))) ms after start"
+sleep 1
+
+# Cut corners: the background shows through at each corner, not just inside.
+window_origin "$WID"
+for corner in "0 0" "$((FACE_W - 1)) 0" "0 $((FACE_H - 1))" "$((FACE_W - 1)) $((FACE_H - 1))"; do
+  read -r cx cy <<<"$corner"
+  background_at $((GX + cx)) $((GY + cy)) || fail "corner $cx,$cy is not cut"
+done
+! background_at $((GX + 10)) $((GY + 10)) || fail "the face is missing inside its corner"
+! background_at $((GX + FACE_W / 2)) $((GY + 1)) || fail "the face is missing at its top edge"
+
+# --- the playlist window, the open dialog ----------------------------------
+# A click that arrives while Wine is still busy starting may be lost: one
+# more try after a while (the list button toggles, so not sooner).
+click_at "$WID" $CLICK_PLAYLIST
+if ! wait_for 50 find_window "$LIST_W" "$LIST_H"; then
+  echo "the first click on the list button was lost; clicking again"
+  import -window root "$SHOTS/lost_click.png"
+  click_at "$WID" $CLICK_PLAYLIST
+  wait_for 50 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not open"
+fi
+LIST_WID=$(find_window "$LIST_W" "$LIST_H")
+sleep 0.2
+window_origin "$WID"
+px=$GX py=$GY
+window_origin "$LIST_WID"
+[ "$GX" = $((px + FACE_W)) ] && [ "$GY" = "$py" ] || fail "playlist window at $GX,$GY, player at $px,$py"
+
+click_at "$LIST_WID" $LIST_ADD
+answer_dialog 'ファイルを選択して下さい。' tone.mp3
+shoot "$LIST_WID" added "$LIST_W" "$LIST_H"
+[ "$(count_colour "$SHOTS/added.png" "$CURRENT_ROW" "$(row_band 1)")" -gt 0 ] || fail "the typed track was not added"
+[ "$(count_colour "$SHOTS/added.png" "$PLAIN_ROW" "$(row_band 2)")" = 0 ] || fail "more than one row appeared"
+
+# --- sound --------------------------------------------------------------------
+click_at "$WID" $CLICK_PLAY
+sleep 1.5
+playing=$(sink_rms)
+echo "sink RMS: playing $playing"
+louder_than "$playing" 0.02 || fail "Play made no sound in the sink (RMS $playing)"
+click_at "$WID" $CLICK_STOP
+sleep 0.8
+stopped=$(sink_rms)
+echo "sink RMS: stopped $stopped"
+louder_than 0.002 "$stopped" || fail "Stop did not silence the sink (RMS $stopped)"
+
+# --- save: the bytes the Linux build writes for this list ---------------------
+click_at "$LIST_WID" $LIST_SAVE
+answer_dialog '名前を付けてファイルの保存' list.kfl
+wait_for 30 test -s "$MUSIC/list.kfl" || fail "the playlist file was not written"
+printf '%s\r\n' "$WIN_DIR\\tone.mp3" | iconv -f UTF-8 -t CP932 >"$WORK/expected.kfl"
+cmp "$WORK/expected.kfl" "$MUSIC/list.kfl" || fail "the saved bytes differ: $(od -c "$MUSIC/list.kfl" | head -5)"
+
+# --- minimise into the tray, back with a double click -----------------------
+import -window root "$SHOTS/before_minimise.png"
+click_at "$WID" $CLICK_MINIMISE
+wait_for 50 bash -c '! xdotool search --onlyvisible --name "^Form1\$"' || fail "minimise left a window on screen"
+# The tray holds one icon, ours: a double click in its middle.
+TRAY=$(xdotool search --onlyvisible --class trayer | head -n 1)
+[ -n "$TRAY" ] || fail "the tray is not on screen"
+eval "$(xdotool getwindowgeometry --shell "$TRAY")"
+# A double click on a shown player only repaints it, so a double click that
+# Wine did not take as one may simply be repeated.
+for attempt in 1 2 3; do
+  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.3
+  xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.1 mousedown 1 sleep 0.05 mouseup 1
+  wait_for 30 find_window "$FACE_W" "$FACE_H" && break
+  echo "double click $attempt on the tray icon did not restore the player"
+  import -window root "$SHOTS/tray_$attempt.png"
+done
+find_window "$FACE_W" "$FACE_H" >/dev/null || fail "a double click on the tray icon did not bring the player back"
+wait_for 50 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not come back with the player"
+WID=$(find_window "$FACE_W" "$FACE_H")
+sleep 0.5
+
+# --- the close button ends the program with status 0 --------------------------
+window_origin "$WID"
+read -r x y <<<"$CLICK_CLOSE"
+click_at "$WID" "$x" "$y"
+wait_player_exit 150
+[ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC"
+echo "PASS"

@@ -1,0 +1,136 @@
+// Playlist files on Windows: the same bytes as the Linux build writes (code
+// page 932 from Windows' own tables), names outside the code page, and a save
+// that replaces the old file whole or not at all.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/ansi_text.h"
+#include "model/playlist_file.h"
+
+namespace kestrafon {
+namespace {
+
+namespace fs = std::filesystem;
+using Entries = std::vector<std::string>;
+
+fs::path P(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+std::string Utf8(const fs::path& path) {
+  const std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += char(v);
+  return s;
+}
+
+class WindowsPlaylistFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / P("kfl-win-テスト-" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(dir);
+    ASSERT_TRUE(fs::create_directories(dir));
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string Path(const std::string& name) const { return Utf8(dir / P(name)); }
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(P(path), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void Put(const std::string& path, std::string_view bytes) {
+    std::ofstream(P(path), std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+  }
+  std::size_t FileCount() const {
+    return std::size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+  }
+
+  fs::path dir;
+};
+
+TEST_F(WindowsPlaylistFile, WritesCodePage932LinesEndedByCrLf) {
+  const std::string path = Path("list.kfl");
+  ASSERT_TRUE(WritePlaylistFile(path, {"C:\\音楽\\ソ.mp3", "～①", "D:\\b c.mp3", "ﾃｽﾄ"}));
+  EXPECT_EQ(Slurp(path), "C:\\" + Bytes({0x89, 0xB9, 0x8A, 0x79}) + "\\" + Bytes({0x83, 0x5C}) + ".mp3\r\n" +
+                             Bytes({0x81, 0x60, 0x87, 0x40}) + "\r\nD:\\b c.mp3\r\n" +
+                             Bytes({0xC3, 0xBD, 0xC4}) + "\r\n");
+  // Characters the code page maps only one way, or lacks, make the file UTF-8.
+  EXPECT_EQ(EncodePlaylistText({"C:\\¥100.mp3"}), "\xEF\xBB\xBF" "C:\\¥100.mp3\r\n");
+  EXPECT_EQ(EncodePlaylistText({"C:\\한.mp3"}), "\xEF\xBB\xBF" "C:\\한.mp3\r\n");
+  EXPECT_FALSE(ansi::FitsCp932("¥"));
+  EXPECT_EQ(ansi::Cp932ToUtf8(Bytes({0x83, 0x5C})), "ソ");
+  EXPECT_EQ(ansi::Cp932ToUtf8(Bytes({0x81})), std::nullopt);  // a lead byte alone
+}
+
+TEST_F(WindowsPlaylistFile, NamesOutsideTheCodePageSaveAndOpen) {
+  const std::string path = Path("한국 😀 ü.kfl");
+  const Entries entries{"C:\\音楽\\a.mp3", "C:\\한\\b.mp3"};
+  ASSERT_TRUE(WritePlaylistFile(path, entries));
+  EXPECT_TRUE(fs::is_regular_file(P(path)));
+  Entries back{"untouched"};
+  ASSERT_TRUE(ReadPlaylistFile(path, back));
+  EXPECT_EQ(back, entries);
+  EXPECT_EQ(FileCount(), 1u);  // no temporary file left beside it
+}
+
+TEST_F(WindowsPlaylistFile, SavingOverAFileReplacesItWhole) {
+  const std::string path = Path("old.kfl");
+  Put(path, std::string(10000, 'x'));
+  ASSERT_TRUE(WritePlaylistFile(path, {"C:\\a.mp3"}));
+  EXPECT_EQ(Slurp(path), "C:\\a.mp3\r\n");
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(WindowsPlaylistFile, AFailedSaveLeavesTheOldFileAndNoLeftovers) {
+  const std::string path = Path("keep.kfl");
+  Put(path, "old\r\n");
+  SaveOps failWrite;
+  failWrite.write = [](int, const char*, std::size_t) -> long { return -1; };
+  EXPECT_FALSE(WritePlaylistFile(path, {"new"}, failWrite));
+  SaveOps failFlush;
+  failFlush.sync = [](int) { return -1; };
+  EXPECT_FALSE(WritePlaylistFile(path, {"new"}, failFlush));
+  SaveOps failMove;
+  failMove.rename = [](const char*, const char*) { return -1; };
+  EXPECT_FALSE(WritePlaylistFile(path, {"new"}, failMove));
+  EXPECT_EQ(Slurp(path), "old\r\n");
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(WindowsPlaylistFile, DirectoriesMissingFilesAndEmptyPathsAreRefused) {
+  const std::string sub = Path("folder.kfl");
+  fs::create_directory(P(sub));
+  EXPECT_FALSE(WritePlaylistFile(sub, {"a"}));
+  EXPECT_TRUE(fs::is_directory(P(sub)));
+  EXPECT_FALSE(WritePlaylistFile("", {"a"}));
+  EXPECT_FALSE(WritePlaylistFile(Path("no such dir\\x.kfl"), {"a"}));
+
+  Entries entries{"untouched"};
+  EXPECT_FALSE(ReadPlaylistFile(sub, entries));
+  EXPECT_FALSE(ReadPlaylistFile(Path("missing.kfl"), entries));
+  EXPECT_FALSE(ReadPlaylistFile("", entries));
+  EXPECT_FALSE(ReadPlaylistFile("\\\\.\\pipe\\kestrafon-none", entries));
+  EXPECT_EQ(entries, Entries{"untouched"});
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(WindowsPlaylistFile, AnEmptyFileReadsAsAnEmptyList) {
+  const std::string path = Path("empty.kfl");
+  Put(path, "");
+  Entries entries{"untouched"};
+  ASSERT_TRUE(ReadPlaylistFile(path, entries));
+  EXPECT_TRUE(entries.empty());
+}
+
+}  // namespace
+}  // namespace kestrafon
