@@ -19,7 +19,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   sox lame
   # end-to-end tests on a virtual display
-  xvfb xdotool x11-utils imagemagick openbox trayer
+  xvfb xdotool x11-utils imagemagick openbox trayer python3
   # a real sound server with a null sink, for hearing what the player plays
   pulseaudio pulseaudio-utils
   # the desktop: a private session bus and a real MPRIS client

@@ -22,6 +22,9 @@ printf '#!/bin/sh\nwine "%s" | tr -d "\\r"\n' "$LAYOUT_EXE" >"$LAYOUT_SH"
 chmod +x "$LAYOUT_SH"
 source "$(dirname "$0")/../e2e/lib/session.bash" "$EXE" "$2" "$LAYOUT_SH"
 rm -f "$LAYOUT_SH"
+# No Wine process may outlive the set-up: Wine's desktop process, which
+# holds the tray icons, must start on this test's display, after its tray.
+wineserver -w
 trap 'cleanup; wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 
 # --- a sound server with one sink that plays into nothing ------------------
@@ -80,10 +83,19 @@ click_at() {
 background_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -qi '#204060'; }
 
 start_display
-trayer --edge top --align right --widthtype request --height 24 --SetDockType true >"$WORK/trayer.log" 2>&1 &
+# A tray of a fixed width: one that grows to fit its icons moves them on the
+# screen after they have docked, and Wine, which keeps the place where it
+# docked an icon, then drops the clicks that land on it.
+trayer --edge top --align right --widthtype pixel --width 64 --height 24 --SetDockType true \
+  >"$WORK/trayer.log" 2>&1 &
 PIDS+=($!)
 wait_for 50 xdotool search --onlyvisible --class trayer || fail "the tray did not start"
-sleep 1  # until it has claimed the system tray
+# Wine docks an icon only into a tray that owns the tray selection at the
+# moment the icon is added; before that the icon gets a window of its own
+# and stays there.
+wait_for 100 "$(dirname "$0")/../e2e/lib/selection_owner.py" _NET_SYSTEM_TRAY_S0 ||
+  fail "the tray never claimed _NET_SYSTEM_TRAY_S0"
+TRAY=$(xdotool search --onlyvisible --class trayer | head -n 1)
 
 # The player starts in a directory with a Japanese name, where its dialogs
 # open: typed names stay ASCII, the paths they give do not.
@@ -154,17 +166,32 @@ printf '%s\r\n' "$WIN_DIR\\tone.mp3" | iconv -f UTF-8 -t CP932 >"$WORK/expected.
 cmp "$WORK/expected.kfl" "$MUSIC/list.kfl" || fail "the saved bytes differ: $(od -c "$MUSIC/list.kfl" | head -5)"
 
 # --- minimise into the tray, back with a double click -----------------------
+# The icon is the window Wine's desktop process embeds in the tray: a mapped
+# descendant of trayer's window drawn by explorer.exe. Prints "w h x y".
+tray_icon_geometry() {
+  local id
+  for id in $(xwininfo -tree -id "$TRAY" | awk '/"explorer.exe"/ {print $1}'); do
+    xwininfo -id "$id" | awk '
+      /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+      /Width:/ {w = $NF} /Height:/ {h = $NF} /Map State:/ {state = $NF}
+      END { if (state == "IsViewable" && w > 0 && h > 0) { print w, h, x, y; found = 1 } exit !found }' &&
+      return 0
+  done
+  return 1
+}
+icon_docked() { [ -n "$(tray_icon_geometry)" ]; }
+wait_for 50 icon_docked || {
+  xwininfo -root -tree >&2
+  fail "the player's icon never appeared in the tray"
+}
 import -window root "$SHOTS/before_minimise.png"
 click_at "$WID" $CLICK_MINIMISE
 wait_for 50 bash -c '! xdotool search --onlyvisible --name "^Form1\$"' || fail "minimise left a window on screen"
-# The tray holds one icon, ours: a double click in its middle.
-TRAY=$(xdotool search --onlyvisible --class trayer | head -n 1)
-[ -n "$TRAY" ] || fail "the tray is not on screen"
-eval "$(xdotool getwindowgeometry --shell "$TRAY")"
+read -r icon_w icon_h icon_x icon_y <<<"$(tray_icon_geometry)"
 # A double click on a shown player only repaints it, so a double click that
 # Wine did not take as one may simply be repeated.
 for attempt in 1 2 3; do
-  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  xdotool mousemove --sync $((icon_x + icon_w / 2)) $((icon_y + icon_h / 2))
   sleep 0.3
   xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.1 mousedown 1 sleep 0.05 mouseup 1
   wait_for 30 find_window "$FACE_W" "$FACE_H" && break

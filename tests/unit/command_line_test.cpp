@@ -40,7 +40,7 @@ TEST(CommandLineTest, ReadableFilesAreKeptInOrderAndTheRestNamed) {
   std::ofstream(dir / "b.mp3") << "x";
   std::ofstream(dir / "a.kfl") << "x";
   std::ofstream(dir / "locked.mp3") << "x";
-  ::chmod((dir / "locked.mp3").c_str(), 0);
+  ::chmod((dir / "locked.mp3").string().c_str(), 0);
   const bool rootReadsAnything = std::ifstream(dir / "locked.mp3").good();
 
   const CheckedFiles checked =
