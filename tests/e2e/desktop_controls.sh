@@ -83,7 +83,9 @@ window_origin "$WID"
 home="$GX,$GY"
 check_restored() {
   local id
-  wait_for 30 xdotool search --onlyvisible --name '^Form1$' || fail "$1 did not bring the player back"
+  # The playlist window is titled Form1 too and may come back first: wait
+  # for the player's own face.
+  wait_for 50 find_window "$FACE_W" "$FACE_H" || fail "$1 did not bring the player back"
   sleep 0.5
   id=$(find_window "$FACE_W" "$FACE_H") || fail "$1: no player window"
   [ "$id" = "$WID" ] || fail "$1 gave the player a new native window"

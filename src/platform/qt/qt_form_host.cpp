@@ -95,6 +95,14 @@ void QtFormHost::SetVisible(bool visible) {
       }
     }
   }
+  // A window hidden while minimised would map again as an icon, and a window
+  // manager still settling that map may miss the restore's request for the
+  // normal state. Map it in the normal state straight away instead; leaving
+  // the minimised state maps the window at once, so its states go first.
+  if (visible && !isVisible() && (windowState() & Qt::WindowMinimized)) {
+    if (HaveX11WindowStates()) SetStatesBeforeMap(*this, options_.skipTaskbar, topMost_);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+  }
   setVisible(visible);
 }
 
