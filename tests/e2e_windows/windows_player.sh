@@ -56,6 +56,7 @@ answer_dialog() {
   # in its name field.
   xdotool windowactivate --sync "$dialog" 2>/dev/null || true
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  wait_for 30 bash -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || echo "the dialog did not become the active window"
   sleep 0.3
   xdotool type --delay 25 "$text"
   xdotool key Return
@@ -124,14 +125,15 @@ done
 ! background_at $((GX + FACE_W / 2)) $((GY + 1)) || fail "the face is missing at its top edge"
 
 # --- the playlist window, the open dialog ----------------------------------
-# A click that arrives while Wine is still busy starting may be lost: one
-# more try after a while (the list button toggles, so not sooner).
 click_at "$WID" $CLICK_PLAYLIST
-if ! wait_for 50 find_window "$LIST_W" "$LIST_H"; then
+# On a busy machine Wine may take seconds to answer. The list button
+# toggles, so a second try comes only once the first click has surely been
+# lost, never while it may still be on its way.
+if ! wait_for 200 find_window "$LIST_W" "$LIST_H"; then
   echo "the first click on the list button was lost; clicking again"
   import -window root "$SHOTS/lost_click.png"
   click_at "$WID" $CLICK_PLAYLIST
-  wait_for 50 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not open"
+  wait_for 200 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not open"
 fi
 LIST_WID=$(find_window "$LIST_W" "$LIST_H")
 sleep 0.2
