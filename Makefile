@@ -48,7 +48,9 @@ windows: setup $(WIN_BUILD)/build.ninja
 # Its tests under Wine: the core's unit tests, the Win32 and DirectShow
 # tests, and the end-to-end run (label e2e-windows).
 test-windows: windows
-	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300
+	# Under Wine a click is now and then dropped on its way to the window (see
+	# the architecture notes); a failed run gets one more try.
+	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300 --repeat until-pass:2
 
 run: build
 	@bash scripts/run.sh $(BUILD)/kestrafon
