@@ -49,8 +49,8 @@ windows: setup $(WIN_BUILD)/build.ninja
 # tests, and the end-to-end run (label e2e-windows).
 test-windows: windows
 	# Under Wine a click is now and then dropped on its way to the window (see
-	# the architecture notes); a failed run gets one more try.
-	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300 --repeat until-pass:2
+	# the architecture notes); a failed run gets up to two more tries.
+	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300 --repeat until-pass:3
 
 run: build
 	@bash scripts/run.sh $(BUILD)/kestrafon
