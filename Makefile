@@ -25,9 +25,15 @@ build: setup $(BUILD)/build.ninja
 build-asan: setup $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# What the tests run: the program, the test programs and the layout printer
+# (not the benchmarks or the artwork tool, which no test needs).
+TEST_TARGETS = kestrafon unit_tests integration_tests asset_tests e2e_layout
+
 # Every test, in a normal build and again under the sanitizers, then a
 # short bounded run of each fuzz target (the playlist reader, the MP3 frame scanner).
-test: build build-asan
+test: setup $(BUILD)/build.ninja $(ASAN_BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target $(TEST_TARGETS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(TEST_TARGETS)
 	cd $(BUILD) && ctest --no-tests=error --output-on-failure -j $(JOBS) --timeout 300
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=$(ASAN_OPTIONS) LSAN_OPTIONS=$(LSAN_OPTIONS) UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --no-tests=error --output-on-failure -j $(JOBS) --timeout 300 -LE e2e
