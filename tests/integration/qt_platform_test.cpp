@@ -140,12 +140,20 @@ TEST(FormHost, ShowsMovesMinimisesAndStaysOnTop) {
   window.Move({40, 50});
   EXPECT_EQ(window.Position(), (Point{40, 50}));
 
+  QCoreApplication::processEvents();
   sink.log.clear();
   window.SetWindowState(WindowState::Minimised);
+  QCoreApplication::processEvents();
   EXPECT_TRUE(window.isMinimized());
   EXPECT_EQ(std::count(sink.log.begin(), sink.log.end(), "resize"), 1);
   window.SetWindowState(WindowState::Normal);
   EXPECT_FALSE(window.isMinimized());
+  // Into the tray: the hide overtakes the minimise, so no icon is left behind.
+  window.SetWindowState(WindowState::Minimised);
+  window.SetVisible(false);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window.isMinimized());
+  window.SetVisible(true);
 
   window.SetRoundedRegion(303, 202, 20, 20);
   EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -103,13 +104,24 @@ void QtFormHost::SetVisible(bool visible) {
     if (HaveX11WindowStates()) SetStatesBeforeMap(*this, options_.skipTaskbar, topMost_);
     setWindowState(windowState() & ~Qt::WindowMinimized);
   }
+  // A minimise followed straight away by a hide (into the tray) only hides:
+  // an iconify request still on its way would leave the window manager
+  // holding an icon that the next show does not bring back.
+  if (!visible) minimisePending_ = false;
   setVisible(visible);
 }
 
 void QtFormHost::SetWindowState(WindowState state) {
   if (state == WindowState::Minimised) {
-    setWindowState(windowState() | Qt::WindowMinimized);
+    // Passed on once the current command is done, unless a hide came first.
+    minimisePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+      if (!minimisePending_) return;
+      minimisePending_ = false;
+      setWindowState(windowState() | Qt::WindowMinimized);
+    });
   } else {
+    minimisePending_ = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     if (isVisible()) {
       raise();

@@ -75,6 +75,8 @@ class QtFormHost final : public QWidget, public FormHost {
   bool placed_ = false;
   bool topMost_ = false;
   bool firstPaintDone_ = false;
+  // A minimise asked for but not yet passed on to the window manager.
+  bool minimisePending_ = false;
   // The move loop: where the press was, where the window was then.
   QEventLoop* dragLoop_ = nullptr;
   QPoint dragStartCursor_, dragStartWindow_;
