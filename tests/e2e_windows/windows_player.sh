@@ -72,7 +72,7 @@ answer_dialog() {
 # press.
 click_at() {
   window_origin "$1"
-  xdotool mousemove --sync $((GX + $2)) $((GY + $3))
+  pointer_to $((GX + $2)) $((GY + $3))
   sleep 0.2
   xdotool mousedown 1
   sleep 0.1

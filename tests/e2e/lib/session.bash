@@ -93,16 +93,26 @@ window_origin() {
   GY=$Y
 }
 
+# Moves the pointer to (x, y) on the screen and waits until it is there.
+# xdotool's --sync waits for a motion event, which never comes when the
+# pointer is there already (it then gives up only after 15 s).
+pointer_to() {
+  eval "$(xdotool getmouselocation --shell)"
+  if [ "$X,$Y" != "$1,$2" ]; then xdotool mousemove --sync "$1" "$2"; fi
+}
+
 # Clicks at (x, y) of a window's face.
 click_at() {
   window_origin "$1"
-  xdotool mousemove --sync $((GX + $2)) $((GY + $3)) click 1
+  pointer_to $((GX + $2)) $((GY + $3))
+  xdotool click 1
   sleep 0.15
 }
 
 press_at() {
   window_origin "$1"
-  xdotool mousemove --sync $((GX + $2)) $((GY + $3)) mousedown 1
+  pointer_to $((GX + $2)) $((GY + $3))
+  xdotool mousedown 1
   sleep 0.25
 }
 
