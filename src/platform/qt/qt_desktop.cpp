@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "platform/form_host_handle.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon::platform::qt {
@@ -15,25 +16,14 @@ bool WindowsSkipTaskbar() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 // The playlist window goes away from inside its own events (a key or a press
 // may unload it), so the core holds this handle and Qt deletes the window
 // once control is back in the event loop.
-class PlaylistHost final : public FormHost {
+class PlaylistHost final : public FormHostHandle {
  public:
-  explicit PlaylistHost(QtFormHost* window) : window_(window) {}
+  explicit PlaylistHost(QtFormHost* window) : FormHostHandle(*window), window_(window) {}
   ~PlaylistHost() override {
     window_->SetEventSink(nullptr);
     window_->hide();
     window_->deleteLater();
   }
-  void SetEventSink(FormEventSink* sink) override { window_->SetEventSink(sink); }
-  void SetVisible(bool visible) override { window_->SetVisible(visible); }
-  bool IsVisible() const override { return window_->IsVisible(); }
-  void SetWindowState(WindowState state) override { window_->SetWindowState(state); }
-  void Present(const Image& face, Rect dirty) override { window_->Present(face, dirty); }
-  void SetRoundedRegion(int w, int h, int ew, int eh) override { window_->SetRoundedRegion(w, h, ew, eh); }
-  void SetTopMost(bool topMost) override { window_->SetTopMost(topMost); }
-  Point Position() const override { return window_->Position(); }
-  Point OuterSize() const override { return window_->OuterSize(); }
-  void Move(Point topLeft) override { window_->Move(topLeft); }
-  void DragMove() override { window_->DragMove(); }
 
  private:
   QtFormHost* window_;

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_desktop.h"
 
+#include "platform/form_host_handle.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon::platform::win32 {
@@ -19,26 +20,15 @@ WindowOptions PlayerOptions(const DesktopOptions& options) {
 
 // The core's handle on the playlist window; letting go of it unloads the
 // window, which is deleted later by the desktop.
-class Win32Desktop::PlaylistHandle final : public FormHost {
+class Win32Desktop::PlaylistHandle final : public FormHostHandle {
  public:
   PlaylistHandle(Win32Desktop& desktop, std::unique_ptr<Win32FormHost> window)
-      : desktop_(desktop), window_(std::move(window)) {}
+      : FormHostHandle(*window), desktop_(desktop), window_(std::move(window)) {}
   ~PlaylistHandle() override {
     window_->SetEventSink(nullptr);
     window_->SetVisible(false);
     desktop_.Retire(std::move(window_));
   }
-  void SetEventSink(FormEventSink* sink) override { window_->SetEventSink(sink); }
-  void SetVisible(bool visible) override { window_->SetVisible(visible); }
-  bool IsVisible() const override { return window_->IsVisible(); }
-  void SetWindowState(WindowState state) override { window_->SetWindowState(state); }
-  void Present(const Image& face, Rect dirty) override { window_->Present(face, dirty); }
-  void SetRoundedRegion(int w, int h, int ew, int eh) override { window_->SetRoundedRegion(w, h, ew, eh); }
-  void SetTopMost(bool topMost) override { window_->SetTopMost(topMost); }
-  Point Position() const override { return window_->Position(); }
-  Point OuterSize() const override { return window_->OuterSize(); }
-  void Move(Point topLeft) override { window_->Move(topLeft); }
-  void DragMove() override { window_->DragMove(); }
 
  private:
   Win32Desktop& desktop_;
