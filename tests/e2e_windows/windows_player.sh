@@ -193,7 +193,7 @@ read -r icon_w icon_h icon_x icon_y <<<"$(tray_icon_geometry)"
 # A double click on a shown player only repaints it, so a double click that
 # Wine did not take as one may simply be repeated.
 for attempt in 1 2 3; do
-  xdotool mousemove --sync $((icon_x + icon_w / 2)) $((icon_y + icon_h / 2))
+  pointer_to $((icon_x + icon_w / 2)) $((icon_y + icon_h / 2))
   sleep 0.3
   xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.1 mousedown 1 sleep 0.05 mouseup 1
   wait_for 30 find_window "$FACE_W" "$FACE_H" && break
