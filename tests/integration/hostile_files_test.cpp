@@ -17,9 +17,8 @@
 #include <random>
 #include <thread>
 
-#include "fakes/test_app.h"
 #include "fixtures/mp3_fixtures.h"
-#include "platform/gstreamer/gst_media.h"
+#include "real_player.h"
 
 namespace kestrafon {
 namespace {
@@ -32,17 +31,7 @@ constexpr auto kCallerBound = 5s + 1500ms;
 
 enum class Expect { Opens, Fails, Either };
 
-struct RealPlayer {
-  SkinImages skin = fakes::CoordinateSkin();
-  fakes::FakeDesktop desktop;
-  platform::gst::GstMediaFramework media{platform::gst::AudioOutput::kSilent};
-  fakes::RecordingTextRenderer text;
-  AppContext ctx{desktop, media, text, skin};
-
-  void Click(double x, double y) {
-    ctx.player().Form_MouseDown(platform::kLeftButton, x, y);
-    ctx.player().Form_MouseUp(platform::kLeftButton, x, y);
-  }
+struct HostilePlayer : RealPlayer {
   double Position() {
     double seconds = -1;
     return ctx.engine().currentGraph() && ctx.engine().currentGraph()->CurrentPosition(seconds) ? seconds : -1;
@@ -72,11 +61,11 @@ class HostileFiles : public ::testing::Test {
   // Plays the good track, then presses Next onto `path`.
   void TryNext(const std::string& path, Expect expect, const std::string& what) {
     SCOPED_TRACE(what);
-    RealPlayer p;
+    HostilePlayer p;
     p.ctx.player().Form_Load();
     p.ctx.gPlayer().AryMp3File(good);
     p.ctx.gPlayer().AryMp3File(path);
-    p.Click(150, 160);  // Play
+    p.ClickPlay();
     platform::MediaGraph* const before = p.ctx.engine().currentGraph();
     ASSERT_NE(before, nullptr);
 

@@ -5,37 +5,13 @@
 #include <chrono>
 #include <thread>
 
-#include "fakes/test_app.h"
 #include "fixtures/mp3_fixtures.h"
-#include "platform/gstreamer/gst_media.h"
+#include "real_player.h"
 
 namespace kestrafon {
 namespace {
 
 using namespace std::chrono_literals;
-
-struct RealPlayer {
-  SkinImages skin = fakes::CoordinateSkin();
-  fakes::FakeDesktop desktop;
-  platform::gst::GstMediaFramework media{platform::gst::AudioOutput::kSilent};
-  fakes::RecordingTextRenderer text;
-  AppContext ctx{desktop, media, text, skin};
-
-  // Presses and releases the play button, as a click on the face does.
-  void ClickPlay() {
-    ctx.player().Form_MouseDown(platform::kLeftButton, 150, 160);
-    ctx.player().Form_MouseUp(platform::kLeftButton, 150, 160);
-  }
-  // Ticks like the timer while `more` holds, for at most `limit`.
-  template <typename Pred>
-  void TickWhile(Pred more, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (more() && std::chrono::steady_clock::now() < end) {
-      std::this_thread::sleep_for(100ms);
-      desktop.Tick();
-    }
-  }
-};
 
 class PlayThrough : public ::testing::Test {
  protected:

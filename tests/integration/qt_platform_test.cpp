@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/recording_form_sink.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_form_host.h"
 #include "platform/qt/qt_tick_source.h"
@@ -26,19 +27,7 @@ using namespace kestrafon;
 using namespace kestrafon::platform;
 using namespace kestrafon::platform::qt;
 
-struct RecordingSink : FormEventSink {
-  std::vector<std::string> log;
-  void OnMouseDown(int b, double x, double y) override { Add("down", b, x, y); }
-  void OnMouseMove(int b, double x, double y) override { Add("move", b, x, y); }
-  void OnMouseUp(int b, double x, double y) override { Add("up", b, x, y); }
-  void OnKeyDown(Key key) override { log.push_back("key " + std::to_string(int(key))); }
-  void OnResize() override { log.push_back("resize"); }
-  void OnCloseRequested() override { log.push_back("close"); }
-  void Add(const char* what, int b, double x, double y) {
-    log.push_back(std::string(what) + " " + std::to_string(b) + " " + std::to_string(int(x)) + "," +
-                  std::to_string(int(y)));
-  }
-};
+using RecordingSink = kestrafon::fakes::RecordingFormSink;
 
 FormHostOptions PlayerSized() {
   FormHostOptions options;
@@ -107,13 +96,13 @@ TEST(FormHost, ReportsMouseKeysAndCloseInFacePixels) {
   const std::vector<std::string> expected = {"down 1 150,160", "move 3 151,161", "up 2 152,162",
                                              "key " + std::to_string(int(Key::PageDown)),
                                              "key " + std::to_string(int(Key::Other)), "close"};
-  EXPECT_EQ(sink.log, expected);
+  EXPECT_EQ(sink.events, expected);
   // Closing is the core's decision: the window refuses on its own.
   EXPECT_FALSE(close.isAccepted());
 
   window.SetEventSink(nullptr);
   SendMouse(window, QEvent::MouseButtonPress, {1.0, 1.0}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(sink.log.size(), expected.size());
+  EXPECT_EQ(sink.events.size(), expected.size());
 }
 
 TEST(FormHost, KeysMapToTheListKeysWhateverTheModifiers) {
@@ -135,17 +124,17 @@ TEST(FormHost, ShowsMovesMinimisesAndStaysOnTop) {
   EXPECT_TRUE(window.IsVisible());
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Form1"));
   EXPECT_EQ(window.OuterSize(), (Point{303, 202}));
-  EXPECT_NE(std::find(sink.log.begin(), sink.log.end(), "resize"), sink.log.end());
+  EXPECT_NE(std::find(sink.events.begin(), sink.events.end(), "resize"), sink.events.end());
 
   window.Move({40, 50});
   EXPECT_EQ(window.Position(), (Point{40, 50}));
 
   QCoreApplication::processEvents();
-  sink.log.clear();
+  sink.events.clear();
   window.SetWindowState(WindowState::Minimised);
   QCoreApplication::processEvents();
   EXPECT_TRUE(window.isMinimized());
-  EXPECT_EQ(std::count(sink.log.begin(), sink.log.end(), "resize"), 1);
+  EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), "resize"), 1);
   window.SetWindowState(WindowState::Normal);
   EXPECT_FALSE(window.isMinimized());
   // Into the tray: the hide overtakes the minimise, so no icon is left behind.

@@ -1,5 +1,5 @@
-// The desktop's media controls on the control surface: which command each
-// method runs, what the Can* properties say in each state, and which
+// The desktop's media controls on a whole player: what each method does to
+// the track, what the Can* properties say in each state, and which
 // properties a change announces.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include "control/file_uri.h"
 #include "control/mpris_player.h"
 #include "control/open_files.h"
-#include "fakes/scripted_player_control.h"
+#include "unit/player_face_checks.h"
 
 namespace kestrafon::mpris {
 namespace {
@@ -24,50 +24,45 @@ struct CountingWindows : WindowCommands {
 
 struct RecordingSink : PropertiesSink {
   std::vector<std::vector<Property>> signals;
-  Snapshot last;
-  void PropertiesChanged(const Snapshot& now, const std::vector<Property>& changed) override {
-    signals.push_back(changed);
-    last = now;
-  }
+  void PropertiesChanged(const Snapshot&, const std::vector<Property>& changed) override { signals.push_back(changed); }
 };
 
+constexpr const char* kOddName = "/music/a b/Zoë's #2.mp3";
+
 struct MprisTest : ::testing::Test {
-  fakes::ScriptedPlayerControl control;
+  fakes::TestApp app;
+  facecheck::Driver drive{app};
+  ControlSurface& control = app.ctx.control();
   CountingWindows windows;
   RecordingSink sink;
   MprisPlayer mpris{control, windows};
 
   void SetUp() override {
-    control.entries = {"/music/one.mp3", "/music/two.mp3", "/music/three.mp3"};
+    app.Start();
+    app.AddTracks({{"/music/one.mp3", 12.5}, {kOddName, 30}, {"/music/three.mp3", 60}});
     mpris.SetSink(&sink);
   }
-  void PlayingEntry(std::int32_t n) {
-    control.current = n;
-    control.state = PlaybackState::Playing;
-    control.duration = 12.5;
-    mpris.OnControlChanged();
-    control.calls.clear();
-    sink.signals.clear();
-  }
+  fakes::FakeGraphState* Live() { return drive.Live(); }
 };
 
-TEST_F(MprisTest, TransportMethodsRunTheFaceCommands) {
+TEST_F(MprisTest, TransportMethodsDriveTheTrackAsTheFaceWould) {
   mpris.Play();  // stopped: play
-  EXPECT_THAT(control.calls, ElementsAre("Play"));
-  control.calls.clear();
+  ASSERT_NE(Live(), nullptr);
+  EXPECT_EQ(Live()->path, "/music/one.mp3");
   mpris.Play();  // playing: nothing to do
-  EXPECT_THAT(control.calls, IsEmpty());
+  EXPECT_EQ(app.media.graphs.size(), 1u);
   mpris.Pause();
   mpris.Pause();  // already paused: the toggle would resume, so nothing
-  EXPECT_THAT(control.calls, ElementsAre("Pause"));
-  EXPECT_EQ(control.state, PlaybackState::Paused);
+  EXPECT_TRUE(Live()->paused);
   mpris.Play();  // paused: the toggle resumes
-  EXPECT_EQ(control.state, PlaybackState::Playing);
+  EXPECT_TRUE(Live()->running);
   mpris.Next();
+  EXPECT_EQ(Live()->path, kOddName);
   mpris.Previous();
+  EXPECT_EQ(Live()->path, "/music/one.mp3");
   mpris.Stop();
-  EXPECT_THAT(control.calls, ElementsAre("Pause", "Pause", "Next", "Previous", "Stop"));
-  EXPECT_EQ(control.state, PlaybackState::Stopped);
+  EXPECT_TRUE(Live()->stopped);
+  EXPECT_EQ(control.State(), PlaybackState::Stopped);
   EXPECT_EQ(windows.quits + windows.raises, 0);
   mpris.Raise();
   mpris.Quit();
@@ -77,24 +72,32 @@ TEST_F(MprisTest, TransportMethodsRunTheFaceCommands) {
 
 TEST_F(MprisTest, PlayPauseFollowsTheStateAndPauseGetsPastTheInvertedToggle) {
   mpris.PlayPause();
-  EXPECT_EQ(control.state, PlaybackState::Playing);
-  control.pauseNeedsTwoPresses = true;
+  EXPECT_TRUE(Live()->running);
+  // Stopped while paused, the face's pause toggle stays flipped: its next
+  // press resumes instead of pausing.
+  control.Pause();
+  control.Stop();
+  control.Play();
   mpris.PlayPause();
-  EXPECT_EQ(control.state, PlaybackState::Paused);
-  EXPECT_THAT(control.calls, ElementsAre("Play", "Pause", "Pause"));
+  EXPECT_TRUE(Live()->paused);
+  EXPECT_EQ(control.State(), PlaybackState::Paused);
   mpris.PlayPause();
-  EXPECT_EQ(control.state, PlaybackState::Playing);
+  EXPECT_TRUE(Live()->running);
 }
 
-TEST_F(MprisTest, RefusedCommandsChangeNothingAndAnnounceNothing) {
-  control.entries.clear();
+TEST_F(MprisTest, OnAnEmptyListEveryCommandIsRefusedAndNothingAnnounced) {
+  app.ctx.gPlayer().ChangePlayList(0);
   mpris.OnControlChanged();
   sink.signals.clear();
-  for (auto method : {&MprisPlayer::Play, &MprisPlayer::Pause, &MprisPlayer::Stop, &MprisPlayer::Next,
-                      &MprisPlayer::Previous}) {
+  const Snapshot s = mpris.Now();
+  EXPECT_FALSE(s.canPlay || s.canPause || s.canGoNext || s.canGoPrevious);
+  EXPECT_EQ(s.metadata.trackId, kNoTrack);
+  EXPECT_TRUE(s.metadata.url.empty());
+  for (auto method : {&MprisPlayer::Play, &MprisPlayer::Pause, &MprisPlayer::PlayPause, &MprisPlayer::Stop,
+                      &MprisPlayer::Next, &MprisPlayer::Previous}) {
     (mpris.*method)();
   }
-  EXPECT_EQ(control.state, PlaybackState::Stopped);
+  EXPECT_TRUE(app.media.graphs.empty());
   EXPECT_THAT(sink.signals, IsEmpty());
 }
 
@@ -104,13 +107,13 @@ TEST_F(MprisTest, CanPropertiesSayWhatTheFaceAcceptsInEachState) {
   EXPECT_FALSE(s.canPause || s.canGoNext || s.canGoPrevious);
   EXPECT_EQ(s.playbackStatus, "Stopped");
 
-  PlayingEntry(1);
+  mpris.Play();
   s = mpris.Now();
   EXPECT_EQ(s.playbackStatus, "Playing");
   EXPECT_TRUE(s.canPause && s.canGoNext && s.canPlay);
   EXPECT_FALSE(s.canGoPrevious);
 
-  PlayingEntry(3);
+  control.PlayEntry(3);
   s = mpris.Now();
   EXPECT_TRUE(s.canGoPrevious);
   EXPECT_FALSE(s.canGoNext);
@@ -120,24 +123,16 @@ TEST_F(MprisTest, CanPropertiesSayWhatTheFaceAcceptsInEachState) {
   EXPECT_EQ(s.playbackStatus, "Paused");
   EXPECT_TRUE(s.canPlay);
   EXPECT_FALSE(s.canPause);
-
-  control.entries.clear();
-  control.state = PlaybackState::Stopped;
-  s = mpris.Now();
-  EXPECT_FALSE(s.canPlay || s.canPause || s.canGoNext || s.canGoPrevious);
-  EXPECT_EQ(s.metadata.trackId, kNoTrack);
-  EXPECT_TRUE(s.metadata.url.empty());
 }
 
 TEST_F(MprisTest, MetadataNamesTheCurrentTrackAsTheFaceShowsIt) {
-  control.entries[1] = "/music/a b/Zoë's #2.mp3";
-  PlayingEntry(2);
+  control.PlayEntry(2);
   const Metadata m = mpris.Now().metadata;
   EXPECT_EQ(m.trackId, "/org/kestrafon/track/2");
-  EXPECT_EQ(m.lengthUs, 12'500'000);
+  EXPECT_EQ(m.lengthUs, 30'000'000);
   EXPECT_EQ(m.title, "Zoë's #2.mp3");
   EXPECT_EQ(m.url, "file:///music/a%20b/Zo%C3%AB%27s%20%232.mp3");
-  EXPECT_EQ(LocalPathFromFileUri(m.url), control.entries[1]);
+  EXPECT_EQ(LocalPathFromFileUri(m.url), kOddName);
   EXPECT_EQ(DisplayName("C:\\old\\list\\song.mp3"), "song.mp3");
 }
 
@@ -146,15 +141,14 @@ TEST_F(MprisTest, ChangesAnnounceExactlyWhatDifferedAndATickAnnouncesNothing) {
   ASSERT_EQ(sink.signals.size(), 1u);
   EXPECT_THAT(sink.signals[0], ElementsAre(Property::PlaybackStatus, Property::Metadata, Property::CanGoNext,
                                            Property::CanPause));
-  EXPECT_EQ(sink.last.metadata.lengthUs, 12'500'000);
 
   // The position moves on every tick; nothing a client is told about does.
-  for (int i = 0; i < 10; ++i) {
-    control.Tick();
+  for (double t : {0.5, 1.0, 1.5}) {
+    drive.TickAt(t);
     mpris.OnControlChanged();
   }
   EXPECT_EQ(sink.signals.size(), 1u);
-  EXPECT_EQ(mpris.PositionUs(), 1'000'000);
+  EXPECT_EQ(mpris.PositionUs(), 1'500'000);
 
   mpris.Next();
   ASSERT_EQ(sink.signals.size(), 2u);
@@ -166,35 +160,44 @@ TEST_F(MprisTest, ChangesAnnounceExactlyWhatDifferedAndATickAnnouncesNothing) {
 }
 
 TEST_F(MprisTest, VolumeMovesTheKnobAcrossItsWholeTravel) {
-  for (double volume : {0.0, 1.0, 0.5, 7.0, -1.0}) mpris.SetVolume(volume);
-  EXPECT_THAT(control.calls, ElementsAre("SetKnobVolume 206", "SetKnobVolume 282", "SetKnobVolume 244",
-                                         "SetKnobVolume 282", "SetKnobVolume 206"));
-  control.knob = 263;
+  mpris.Play();
+  for (auto [volume, knob] : {std::pair{0.0, 206}, {1.0, 282}, {0.5, 244}, {7.0, 282}, {-1.0, 206}}) {
+    mpris.SetVolume(volume);
+    EXPECT_EQ(control.KnobVolume(), knob) << volume;
+  }
+  EXPECT_EQ(Live()->volume, (206 - 286) * 80);
+  control.SetKnobVolume(263);
   EXPECT_DOUBLE_EQ(mpris.Now().volume, 0.75);
 }
 
 TEST_F(MprisTest, OpenUriAddsLikeAddAndPlaysTheFirstAddedEntry) {
-  EXPECT_TRUE(mpris.OpenUri("file:///new/set%201.kfl"));
-  EXPECT_THAT(control.calls, ElementsAre("AddSelection /new/set 1.kfl", "PlayEntry 4"));
+  app.media.files["/new/set 1.mp3"] = {5};
+  EXPECT_TRUE(mpris.OpenUri("file:///new/set%201.mp3"));
+  EXPECT_EQ(control.EntryCount(), 4);
+  ASSERT_NE(Live(), nullptr);
+  EXPECT_EQ(Live()->path, "/new/set 1.mp3");
+  EXPECT_EQ(control.CurrentEntry(), 4);
   EXPECT_EQ(windows.rowPaints, 1);
-  control.calls.clear();
-  EXPECT_FALSE(mpris.OpenUri("http://example.org/a.mp3"));
-  EXPECT_FALSE(mpris.OpenUri("file://elsewhere/a.mp3"));
-  EXPECT_FALSE(mpris.OpenUri("file:///bad%2"));
-  EXPECT_THAT(control.calls, IsEmpty());
+
+  for (const char* refused : {"http://example.org/a.mp3", "file://elsewhere/a.mp3", "file:///bad%2", "file:///dir/"}) {
+    EXPECT_FALSE(mpris.OpenUri(refused)) << refused;
+  }
+  EXPECT_EQ(control.EntryCount(), 4);
+  EXPECT_EQ(app.media.graphs.size(), 1u);
 }
 
-TEST_F(MprisTest, FilesFromOneFolderGoInAsOneMultipleSelectionInOrder) {
-  mpris.OpenFiles({"/a/x.mp3", "/a/y.kfl", "/b/z.mp3", "/a/w.mp3"});
-  EXPECT_THAT(control.calls,
-              ElementsAre("AddSelection /a/|x.mp3|y.kfl", "AddSelection /b/z.mp3", "AddSelection /a/w.mp3",
-                          "PlayEntry 4"));
-  EXPECT_EQ(control.entries.size(), 7u);
-  EXPECT_EQ(control.entries[3], "/a/x.mp3");
-  control.calls.clear();
+TEST_F(MprisTest, OpenedFilesGoInInOrderAndTheFirstPlays) {
+  app.media.files["/a/x.mp3"] = {5};
+  mpris.OpenFiles({"/a/x.mp3", "/a/y.mp3", "/b/z.mp3", "/a/w.mp3"});
+  EXPECT_EQ(control.EntryCount(), 7);
+  for (auto [n, path] : {std::pair{4, "/a/x.mp3"}, {5, "/a/y.mp3"}, {6, "/b/z.mp3"}, {7, "/a/w.mp3"}}) {
+    EXPECT_EQ(app.ctx.gPlayer().GetMp3Name(n), path);
+  }
+  ASSERT_NE(Live(), nullptr);
+  EXPECT_EQ(Live()->path, "/a/x.mp3");
   // Nothing added: nothing to play.
   EXPECT_FALSE(AddFilesAndPlay(control, windows, {}));
-  EXPECT_THAT(control.calls, IsEmpty());
+  EXPECT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(windows.rowPaints, 1);
 }
 

@@ -67,7 +67,6 @@ TEST_F(WindowsPlaylistFile, WritesCodePage932LinesEndedByCrLf) {
   // Characters the code page maps only one way, or lacks, make the file UTF-8.
   EXPECT_EQ(EncodePlaylistText({"C:\\¥100.mp3"}), "\xEF\xBB\xBF" "C:\\¥100.mp3\r\n");
   EXPECT_EQ(EncodePlaylistText({"C:\\한.mp3"}), "\xEF\xBB\xBF" "C:\\한.mp3\r\n");
-  EXPECT_FALSE(ansi::FitsCp932("¥"));
   EXPECT_EQ(ansi::Cp932ToUtf8(Bytes({0x83, 0x5C})), "ソ");
   EXPECT_EQ(ansi::Cp932ToUtf8(Bytes({0x81})), std::nullopt);  // a lead byte alone
 }
@@ -83,26 +82,26 @@ TEST_F(WindowsPlaylistFile, NamesOutsideTheCodePageSaveAndOpen) {
   EXPECT_EQ(FileCount(), 1u);  // no temporary file left beside it
 }
 
-TEST_F(WindowsPlaylistFile, SavingOverAFileReplacesItWhole) {
+TEST_F(WindowsPlaylistFile, SavingOverAFileReplacesItWholeAndAnEmptyFileReadsAsNoEntries) {
   const std::string path = Path("old.kfl");
   Put(path, std::string(10000, 'x'));
   ASSERT_TRUE(WritePlaylistFile(path, {"C:\\a.mp3"}));
   EXPECT_EQ(Slurp(path), "C:\\a.mp3\r\n");
   EXPECT_EQ(FileCount(), 1u);
+  Put(path, "");
+  Entries entries{"untouched"};
+  ASSERT_TRUE(ReadPlaylistFile(path, entries));
+  EXPECT_TRUE(entries.empty());
 }
 
 TEST_F(WindowsPlaylistFile, AFailedSaveLeavesTheOldFileAndNoLeftovers) {
   const std::string path = Path("keep.kfl");
   Put(path, "old\r\n");
-  SaveOps failWrite;
+  SaveOps failWrite, failFlush, failMove;
   failWrite.write = [](int, const char*, std::size_t) -> long { return -1; };
-  EXPECT_FALSE(WritePlaylistFile(path, {"new"}, failWrite));
-  SaveOps failFlush;
   failFlush.sync = [](int) { return -1; };
-  EXPECT_FALSE(WritePlaylistFile(path, {"new"}, failFlush));
-  SaveOps failMove;
   failMove.rename = [](const char*, const char*) { return -1; };
-  EXPECT_FALSE(WritePlaylistFile(path, {"new"}, failMove));
+  for (const SaveOps& ops : {failWrite, failFlush, failMove}) EXPECT_FALSE(WritePlaylistFile(path, {"new"}, ops));
   EXPECT_EQ(Slurp(path), "old\r\n");
   EXPECT_EQ(FileCount(), 1u);
 }
@@ -122,14 +121,6 @@ TEST_F(WindowsPlaylistFile, DirectoriesMissingFilesAndEmptyPathsAreRefused) {
   EXPECT_FALSE(ReadPlaylistFile("\\\\.\\pipe\\kestrafon-none", entries));
   EXPECT_EQ(entries, Entries{"untouched"});
   EXPECT_EQ(FileCount(), 1u);
-}
-
-TEST_F(WindowsPlaylistFile, AnEmptyFileReadsAsAnEmptyList) {
-  const std::string path = Path("empty.kfl");
-  Put(path, "");
-  Entries entries{"untouched"};
-  ASSERT_TRUE(ReadPlaylistFile(path, entries));
-  EXPECT_TRUE(entries.empty());
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// A whole player on fake windows with real, silent GStreamer graphs.
+#include <chrono>
+#include <thread>
+
+#include "fakes/test_app.h"
+#include "platform/gstreamer/gst_media.h"
+
+namespace kestrafon {
+
+struct RealPlayer {
+  SkinImages skin = fakes::CoordinateSkin();
+  fakes::FakeDesktop desktop;
+  platform::gst::GstMediaFramework media{platform::gst::AudioOutput::kSilent};
+  fakes::RecordingTextRenderer text;
+  AppContext ctx{desktop, media, text, skin};
+
+  // A press and release at one face point, as a click on the face does.
+  void Click(double x, double y) {
+    ctx.player().Form_MouseDown(platform::kLeftButton, x, y);
+    ctx.player().Form_MouseUp(platform::kLeftButton, x, y);
+  }
+  void ClickPlay() { Click(150, 160); }
+  // Ticks like the timer while `more` holds, for at most `limit`.
+  template <typename Pred>
+  void TickWhile(Pred more, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (more() && std::chrono::steady_clock::now() < end) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      desktop.Tick();
+    }
+  }
+};
+
+}  // namespace kestrafon
