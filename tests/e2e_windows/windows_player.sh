@@ -130,7 +130,9 @@ click_at "$WID" $CLICK_PLAYLIST
 # toggles, so a second try comes only once the first click has surely been
 # lost, never while it may still be on its way.
 if ! wait_for 200 find_window "$LIST_W" "$LIST_H"; then
-  echo "the first click on the list button was lost; clicking again"
+  window_origin "$WID"
+  echo "the first click on the list button was lost (player at $GX,$GY on X); clicking again"
+  xwininfo -root -tree | grep -E 'Form1|explorer' >&2
   import -window root "$SHOTS/lost_click.png"
   click_at "$WID" $CLICK_PLAYLIST
   wait_for 200 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not open"

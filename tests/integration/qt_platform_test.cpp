@@ -41,24 +41,14 @@ void SendMouse(QWidget& window, QEvent::Type type, QPointF at, Qt::MouseButton b
   QApplication::sendEvent(&window, &event);
 }
 
-TEST(RoundedOutline, CutsEachCornerAndKeepsTheEdgesBetween) {
+// The outline itself is tested in the core; here only that Qt gets all of it.
+TEST(RoundedOutline, BecomesAQtRegionWithTheCornersCut) {
   const QRegion region = RoundedRegion(303, 202, 20, 20);
-  for (const QPoint corner : {QPoint(0, 0), QPoint(302, 0), QPoint(0, 201), QPoint(302, 201), QPoint(2, 1)}) {
+  for (const QPoint corner : {QPoint(0, 0), QPoint(302, 0), QPoint(0, 201), QPoint(302, 201)})
     EXPECT_FALSE(region.contains(corner)) << corner.x() << "," << corner.y();
-  }
-  // The straight edges start where the 10-pixel radius ends.
-  for (const QPoint edge : {QPoint(151, 0), QPoint(0, 101), QPoint(302, 101), QPoint(151, 201), QPoint(10, 0),
-                            QPoint(0, 10), QPoint(151, 101)}) {
+  for (const QPoint edge : {QPoint(10, 0), QPoint(0, 10), QPoint(151, 101), QPoint(292, 201)})
     EXPECT_TRUE(region.contains(edge)) << edge.x() << "," << edge.y();
-  }
-  // Symmetric: mirrored corners cut the same pixels.
-  for (int y = 0; y < 10; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      EXPECT_EQ(region.contains(QPoint(x, y)), region.contains(QPoint(302 - x, 201 - y))) << x << "," << y;
-    }
-  }
   EXPECT_TRUE(RoundedRegion(0, 10, 20, 20).isEmpty());
-  EXPECT_FALSE(RoundedRegion(5, 5, 20, 20).isEmpty());  // tinier than its corners: still something
 }
 
 TEST(FormHost, PresentCopiesOnlyTheDirtyRectangleAndClipsTheRest) {
