@@ -28,14 +28,10 @@ wineserver -w
 trap 'cleanup; wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 
 # --- a sound server with one sink that plays into nothing ------------------
-export XDG_RUNTIME_DIR="$WORK/xdg" PULSE_SERVER="unix:$WORK/pulse.sock"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=file:"$WORK/pulse.log" \
-  --load="module-null-sink sink_name=kestrafon_sink" \
-  --load="module-native-protocol-unix socket=$WORK/pulse.sock auth-anonymous=1" &
-PIDS+=($!)
-wait_for 100 pactl info || fail "the sound server did not start"
-pactl set-default-sink kestrafon_sink
+source "$(dirname "$0")/../e2e/lib/null_sink.bash"
+start_null_sink "$WORK" kestrafon_sink || true
+PIDS+=("$NULL_SINK_PID")
+pactl info >/dev/null 2>&1 || fail "the sound server did not start"
 
 # RMS amplitude of what the sink plays during one second.
 sink_rms() {
@@ -45,27 +41,6 @@ sink_rms() {
   sox -t raw -r 44100 -e signed -b 16 -c 2 "$WORK/rec.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
 }
 louder_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
-
-# Answers a file dialog titled $1 by typing $2 into its name field.
-answer_dialog() {
-  local title=$1 text=$2 dialog
-  wait_for 100 xdotool search --onlyvisible --name "^$title\$" || fail "no dialog \"$title\""
-  dialog=$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)
-  sleep 0.5
-  # Wine takes keys only with the X input focus; the dialog itself starts
-  # in its name field.
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  wait_for 30 bash -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || echo "the dialog did not become the active window"
-  sleep 0.3
-  xdotool type --delay 25 "$text"
-  xdotool key Return
-  wait_for 50 bash -c "! xdotool search --onlyvisible --name '^$title\$'" || {
-    import -window root "$SHOTS/dialog.png"
-    fail "the dialog \"$title\" stayed open"
-  }
-  sleep 0.3
-}
 
 # A click as a hand makes it: Wine may drop a press that comes in the same
 # instant as the pointer's arrival, or a release in the same instant as the
@@ -117,6 +92,7 @@ sleep 1
 
 # Cut corners: the background shows through at each corner, not just inside.
 window_origin "$WID"
+echo "player at $GX,$GY"
 for corner in "0 0" "$((FACE_W - 1)) 0" "0 $((FACE_H - 1))" "$((FACE_W - 1)) $((FACE_H - 1))"; do
   read -r cx cy <<<"$corner"
   background_at $((GX + cx)) $((GY + cy)) || fail "corner $cx,$cy is not cut"

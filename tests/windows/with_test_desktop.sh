@@ -18,12 +18,7 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$dir/display")"
 
-export XDG_RUNTIME_DIR="$dir/xdg" PULSE_SERVER="unix:$dir/pulse.sock"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=file:"$dir/pulse.log" \
-  --load="module-null-sink sink_name=kestrafon_sink" \
-  --load="module-native-protocol-unix socket=$dir/pulse.sock auth-anonymous=1" &
-pids+=($!)
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl set-default-sink kestrafon_sink
+source "$(dirname "$0")/../e2e/lib/null_sink.bash"
+start_null_sink "$dir" kestrafon_sink
+pids+=("$NULL_SINK_PID")
 "$@"

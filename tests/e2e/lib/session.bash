@@ -188,16 +188,24 @@ open_playlist() {
   sleep 0.2
 }
 
-# Answers the file dialog titled like $1 by typing $2 and Enter.
+# Answers the file dialog titled like $1 by typing $2 and Enter. The keys
+# go where the X input focus is (Wine takes them from nowhere else), and the
+# dialog starts in its name field.
 answer_dialog() {
   local title=$1 text=$2 dialog
-  wait_for 80 xdotool search --onlyvisible --name "$title" || fail "no dialog \"$title\""
+  wait_for 100 xdotool search --onlyvisible --name "$title" || fail "no dialog \"$title\""
   dialog=$(xdotool search --onlyvisible --name "$title" | head -n 1)
-  sleep 0.4
+  sleep 0.5
   xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool type --delay 20 "$text"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  wait_for 30 bash -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || echo "the dialog did not become the active window"
+  sleep 0.3
+  xdotool type --delay 25 "$text"
   xdotool key Return
-  wait_for 50 bash -c "! xdotool search --onlyvisible --name '$title'" || fail "the dialog \"$title\" stayed open"
+  wait_for 50 bash -c "! xdotool search --onlyvisible --name '$title'" || {
+    import -window root "$SHOTS/dialog.png"
+    fail "the dialog \"$title\" stayed open"
+  }
   sleep 0.3
 }
 
