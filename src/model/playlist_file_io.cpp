@@ -2,9 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "model/playlist_file.h"
+#include "model/playlist_file_steps.h"
 
 namespace kestrafon {
 namespace {
@@ -26,35 +25,14 @@ bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || std::size_t(st.st_size) > kMaxPlaylistFileBytes) {
-    ::close(fd);
-    return false;
-  }
-  std::string bytes(std::size_t(st.st_size), '\0');
-  std::size_t have = 0;
-  bool ok = true;
-  while (true) {
-    if (have == bytes.size()) {
-      if (bytes.size() > kMaxPlaylistFileBytes) {  // grew while being read
-        ok = false;
-        break;
-      }
-      bytes.resize(bytes.size() + 4096);
-    }
-    const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    have += std::size_t(n);
-  }
+  std::string bytes;
+  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                  playlist_file_steps::ReadToEnd(std::size_t(st.st_size), [fd](char* to, std::size_t room) {
+                    return long(::read(fd, to, room));
+                  }, bytes);
   ::close(fd);
-  if (!ok) return false;
-  bytes.resize(have);
-  entries = ParsePlaylistText(bytes, ExistsOnDisk);
-  return true;
+  if (ok) entries = ParsePlaylistText(bytes, ExistsOnDisk);
+  return ok;
 }
 
 }  // namespace kestrafon

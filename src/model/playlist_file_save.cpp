@@ -6,47 +6,22 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <random>
 
 #include "model/playlist_file.h"
+#include "model/playlist_file_steps.h"
 
 namespace kestrafon {
 namespace {
 
-// Each step returns 0 or the errno that stopped it.
-int Errno() { return errno != 0 ? errno : EIO; }
+using playlist_file_steps::Errno;
+using playlist_file_steps::Sync;
+using playlist_file_steps::WriteAll;
 
-int SystemWrite(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Errno();
-    if (n == 0) return EIO;
-    data.remove_prefix(std::size_t(n));
-  }
-  return 0;
-}
-
-int WriteAll(const SaveOps& ops, int fd, std::string_view data) {
-  if (!ops.write) return SystemWrite(fd, data);
-  while (!data.empty()) {
-    errno = 0;
-    const long n = ops.write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Errno();
-    if (n == 0) return ENOSPC;
-    data.remove_prefix(std::size_t(n));
-  }
-  return 0;
-}
-
-int Sync(const SaveOps& ops, int fd) {
-  errno = 0;
-  return (ops.sync ? ops.sync(fd) : ::fsync(fd)) == 0 ? 0 : Errno();
-}
+constexpr playlist_file_steps::FileCalls kSystem{
+    [](const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); },
+    [](int fd, const char* data, std::size_t size) { return long(::write(fd, data, size)); },
+    ::fsync, ::close, ::rename, ::unlink, [] { return unsigned(::getpid()); }};
 
 std::string DirectoryOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -61,23 +36,6 @@ std::string ResolveTarget(const std::string& path) {
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   char resolved[PATH_MAX];
   return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-int SystemCreateTemp(const std::string& target, std::string& tempPath) {
-  std::minstd_rand random(unsigned(::getpid()) ^ unsigned(std::hash<std::string>{}(target)));
-  try {
-    random.seed(std::random_device{}());
-  } catch (...) {
-    // no entropy source: the pid-based seed will do, O_EXCL keeps names apart
-  }
-  for (int attempt = 0; attempt < 64; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
-    tempPath = target + suffix;
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 void SyncDirectory(const std::string& dir) {
@@ -117,25 +75,6 @@ void CopyIdentity(const std::string& from, const struct stat& old, int to) {
   CopyExtendedAttributes(from, to);
 }
 
-int ReplaceAtomically(const std::string& target, const struct stat* old, std::string_view text, int fd,
-                      const std::string& temp, const SaveOps& ops) {
-  if (old) CopyIdentity(target, *old, fd);
-  int error = WriteAll(ops, fd, text);
-  if (error == 0) error = Sync(ops, fd);
-  if (::close(fd) != 0 && error == 0) error = Errno();
-  if (error == 0) {
-    errno = 0;
-    const int renamed = ops.rename ? ops.rename(temp.c_str(), target.c_str()) : ::rename(temp.c_str(), target.c_str());
-    if (renamed != 0) error = Errno();
-  }
-  if (error != 0) {
-    ::unlink(temp.c_str());
-    return error;
-  }
-  SyncDirectory(DirectoryOf(target));
-  return 0;
-}
-
 int ReadWhole(int fd, std::string& bytes) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return Errno();
@@ -167,12 +106,12 @@ int OverwriteInPlace(const std::string& target, std::string_view text, const Sav
     return error;
   }
   if (::lseek(fd, 0, SEEK_SET) != 0) error = Errno();
-  if (error == 0) error = WriteAll(ops, fd, text);
+  if (error == 0) error = WriteAll(ops, kSystem, fd, text);
   if (error == 0 && text.size() < oldBytes.size() && ::ftruncate(fd, off_t(text.size())) != 0) error = Errno();
-  if (error == 0) error = Sync(ops, fd);
+  if (error == 0) error = Sync(ops, kSystem, fd);
   if (error != 0) {
     // Put the old list back: the same bytes over the same blocks, then its length.
-    if (::lseek(fd, 0, SEEK_SET) == 0 && SystemWrite(fd, oldBytes) == 0) {
+    if (::lseek(fd, 0, SEEK_SET) == 0 && WriteAll({}, kSystem, fd, oldBytes) == 0) {
       if (::ftruncate(fd, off_t(oldBytes.size())) == 0) ::fsync(fd);
     }
   }
@@ -203,15 +142,17 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
   if (replacing && old.st_nlink > 1) return {OverwriteInPlace(target, text, ops)};
 
   std::string temp;
-  errno = 0;
-  const int fd = ops.createTemp ? ops.createTemp(target, temp) : SystemCreateTemp(target, temp);
+  const int fd = playlist_file_steps::CreateTemp(ops, kSystem, target, temp);
   if (fd < 0) {
     const int error = Errno();
     // A writable file in a folder that takes no new files is overwritten instead.
     if (replacing && Writable(target)) return {OverwriteInPlace(target, text, ops)};
     return {error};
   }
-  return {ReplaceAtomically(target, replacing ? &old : nullptr, text, fd, temp, ops)};
+  if (replacing) CopyIdentity(target, old, fd);
+  const int error = playlist_file_steps::MoveTempOver(ops, kSystem, fd, temp, target, text);
+  if (error == 0) SyncDirectory(DirectoryOf(target));
+  return {error};
 }
 
 }  // namespace kestrafon

@@ -8,65 +8,39 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <functional>
-#include <random>
 
-#include "platform/win32/wide_text.h"
 #include "model/playlist_file.h"
+#include "model/playlist_file_steps.h"
+#include "platform/win32/wide_text.h"
 
 namespace kestrafon {
 namespace {
 
 using platform::win32::Widen;
 
+int OpenNew(const std::string& path) {
+  return ::_wopen(Widen(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                  _S_IREAD | _S_IWRITE);
+}
 long SystemWrite(int fd, const char* data, std::size_t size) {
   const unsigned chunk = size > (1u << 30) ? (1u << 30) : unsigned(size);
   return long(::_write(fd, data, chunk));
 }
-int SystemSync(int fd) { return ::_commit(fd); }
 int SystemRename(const char* from, const char* to) {
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), flags) ? 0 : -1;
+  if (MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), flags)) return 0;
+  errno = EACCES;  // the move sets no errno of its own
+  return -1;
 }
+int SystemUnlink(const char* path) { return ::_wunlink(Widen(path).c_str()); }
 
-// Each step gives 0 or the error number that stopped it.
-int Errno() { return errno != 0 ? errno : EIO; }
-
-int WriteAll(const SaveOps& ops, int fd, std::string_view data) {
-  while (!data.empty()) {
-    errno = 0;
-    const long n = ops.write ? ops.write(fd, data.data(), data.size()) : SystemWrite(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Errno();
-    if (n == 0) return ENOSPC;
-    data.remove_prefix(std::size_t(n));
-  }
-  return 0;
-}
+constexpr playlist_file_steps::FileCalls kSystem{
+    OpenNew, SystemWrite, [](int fd) { return ::_commit(fd); }, [](int fd) { return ::_close(fd); }, SystemRename,
+    SystemUnlink, [] { return unsigned(GetCurrentProcessId()); }};
 
 // Whether an entry names something on disk; looking never opens it.
 bool ExistsOnDisk(const std::string& path) {
   return !path.empty() && GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Creates a new, empty file beside `target` with a name nobody else uses.
-int CreateTemp(const std::string& target, std::string& tempPath) {
-  std::minstd_rand random(unsigned(GetCurrentProcessId()) ^ unsigned(std::hash<std::string>{}(target)));
-  try {
-    random.seed(std::random_device{}());
-  } catch (...) {
-    // no entropy source: the pid-based seed will do, O_EXCL keeps names apart
-  }
-  for (int attempt = 0; attempt < 64; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
-    tempPath = target + suffix;
-    const int fd = ::_wopen(Widen(tempPath).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                            _S_IREAD | _S_IWRITE);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 bool IsPlainFile(DWORD attributes) {
@@ -83,23 +57,9 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
 
   const std::string text = EncodePlaylistText(entries);
   std::string temp;
-  errno = 0;
-  const int fd = ops.createTemp ? ops.createTemp(path, temp) : CreateTemp(path, temp);
-  if (fd < 0) return {Errno()};
-
-  int error = WriteAll(ops, fd, text);
-  if (error == 0) {
-    errno = 0;
-    if ((ops.sync ? ops.sync(fd) : SystemSync(fd)) != 0) error = Errno();
-  }
-  if (::_close(fd) != 0 && error == 0) error = Errno();
-  if (error == 0) {
-    errno = 0;
-    if ((ops.rename ? ops.rename(temp.c_str(), path.c_str()) : SystemRename(temp.c_str(), path.c_str())) != 0)
-      error = errno != 0 ? errno : EACCES;
-  }
-  if (error != 0) ::_wunlink(Widen(temp).c_str());
-  return {error};
+  const int fd = playlist_file_steps::CreateTemp(ops, kSystem, path, temp);
+  if (fd < 0) return {playlist_file_steps::Errno()};
+  return {playlist_file_steps::MoveTempOver(ops, kSystem, fd, temp, path, text)};
 }
 
 bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries) {
@@ -111,35 +71,15 @@ bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
-  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
-      std::size_t(size.QuadPart) > kMaxPlaylistFileBytes) {
-    CloseHandle(file);
-    return false;
-  }
-  std::string bytes(std::size_t(size.QuadPart), '\0');
-  std::size_t have = 0;
-  bool ok = true;
-  while (true) {
-    if (have == bytes.size()) {
-      if (bytes.size() > kMaxPlaylistFileBytes) {  // grew while being read
-        ok = false;
-        break;
-      }
-      bytes.resize(bytes.size() + 4096);
-    }
-    DWORD n = 0;
-    if (!ReadFile(file, bytes.data() + have, DWORD(bytes.size() - have), &n, nullptr)) {
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    have += n;
-  }
+  std::string bytes;
+  const bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+                  playlist_file_steps::ReadToEnd(std::size_t(size.QuadPart), [file](char* to, std::size_t room) {
+                    DWORD n = 0;
+                    return ReadFile(file, to, DWORD(room), &n, nullptr) ? long(n) : -1L;
+                  }, bytes);
   CloseHandle(file);
-  if (!ok) return false;
-  bytes.resize(have);
-  entries = ParsePlaylistText(bytes, ExistsOnDisk);
-  return true;
+  if (ok) entries = ParsePlaylistText(bytes, ExistsOnDisk);
+  return ok;
 }
 
 }  // namespace kestrafon
