@@ -108,7 +108,7 @@ click_at "$WID" $CLICK_PLAYLIST
 if ! wait_for 200 find_window "$LIST_W" "$LIST_H"; then
   window_origin "$WID"
   echo "the first click on the list button was lost (player at $GX,$GY on X); clicking again"
-  xwininfo -root -tree | grep -E 'Form1|explorer' >&2
+  xwininfo -root -tree | grep -E 'kestrafon' >&2
   import -window root "$SHOTS/lost_click.png"
   click_at "$WID" $CLICK_PLAYLIST
   wait_for 200 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not open"
