@@ -4,10 +4,13 @@
 # the playlist window, the open and save dialogs, sound on Play and silence
 # on Stop, the saved bytes, the tray round trip and a clean exit.
 #
-# usage: windows_player.sh <kestrafon.exe> <source dir> <e2e_layout.exe>
+# usage: windows_player.sh <kestrafon.exe> <source dir> <e2e_layout.exe> <window_rects.exe>
 set -euo pipefail
 EXE=$(realpath "$1")
 LAYOUT_EXE=$(realpath "$3")
+RECTS_EXE=$(realpath "$4")
+# Where Wine believes the player's windows are ("x y w h" lines).
+wine_rects() { wine "$RECTS_EXE" | tr -d '\r' | tr '\n' ';'; }
 
 # A Wine prefix of this run's own, made once (it takes a few seconds).
 export WINEPREFIX
@@ -41,6 +44,23 @@ sink_rms() {
   sox -t raw -r 44100 -e signed -b 16 -c 2 "$WORK/rec.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
 }
 louder_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Whether Wine believes window $1 (of size $2 x $3) is where X shows it.
+wine_agrees() {
+  window_origin "$1"
+  [[ ";$(wine_rects)" == *";$GX $GY $2 $3;"* ]]
+}
+
+# Now and then, on a loaded machine, Wine keeps a new window at 0,0 while
+# openbox shows it elsewhere; Wine then places every click on it wrongly.
+# The program cannot see this (Windows tells it the window is at 0,0), so
+# the run moves the window by a pixel and back, which tells Wine where it is.
+settle_window() {
+  wine_agrees "$@" && return 0
+  echo "Wine places the window at $(wine_rects) while X shows it at $GX,$GY; moving it to correct Wine"
+  xdotool windowmove --sync "$1" $((GX + 1)) "$GY" windowmove --sync "$1" "$GX" "$GY"
+  wait_for 50 wine_agrees "$@" || fail "Wine still places the window at $(wine_rects), X at $GX,$GY"
+}
 
 # A click as a hand makes it: Wine may drop a press that comes in the same
 # instant as the pointer's arrival, or a release in the same instant as the
@@ -92,7 +112,7 @@ sleep 1
 
 # Cut corners: the background shows through at each corner, not just inside.
 window_origin "$WID"
-echo "player at $GX,$GY"
+settle_window "$WID" "$FACE_W" "$FACE_H"
 for corner in "0 0" "$((FACE_W - 1)) 0" "0 $((FACE_H - 1))" "$((FACE_W - 1)) $((FACE_H - 1))"; do
   read -r cx cy <<<"$corner"
   background_at $((GX + cx)) $((GY + cy)) || fail "corner $cx,$cy is not cut"
@@ -107,7 +127,7 @@ click_at "$WID" $CLICK_PLAYLIST
 # lost, never while it may still be on its way.
 if ! wait_for 200 find_window "$LIST_W" "$LIST_H"; then
   window_origin "$WID"
-  echo "the first click on the list button was lost (player at $GX,$GY on X); clicking again"
+  echo "the first click on the list button was lost (player at $GX,$GY on X; Wine: $(wine_rects)); clicking again"
   xwininfo -root -tree | grep -E 'kestrafon' >&2
   import -window root "$SHOTS/lost_click.png"
   click_at "$WID" $CLICK_PLAYLIST
@@ -117,6 +137,8 @@ LIST_WID=$(find_window "$LIST_W" "$LIST_H")
 sleep 0.2
 window_origin "$WID"
 px=$GX py=$GY
+window_origin "$LIST_WID"
+settle_window "$LIST_WID" "$LIST_W" "$LIST_H"
 window_origin "$LIST_WID"
 [ "$GX" = $((px + FACE_W)) ] && [ "$GY" = "$py" ] || fail "playlist window at $GX,$GY, player at $px,$py"
 
@@ -182,6 +204,7 @@ find_window "$FACE_W" "$FACE_H" >/dev/null || fail "a double click on the tray i
 wait_for 50 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not come back with the player"
 WID=$(find_window "$FACE_W" "$FACE_H")
 sleep 0.5
+settle_window "$WID" "$FACE_W" "$FACE_H"
 
 # --- the close button ends the program with status 0 --------------------------
 window_origin "$WID"
