@@ -101,25 +101,13 @@ TEST_F(MprisTest, OnAnEmptyListEveryCommandIsRefusedAndNothingAnnounced) {
   EXPECT_THAT(sink.signals, IsEmpty());
 }
 
-TEST_F(MprisTest, CanPropertiesSayWhatTheFaceAcceptsInEachState) {
-  Snapshot s = mpris.Now();
-  EXPECT_TRUE(s.canPlay);
-  EXPECT_FALSE(s.canPause || s.canGoNext || s.canGoPrevious);
-  EXPECT_EQ(s.playbackStatus, "Stopped");
-
+// Next, Previous and Pause follow the face's own rules (tested there); a
+// paused player can play, and a stopped one cannot pause.
+TEST_F(MprisTest, PausedCanPlayAndStoppedCannotPause) {
+  EXPECT_FALSE(mpris.Now().canPause);
   mpris.Play();
-  s = mpris.Now();
-  EXPECT_EQ(s.playbackStatus, "Playing");
-  EXPECT_TRUE(s.canPause && s.canGoNext && s.canPlay);
-  EXPECT_FALSE(s.canGoPrevious);
-
-  control.PlayEntry(3);
-  s = mpris.Now();
-  EXPECT_TRUE(s.canGoPrevious);
-  EXPECT_FALSE(s.canGoNext);
-
   mpris.Pause();
-  s = mpris.Now();
+  const Snapshot s = mpris.Now();
   EXPECT_EQ(s.playbackStatus, "Paused");
   EXPECT_TRUE(s.canPlay);
   EXPECT_FALSE(s.canPause);
