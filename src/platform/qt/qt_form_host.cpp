@@ -96,14 +96,6 @@ void QtFormHost::SetVisible(bool visible) {
       }
     }
   }
-  // A window hidden while minimised would map again as an icon, and a window
-  // manager still settling that map may miss the restore's request for the
-  // normal state. Map it in the normal state straight away instead; leaving
-  // the minimised state maps the window at once, so its states go first.
-  if (visible && !isVisible() && (windowState() & Qt::WindowMinimized)) {
-    if (HaveX11WindowStates()) SetStatesBeforeMap(*this, options_.skipTaskbar, topMost_);
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-  }
   // A minimise followed straight away by a hide (into the tray) only hides:
   // an iconify request still on its way would leave the window manager
   // holding an icon that the next show does not bring back.
