@@ -22,12 +22,12 @@ struct QtPlayer {
   AppContext ctx{desktop, media, text, skin};
 
   QtPlayer() {
-    ctx.player().Form_Load();
+    ctx.playerWindow().Load();
     desktop.PlayerHost().SetVisible(true);
     media.files["/music/Some Artist/夜明けの長いトラック名.mp3"] = {4000.5};
-    ctx.gPlayer().AryMp3File("/music/Some Artist/夜明けの長いトラック名.mp3");
-    ctx.player().Form_MouseDown(platform::kLeftButton, 150, 160);  // Play
-    ctx.player().Form_MouseUp(platform::kLeftButton, 150, 160);
+    ctx.tracks().Append("/music/Some Artist/夜明けの長いトラック名.mp3");
+    ctx.playerWindow().OnMouseDown(platform::kLeftButton, 150, 160);  // Play
+    ctx.playerWindow().OnMouseUp(platform::kLeftButton, 150, 160);
     ctx.timer().Enabled(false);  // the benchmark ticks by itself
     QCoreApplication::processEvents();
   }
@@ -39,7 +39,7 @@ void BM_QtTickWhilePlaying(benchmark::State& state) {
   for (auto _ : state) {
     p.media.graphs.back()->position = double(k % 39000) / 10.0;
     ++k;
-    p.ctx.player().Timer_Timer();
+    p.ctx.playerWindow().OnTick();
     QCoreApplication::processEvents();  // the repaint
   }
 }

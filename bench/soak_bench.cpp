@@ -76,12 +76,12 @@ int Run(int tracks, bool paced) {
                                                : platform::gst::AudioOutput::kSilentUnpaced};
   fakes::RecordingTextRenderer text;
   AppContext ctx{desktop, media, text, skin};
-  ctx.player().Form_Load();
-  for (int i = 0; i < tracks; ++i) ctx.gPlayer().AryMp3File(files[std::size_t(i % kFiles)]);
-  ctx.player().Form_MouseDown(platform::kLeftButton, 250, 87);  // repeat on
-  ctx.player().Form_MouseDown(platform::kLeftButton, 150, 160);  // play
-  ctx.player().Form_MouseUp(platform::kLeftButton, 150, 160);
-  if (!ctx.engine().currentGraph()) {
+  ctx.playerWindow().Load();
+  for (int i = 0; i < tracks; ++i) ctx.tracks().Append(files[std::size_t(i % kFiles)]);
+  ctx.playerWindow().OnMouseDown(platform::kLeftButton, 250, 87);  // repeat on
+  ctx.playerWindow().OnMouseDown(platform::kLeftButton, 150, 160);  // play
+  ctx.playerWindow().OnMouseUp(platform::kLeftButton, 150, 160);
+  if (!ctx.engine().graph()) {
     std::fprintf(stderr, "the first track did not open\n");
     return 1;
   }
@@ -91,14 +91,14 @@ int Run(int tracks, bool paced) {
   Figures start;
   const auto began = std::chrono::steady_clock::now();
   int played = 1;
-  const platform::MediaGraph* current = ctx.engine().currentGraph();
+  const platform::MediaGraph* current = ctx.engine().graph();
   auto lastChange = began;
   while (played <= tracks) {  // until the list has wrapped to track 1 again
     std::this_thread::sleep_for(paced ? 100ms : 5ms);
     desktop.Tick();
     text.drawn.clear();  // the recording renderer keeps every text; a window does not
-    if (ctx.engine().currentGraph() != current) {
-      current = ctx.engine().currentGraph();
+    if (ctx.engine().graph() != current) {
+      current = ctx.engine().graph();
       ++played;
       lastChange = std::chrono::steady_clock::now();
       if (played == kWarmUpTracks) {
@@ -108,7 +108,7 @@ int Run(int tracks, bool paced) {
       if (played % 100 == 0) Print("", played, Measure());
     }
     if (std::chrono::steady_clock::now() - lastChange > 30s) {
-      std::fprintf(stderr, "stuck on track %d\n", ctx.gPlayer().playListNumber());
+      std::fprintf(stderr, "stuck on track %d\n", ctx.tracks().CurrentEntry());
       return 1;
     }
   }

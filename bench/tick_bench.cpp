@@ -51,13 +51,13 @@ struct Player {
 
   explicit Player(std::initializer_list<std::pair<const char*, double>> tracks) {
     desktop.player.visible = true;
-    ctx.player().Form_Load();
+    ctx.playerWindow().Load();
     for (auto& [path, seconds] : tracks) {
       media.files[path] = {seconds};
-      ctx.gPlayer().AryMp3File(path);
+      ctx.tracks().Append(path);
     }
-    ctx.player().Form_MouseDown(platform::kLeftButton, 150, 160);  // Play
-    ctx.player().Form_MouseUp(platform::kLeftButton, 150, 160);
+    ctx.playerWindow().OnMouseDown(platform::kLeftButton, 150, 160);  // Play
+    ctx.playerWindow().OnMouseUp(platform::kLeftButton, 150, 160);
   }
   fakes::FakeGraphState& Live() {
     for (auto it = media.graphs.rbegin(); it != media.graphs.rend(); ++it)
@@ -75,14 +75,14 @@ void BM_TickWhilePlaying(benchmark::State& state) {
     ++k;
     p.desktop.Tick();
   }
-  benchmark::DoNotOptimize(p.ctx.player().titleOffset());
+  benchmark::DoNotOptimize(p.ctx.playerWindow().titleOffset());
 }
 BENCHMARK(BM_TickWhilePlaying);
 
 // The tick at the end of a track: stop, rewind, open the next one, draw.
 void BM_TickAtEndOfTrack(benchmark::State& state) {
   Player p({{"/music/a.mp3", 10}, {"/music/b.mp3", 10}});
-  p.ctx.gPlayer().CheckRepeat(true);
+  p.ctx.tracks().SetRepeat(true);
   for (auto _ : state) {
     p.Live().position = 10;
     p.desktop.Tick();

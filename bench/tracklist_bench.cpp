@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/mod_directx.h"
-#include "model/cls_player.h"
+#include "model/track_list.h"
 #include "model/playlist_file.h"
 
 namespace {
@@ -30,29 +29,16 @@ std::vector<std::string> MakeEntries() {
   return entries;
 }
 
-class NullMedia : public platform::MediaFramework {
- public:
-  std::unique_ptr<platform::MediaGraph> CreateGraph() override { return nullptr; }
-};
-class NullHooks : public PlaybackHooks {
- public:
-  void GetTimeBar() override {}
-  void EnableTimer() override {}
-  bool ApplyKnobVolume() override { return true; }
-};
 class CountingCanvas : public PlaylistCanvas {
  public:
-  void Cls() override { ++clears; }
-  void TextOut(int, int y, std::string_view text, Rgb) override { sum += std::size_t(y) + text.size(); }
+  void ClearRows() override { ++clears; }
+  void DrawRow(int, int y, std::string_view text, Rgb) override { sum += std::size_t(y) + text.size(); }
   std::size_t clears = 0, sum = 0;
 };
 
 struct Player {
-  NullMedia media;
-  NullHooks hooks;
-  modDirectx engine{media, hooks};
   CountingCanvas canvas;
-  clsPlayer player{engine, canvas};
+  TrackList player{canvas};
 };
 
 std::string TempDir() {
@@ -107,42 +93,37 @@ void BM_AppendPlaylist100k(benchmark::State& state) {
   for (auto _ : state) {
     Player p;
     if (!AppendPlaylistFile(p.player, path)) state.SkipWithError("read failed");
-    benchmark::DoNotOptimize(p.player.mscFileCount());
+    benchmark::DoNotOptimize(p.player.Count());
   }
 }
 BENCHMARK(BM_AppendPlaylist100k)->Unit(benchmark::kMillisecond);
 
-// Remove on a 100,000-entry list with the first entry selected: a copy of
-// the list without it, written back index by index, then cut to length.
-void BM_RebuildList100k(benchmark::State& state) {
+// Remove on a 100,000-entry list with the first entry selected: everything
+// after it moves up.
+void BM_RemoveFirstEntry100k(benchmark::State& state) {
   const auto entries = MakeEntries();
   Player p;
   for (auto _ : state) {
     state.PauseTiming();
-    p.player.ChangePlayList(0);
-    for (const auto& e : entries) p.player.AryMp3File(e);
+    p.player.Resize(0);
+    for (const auto& e : entries) p.player.Append(e);
     state.ResumeTiming();
 
-    const std::int32_t n = p.player.mscFileCount(), selected = 1;
-    std::vector<std::string> t(std::size_t(n) + 1);
-    for (std::int32_t i = 1; i <= n; ++i) t[std::size_t(i)] = p.player.GetMp3Name(i < selected ? i : i + 1);
-    for (std::int32_t i = 1; i <= n - 1; ++i) p.player.AddPlayList(i, t[std::size_t(i)]);
-    p.player.ChangePlayList(n - 1);
-    benchmark::DoNotOptimize(p.player.mscFileCount());
+    p.player.Remove(1);
+    benchmark::DoNotOptimize(p.player.Count());
   }
 }
-BENCHMARK(BM_RebuildList100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RemoveFirstEntry100k)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintRows13(benchmark::State& state) {
   const auto entries = MakeEntries();
   Player p;
-  for (const auto& e : entries) p.player.AryMp3File(e);
-  std::int32_t min = 500, max = 512;
-  p.player.ListMinMax(min, max, true);
-  p.player.playListNumber(503);
-  p.player.SelectPlayList(507);
-  p.player.SetPlayList();  // the code page table is built on first use
-  for (auto _ : state) p.player.SetPlayList();
+  for (const auto& e : entries) p.player.Append(e);
+  p.player.SetVisible({500, 512});
+  p.player.SetCurrentEntry(503);
+  p.player.SelectEntry(507);
+  p.player.PaintRows();  // the code page table is built on first use
+  for (auto _ : state) p.player.PaintRows();
   benchmark::DoNotOptimize(p.canvas.sum);
 }
 BENCHMARK(BM_RepaintRows13)->Unit(benchmark::kMicrosecond);

@@ -11,10 +11,8 @@ file(GLOB KESTRAFON_DSHOW_SOURCES CONFIGURE_DEPENDS src/platform/directshow/*.cp
 add_library(kestrafon_dshow STATIC ${KESTRAFON_DSHOW_SOURCES})
 target_link_libraries(kestrafon_dshow PUBLIC kestrafon_core strmiids ole32 oleaut32 uuid PRIVATE kestrafon_warnings)
 
-# Win32 windows, tray, dialogs, timer and GDI text. The two core
-# replacements above are built into the core, not here.
+# Win32 windows, tray, dialogs, timer and GDI text.
 file(GLOB KESTRAFON_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
-list(FILTER KESTRAFON_WIN32_SOURCES EXCLUDE REGEX "(cp932_codec_win32|playlist_file_io_win32|wide_text)\\.cpp$|win_main\\.cpp$")
 add_library(kestrafon_win32 STATIC ${KESTRAFON_WIN32_SOURCES})
 target_link_libraries(kestrafon_win32 PUBLIC kestrafon_core comdlg32 comctl32 shell32 gdi32 user32 windowscodecs ole32
   PRIVATE kestrafon_warnings)
@@ -28,18 +26,23 @@ add_custom_command(OUTPUT ${KESTRAFON_ICO}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png
   COMMENT "Making the program icon")
 add_custom_target(kestrafon_icon DEPENDS ${KESTRAFON_ICO})
+file(GLOB KESTRAFON_ASSETS CONFIGURE_DEPENDS assets/*.png)
+set(KESTRAFON_IMAGE_RESOURCES "")
+foreach(asset ${KESTRAFON_ASSETS})
+  get_filename_component(stem ${asset} NAME_WE)
+  string(TOUPPER ${stem} stem)
+  string(APPEND KESTRAFON_IMAGE_RESOURCES "IMAGE_${stem} RCDATA \"${asset}\"\n")
+endforeach()
 set(KESTRAFON_RC ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.rc)
 configure_file(src/platform/win32/kestrafon.rc.in ${KESTRAFON_RC} @ONLY)
-file(GLOB KESTRAFON_ASSETS CONFIGURE_DEPENDS assets/*.png)
 set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS "${KESTRAFON_ICO};${KESTRAFON_ASSETS}")
 
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/win_main.cpp)
-  add_executable(kestrafon WIN32 src/platform/win32/win_main.cpp ${KESTRAFON_RC})
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/main/windows_main.cpp)
+  add_executable(kestrafon WIN32 src/main/windows_main.cpp ${KESTRAFON_RC})
   add_dependencies(kestrafon kestrafon_icon)
-  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_media_helpers kestrafon_warnings)
+  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_warnings)
   # No symbols: the program is shipped alone.
   target_link_options(kestrafon PRIVATE -s)
-  target_include_directories(kestrafon PRIVATE src/platform/win32)
 endif()
 
 if(BUILD_TESTING)

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "media_helpers/mp3_frame_scan.h"
+#include "platform/gstreamer/mp3_frame_scan.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr std::int64_t kSmallestFrameBytes = 24;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace kestrafon::media_helpers;
+  using namespace kestrafon::mp3;
   const std::span<const std::uint8_t> bytes(data, size);
 
   const Mp3ScanResult scan = ScanMp3Frames(bytes);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "artwork_pixels.h"
-#include "skin/image.h"
+#include "seam/image.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon::artwork {

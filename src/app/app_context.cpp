@@ -5,13 +5,14 @@ namespace kestrafon {
 AppContext::AppContext(platform::Desktop& desktop, platform::MediaFramework& media, platform::TextRenderer& text,
                        const SkinImages& skin)
     : desktop_(desktop),
-      engine_(media, *this),
-      playList_(desktop, text, gPlayer_, control_, *this, skin),
-      gPlayer_(engine_, playList_),
-      player_(desktop, text, gPlayer_, gWindow_, control_, *this, skin),
-      gWindow_(player_.face(), engine_, *this),
-      control_(engine_, gPlayer_, gWindow_, player_, desktop.Ticks()) {
-  desktop_.Ticks().SetHandler([this] { player_.Timer_Timer(); });
+      engine_(media),
+      playlist_(desktop, text, tracks_, control_, skin),
+      tracks_(playlist_),
+      player_(desktop, text, tracks_, lamps_, control_, playlist_, skin),
+      lamps_(player_.face(), *this),
+      timeBar_(player_.face()),
+      control_(engine_, tracks_, timeBar_, player_, desktop.Ticks()) {
+  desktop_.Ticks().SetHandler([this] { player_.OnTick(); });
   desktop_.PlayerHost().SetEventSink(&player_);
 }
 

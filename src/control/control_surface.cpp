@@ -3,9 +3,9 @@
 #include "control/control_surface.h"
 
 #include <algorithm>
-#include <optional>
 
-#include "model/dialog_selection.h"
+#include "control/clock_text.h"
+#include "model/paths.h"
 #include "model/playlist_file.h"
 
 namespace kestrafon {
@@ -14,42 +14,48 @@ using namespace skin;
 
 namespace {
 constexpr const char* kBlankClock = "     ";
+constexpr const PanelTextSpot& kTitleText = PanelTextOf(PanelText::Title);
+constexpr const PanelTextSpot& kElapsedText = PanelTextOf(PanelText::Elapsed);
 }  // namespace
 
 // The face asks these on press and again on release, since a tick may have
 // moved on meanwhile.
-bool ControlSurface::CanPlay() const { return player_.mscFileCount() != 0 && !player_.CheckPlay(); }
-bool ControlSurface::CanPause() const { return player_.CheckPlay(); }
-bool ControlSurface::CanStop() const { return player_.CheckPlay(); }
-bool ControlSurface::CanNext() const {
-  return player_.CheckPlay() && player_.playListNumber() < player_.mscFileCount();
-}
-bool ControlSurface::CanPrevious() const { return player_.CheckPlay() && player_.playListNumber() > 1; }
+bool ControlSurface::CanPlay() const { return tracks_.Count() != 0 && !tracks_.IsPlaying(); }
+bool ControlSurface::CanPause() const { return tracks_.IsPlaying(); }
+bool ControlSurface::CanStop() const { return tracks_.IsPlaying(); }
+bool ControlSurface::CanNext() const { return tracks_.IsPlaying() && tracks_.CurrentEntry() < tracks_.Count(); }
+bool ControlSurface::CanPrevious() const { return tracks_.IsPlaying() && tracks_.CurrentEntry() > 1; }
 
 PlaybackState ControlSurface::State() const {
-  if (!player_.CheckPlay()) return PlaybackState::Stopped;
+  if (!tracks_.IsPlaying()) return PlaybackState::Stopped;
   switch (engine_.graphState()) {
-    case modDirectx::GraphState::Running: return PlaybackState::Playing;
-    case modDirectx::GraphState::Paused: return PlaybackState::Paused;
-    case modDirectx::GraphState::None:
-    case modDirectx::GraphState::Stopped: break;
+    case PlaybackEngine::GraphState::Running: return PlaybackState::Playing;
+    case PlaybackEngine::GraphState::Paused: return PlaybackState::Paused;
+    case PlaybackEngine::GraphState::None:
+    case PlaybackEngine::GraphState::Stopped: break;
   }
   // Playing by the face's look, but no track could be opened, or the next
   // one could not be and the last stays stopped at its start.
   return PlaybackState::Stopped;
 }
 
-double ControlSurface::DurationSeconds() const { return engine_.currentGraph() ? engine_.trackDuration() : 0; }
-
-double ControlSurface::PositionSeconds() const {
-  double position = 0;
-  platform::MediaGraph* graph = engine_.currentGraph();
-  if (!graph || !graph->CurrentPosition(position)) return 0;
-  return position;
-}
-
 void ControlSurface::Notify() {
   if (observer_) observer_->OnControlChanged();
+}
+
+bool ControlSurface::StartTrack(const std::string& path) {
+  if (!engine_.Open(path)) return false;  // the old track plays on untouched
+  // A length the framework could not tell leaves the bar's scale as it was,
+  // and the track starts without the knob's volume.
+  if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
+  timer_.Enabled(true);  // its interval is left alone
+  if (engine_.durationKnown()) ApplyKnobVolume(tracks_.KnobX());
+  engine_.Control(GraphCommand::Run);
+  return true;
+}
+
+void ControlSurface::ApplyKnobVolume(std::int32_t x) {
+  engine_.PutVolume((long(x) - kVolumeZeroX) * kVolumeStep);
 }
 
 CommandResult ControlSurface::Play() {
@@ -59,14 +65,14 @@ CommandResult ControlSurface::Play() {
 }
 
 CommandResult ControlSurface::PlayAfterPress() {
-  if (!CanPlay() || player_.CheckStop()) return CommandResult::Refused;
-  player_.CheckPlay(true);
-  const std::string path = player_.GetMp3Name(player_.playListNumber());
-  face_.ClsTitle();
-  face_.TextOutTitle(kPanelTextX, kPanelTextY, FileNameOf(path));
-  engine_.PlayTrack(path);
+  if (!CanPlay()) return CommandResult::Refused;
+  tracks_.SetPlaying(true);
+  const std::string path = tracks_.PathAt(tracks_.CurrentEntry());
+  face_.ClearTitle();
+  face_.DrawTitle(kTitleText.x, kTitleText.y, FileNameOf(path));
+  StartTrack(path);
   // Whatever an earlier track left in the bar counters starts from zero.
-  bar_.ResetTimeBarCounters();
+  bar_.Reset();
   timer_.Enabled(true);
   timer_.Interval(kTickIntervalMs);
   // The play button stays down while playing.
@@ -79,17 +85,17 @@ CommandResult ControlSurface::Pause() {
   if (!CanPause()) return CommandResult::Refused;
   // The face's press: the pressed image, and the toggle flips.
   face_.DrawSprite(kPausePressed);
-  player_.CheckTemporary(!player_.CheckTemporary());
+  tracks_.SetPauseToggled(!tracks_.PauseToggled());
   return PauseAfterPress();
 }
 
 CommandResult ControlSurface::PauseAfterPress() {
   if (!CanPause()) return CommandResult::Refused;
-  if (player_.CheckTemporary()) {
-    engine_.ControlGraph(GraphCommand::Pause);  // the button stays down while paused
+  if (tracks_.PauseToggled()) {
+    engine_.Control(GraphCommand::Pause);  // the button stays down while paused
   } else {
     face_.DrawSprite(kPauseReleased);
-    engine_.ControlGraph(GraphCommand::Run);
+    engine_.Control(GraphCommand::Run);
   }
   face_.Refresh();
   Notify();
@@ -98,17 +104,16 @@ CommandResult ControlSurface::PauseAfterPress() {
 
 CommandResult ControlSurface::Stop() {
   if (!CanStop()) return CommandResult::Refused;
-  engine_.ControlGraph(GraphCommand::StopAndRewind);
-  player_.CheckPlay(false);
-  player_.CheckStop(false);
-  bar_.drawTimeBar();
-  face_.DrawButtonPanel();
+  engine_.Control(GraphCommand::StopAndRewind);
+  tracks_.SetPlaying(false);
+  bar_.Clear();
+  face_.DrawTransportRow();
   timer_.Interval(0);
   timer_.Enabled(false);
-  face_.ClsTime();
-  face_.ClsTitle();
-  face_.TextOutTime(kPanelTextX, kPanelTextY, kBlankClock);
-  bar_.ResetTimeBarCounters();
+  face_.ClearClock();
+  face_.ClearTitle();
+  face_.DrawClock(kElapsedText.x, kElapsedText.y, kBlankClock);
+  bar_.Reset();
   face_.Refresh();
   Notify();
   return CommandResult::Done;
@@ -116,14 +121,14 @@ CommandResult ControlSurface::Stop() {
 
 CommandResult ControlSurface::Next() {
   if (!CanNext()) return CommandResult::Refused;
-  player_.playListNumber(player_.playListNumber() + 1);
-  player_.SetPlayList();
+  tracks_.SetCurrentEntry(tracks_.CurrentEntry() + 1);
+  tracks_.PaintRows();
   face_.DrawSprite(kNextReleased);
-  bar_.drawTimeBar();
-  face_.ClsTime();
-  face_.TextOutTime(kPanelTextX, kPanelTextY, kZeroClock);
-  engine_.PlayTrack(player_.GetMp3Name(player_.playListNumber()));
-  bar_.ResetTimeBarCounters();
+  bar_.Clear();
+  face_.ClearClock();
+  face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
+  StartTrack(tracks_.PathAt(tracks_.CurrentEntry()));
+  bar_.Reset();
   face_.Refresh();
   Notify();
   return CommandResult::Done;
@@ -131,14 +136,14 @@ CommandResult ControlSurface::Next() {
 
 CommandResult ControlSurface::Previous() {
   if (!CanPrevious()) return CommandResult::Refused;
-  player_.playListNumber(player_.playListNumber() - 1);
-  player_.SetPlayList();
+  tracks_.SetCurrentEntry(tracks_.CurrentEntry() - 1);
+  tracks_.PaintRows();
   face_.DrawSprite(kPrevReleased);
-  face_.ClsTime();
-  face_.TextOutTime(kPanelTextX, kPanelTextY, kZeroClock);
-  engine_.PlayTrack(player_.GetMp3Name(player_.playListNumber()));
-  bar_.drawTimeBar();
-  bar_.ResetTimeBarCounters();
+  face_.ClearClock();
+  face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
+  StartTrack(tracks_.PathAt(tracks_.CurrentEntry()));
+  bar_.Clear();
+  bar_.Reset();
   face_.Refresh();
   Notify();
   return CommandResult::Done;
@@ -148,48 +153,49 @@ CommandResult ControlSurface::PlayEntry(std::int32_t n) {
   // Enter never asks for less than entry 1; past the end (an empty list)
   // it opens nothing, as the empty path it passes opens nothing.
   if (n < 1) return CommandResult::Refused;
-  if (!player_.CheckPlay()) {
+  if (!tracks_.IsPlaying()) {
     // The player takes its playing look, as after its own Play button.
-    player_.CheckPlay(true);
+    tracks_.SetPlaying(true);
     face_.DrawSprite(kPlayPressed);
     timer_.Enabled(true);
     timer_.Interval(kTickIntervalMs);
   }
-  bar_.drawTimeBar();
-  face_.ClsTime();
-  face_.TextOutTime(kPanelTextX, kPanelTextY, kZeroClock);
-  engine_.PlayTrack(player_.GetMp3Name(n));
-  player_.playListNumber(n);
-  player_.SetPlayList();
+  bar_.Clear();
+  face_.ClearClock();
+  face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
+  StartTrack(tracks_.PathAt(n));
+  tracks_.SetCurrentEntry(n);
+  tracks_.PaintRows();
   // The new track's bar grows from nothing, whichever way it is scaled.
-  bar_.ResetTimeBarCounters();
+  bar_.Reset();
   face_.Refresh();
   Notify();
   return CommandResult::Done;
 }
 
-std::int32_t ControlSurface::AddSelection(std::string_view text) {
-  const std::optional<OpenSelection> selection = ParseOpenSelection(text);
-  if (!selection) return 0;  // cancelled
-  const std::int32_t before = player_.mscFileCount();
+std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
+  const std::int32_t before = tracks_.Count();
   // Each playlist file is read at its place in the order, so it never
   // lands in the list as a track itself.
-  for (const std::string& path : selection->paths) {
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
     if (IsPlaylistFileName(path)) {
-      AppendPlaylistFile(player_, path);
+      AppendPlaylistFile(tracks_, path);
     } else {
-      player_.AryMp3File(path);
+      tracks_.Append(path);
     }
   }
-  const std::int32_t added = player_.mscFileCount() - before;
+  const std::int32_t added = tracks_.Count() - before;
   if (added > 0) Notify();
   return added;
 }
 
 void ControlSurface::SetKnobVolume(std::int32_t x) {
   x = std::clamp(x, std::int32_t(kKnobMin), std::int32_t(kKnobMax));
-  bar_.drawVolumeBar();
-  face_.SetVolumeKnob(x);
+  face_.DrawSprite(kVolumeBar);
+  face_.DrawKnob(x);
+  tracks_.SetKnobX(x);
+  ApplyKnobVolume(x);
   face_.Refresh();
   Notify();
 }

@@ -1,19 +1,19 @@
 #pragma once
 // The player's control surface: every command of the player, written once,
 // in the order of steps the face has always used. It drives the engine, the
-// player state and the skin's bars, owns the playback timer, and draws on
-// the face through the face's own procedures.
+// track list and the time bar, starts each track itself, owns the playback
+// timer, and draws on the face through the face's own procedures.
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "control/playback_timer.h"
 #include "control/player_control.h"
 #include "control/player_face_view.h"
-#include "engine/mod_directx.h"
-#include "model/cls_player.h"
-#include "platform/desktop.h"
-#include "skin/cls_window.h"
+#include "engine/playback_engine.h"
+#include "model/track_list.h"
+#include "seam/desktop.h"
+#include "skin/time_bar.h"
 
 namespace kestrafon {
 
@@ -21,14 +21,12 @@ namespace kestrafon {
 inline constexpr int kTickIntervalMs = 100;
 // The clock panel right after a track change.
 inline constexpr const char* kZeroClock = "00:00";
-// Where the title and clock texts start in their panels.
-inline constexpr int kPanelTextX = 10, kPanelTextY = 10;
 
 class ControlSurface : public PlayerControl {
  public:
-  ControlSurface(modDirectx& engine, clsPlayer& player, clsWindow& bar, PlayerFaceView& face,
+  ControlSurface(PlaybackEngine& engine, TrackList& tracks, TimeBar& bar, PlayerFaceView& face,
                  platform::TickSource& ticks)
-      : engine_(engine), player_(player), bar_(bar), face_(face), timer_(ticks) {}
+      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks) {}
 
   CommandResult Play() override;
   CommandResult Pause() override;
@@ -37,7 +35,7 @@ class ControlSurface : public PlayerControl {
   CommandResult Previous() override;
   CommandResult PlayEntry(std::int32_t n) override;
   void Tick() override;
-  std::int32_t AddSelection(std::string_view selection) override;
+  std::int32_t AddFiles(const std::vector<std::string>& paths) override;
   void SetKnobVolume(std::int32_t x) override;
 
   bool CanPlay() const override;
@@ -47,17 +45,17 @@ class ControlSurface : public PlayerControl {
   bool CanPrevious() const override;
 
   PlaybackState State() const override;
-  std::int32_t CurrentEntry() const override { return player_.playListNumber(); }
-  std::int32_t EntryCount() const override { return player_.mscFileCount(); }
-  std::string CurrentPath() const override { return player_.GetMp3Name(player_.playListNumber()); }
-  double DurationSeconds() const override;
-  double PositionSeconds() const override;
-  std::int32_t KnobVolume() const override { return player_.VolumePos(); }
+  std::int32_t CurrentEntry() const override { return tracks_.CurrentEntry(); }
+  std::int32_t EntryCount() const override { return tracks_.Count(); }
+  std::string CurrentPath() const override { return tracks_.PathAt(tracks_.CurrentEntry()); }
+  double DurationSeconds() const override { return engine_.graph() ? engine_.duration() : 0; }
+  double PositionSeconds() const override { return engine_.Position(); }
+  std::int32_t KnobVolume() const override { return tracks_.KnobX(); }
 
   void SetObserver(ControlObserver* observer) override { observer_ = observer; }
 
   // The face's half of Play and Pause. Its press has already drawn the
-  // pressed button and, for Pause, flipped CheckTemporary (true now means
+  // pressed button and, for Pause, flipped the pause toggle (true now means
   // pause); these run the rest of the command.
   CommandResult PlayAfterPress();
   CommandResult PauseAfterPress();
@@ -70,15 +68,18 @@ class ControlSurface : public PlayerControl {
   std::int32_t titleOffset() const { return titleOffset_; }
 
  private:
-  void RunPlay();
-  void RunPause();
+  // Opens the track and starts it: the time bar's scale, the tick, the
+  // knob's volume, then run. False, with the old track as it was, when the
+  // file does not open.
+  bool StartTrack(const std::string& path);
+  void ApplyKnobVolume(std::int32_t x);
   // The end of the current track; false when playback stopped at the end of the list.
   bool EndOfTrack();
   void Notify();
 
-  modDirectx& engine_;
-  clsPlayer& player_;
-  clsWindow& bar_;
+  PlaybackEngine& engine_;
+  TrackList& tracks_;
+  TimeBar& bar_;
   PlayerFaceView& face_;
   Timer timer_;
   ControlObserver* observer_ = nullptr;

@@ -3,8 +3,9 @@
 // on at the end of a track.
 #include <string>
 
+#include "control/clock_text.h"
 #include "control/control_surface.h"
-#include "engine/clock_text.h"
+#include "model/paths.h"
 
 namespace kestrafon {
 
@@ -13,7 +14,9 @@ namespace {
 // The title runs left to -200, then comes back in from the right.
 constexpr std::int32_t kTitleLeftmost = -200;
 constexpr std::int32_t kTitleRestart = 145;
-constexpr int kElapsedX = kPanelTextX, kTotalX = 50;
+constexpr const skin::PanelTextSpot& kTitleText = skin::PanelTextOf(skin::PanelText::Title);
+constexpr const skin::PanelTextSpot& kElapsedText = skin::PanelTextOf(skin::PanelText::Elapsed);
+constexpr const skin::PanelTextSpot& kTotalText = skin::PanelTextOf(skin::PanelText::Total);
 constexpr std::size_t kClockChars = 5;  // 100 minutes and more lose their last digit
 
 // Minutes and seconds of a time; both empty for no time at all.
@@ -32,10 +35,9 @@ std::string ClockOf(double seconds) {
 void ControlSurface::Tick() {
   // Until a track has ever opened there is no graph: nothing to poll, and
   // nothing can end.
-  platform::MediaGraph* graph = engine_.currentGraph();
-  double position = 0;
-  if (graph && !graph->CurrentPosition(position)) position = 0;
-  const double duration = engine_.trackDuration();
+  const bool opened = engine_.graph() != nullptr;
+  const double position = engine_.Position();
+  const double duration = engine_.duration();
   // The texts of this tick describe the track that was playing, even when it
   // ends now and the next one opens.
   const std::string elapsed = ClockOf(position);
@@ -50,54 +52,48 @@ void ControlSurface::Tick() {
 
   if (titleOffset_ == kTitleLeftmost) titleOffset_ = kTitleRestart;
   --titleOffset_;
-  const std::string path = player_.GetMp3Name(player_.playListNumber());
-  face_.ClsTitle();
-  face_.TextOutTitle(titleOffset_, kPanelTextY, FileNameOf(path));
+  const std::string path = tracks_.PathAt(tracks_.CurrentEntry());
+  face_.ClearTitle();
+  face_.DrawTitle(titleOffset_, kTitleText.y, FileNameOf(path));
 
-  face_.ClsTime();
-  if (graph) {
-    face_.TextOutTime(kElapsedX, kPanelTextY, elapsed);
-    face_.TextOutTime(kTotalX, kPanelTextY, total);
+  face_.ClearClock();
+  if (opened) {
+    face_.DrawClock(kElapsedText.x, kElapsedText.y, elapsed);
+    face_.DrawClock(kTotalText.x, kTotalText.y, total);
   }
 
-  if (position > 0) {
-    if (bar_.BarSizeFlg) {
-      bar_.SetTimeBarPosA(second, bar_.ans, bar_.remainder, false);
-    } else {
-      bar_.SetTimeBarPos(second, bar_.ans, bar_.remainder, false);
-    }
-  }
+  if (position > 0) bar_.AdvanceTo(second);
   face_.Refresh();
   if (ended) Notify();  // the next track has started
 }
 
 bool ControlSurface::EndOfTrack() {
-  engine_.ControlGraph(GraphCommand::StopAndRewind);
-  bar_.drawTimeBar();
-  const std::int32_t count = player_.mscFileCount();
-  const std::int32_t current = player_.playListNumber();
+  engine_.Control(GraphCommand::StopAndRewind);
+  bar_.Clear();
+  const std::int32_t count = tracks_.Count();
+  const std::int32_t current = tracks_.CurrentEntry();
   if (current < count) {
-    player_.playListNumber(current + 1);
+    tracks_.SetCurrentEntry(current + 1);
   } else {
     // The last track (or a number past a shortened list) has ended.
-    player_.playListNumber(1);
-    if (!player_.CheckRepeat()) {
+    tracks_.SetCurrentEntry(1);
+    if (!tracks_.Repeats()) {
       timer_.Enabled(false);  // the interval stays as it was
-      face_.DrawButtonPanel();
-      player_.CheckPlay(false);
-      face_.ClsTitle();
-      face_.ClsTime();
-      player_.SetPlayList();
-      bar_.ResetTimeBarCounters();
+      face_.DrawTransportRow();
+      tracks_.SetPlaying(false);
+      face_.ClearTitle();
+      face_.ClearClock();
+      tracks_.PaintRows();
+      bar_.Reset();
       face_.Refresh();
       return false;
     }
   }
-  player_.SetPlayList();
+  tracks_.PaintRows();
   // When the next file cannot be opened the old graph stays stopped at 0:
   // the tick keeps running and nothing advances until the user acts.
-  engine_.PlayTrack(player_.GetMp3Name(player_.playListNumber()));
-  bar_.ResetTimeBarCounters();
+  StartTrack(tracks_.PathAt(tracks_.CurrentEntry()));
+  bar_.Reset();
   return true;
 }
 

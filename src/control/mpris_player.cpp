@@ -5,6 +5,8 @@
 
 #include "control/file_uri.h"
 #include "control/open_files.h"
+#include "model/paths.h"
+#include "skin/layout.h"
 
 namespace kestrafon::mpris {
 
@@ -25,20 +27,18 @@ std::int64_t Microseconds(double seconds) {
 
 }  // namespace
 
-std::string DisplayName(std::string_view path) {
-  const std::size_t sep = path.find_last_of("/\\");
-  return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
-}
+using skin::kKnobMax;
+using skin::kKnobMin;
 
 double VolumeFromKnob(std::int32_t knobX) {
-  const std::int32_t x = std::clamp(knobX, kKnobLeft, kKnobRight);
-  return double(x - kKnobLeft) / double(kKnobRight - kKnobLeft);
+  const std::int32_t x = std::clamp<std::int32_t>(knobX, kKnobMin, kKnobMax);
+  return double(x - kKnobMin) / double(kKnobMax - kKnobMin);
 }
 
 std::int32_t KnobFromVolume(double volume) {
   if (std::isnan(volume)) volume = 0;
   volume = std::clamp(volume, 0.0, 1.0);
-  return kKnobLeft + std::int32_t(std::lround(volume * (kKnobRight - kKnobLeft)));
+  return kKnobMin + std::int32_t(std::lround(volume * (kKnobMax - kKnobMin)));
 }
 
 Snapshot TakeSnapshot(const PlayerControl& control) {
@@ -52,7 +52,7 @@ Snapshot TakeSnapshot(const PlayerControl& control) {
     s.metadata.trackId = "/org/kestrafon/track/" + std::to_string(control.CurrentEntry());
     s.metadata.lengthUs = Microseconds(control.DurationSeconds());
     s.metadata.url = path.front() == '/' ? FileUriFromPath(path) : path;
-    s.metadata.title = DisplayName(path);
+    s.metadata.title = std::string(FileNameOf(path));
   }
   s.volume = VolumeFromKnob(control.KnobVolume());
   s.canGoNext = control.CanNext();

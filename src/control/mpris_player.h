@@ -33,11 +33,7 @@ struct Snapshot {
 };
 
 inline constexpr std::string_view kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
-// The knob's left edge runs over these face pixels.
-inline constexpr std::int32_t kKnobLeft = 206, kKnobRight = 282;
-
-// The name the face shows for a path: what follows the last '/' or '\'.
-std::string DisplayName(std::string_view path);
+// Volume 0.0 to 1.0 over the knob's travel (its left edge, in face pixels).
 double VolumeFromKnob(std::int32_t knobX);
 std::int32_t KnobFromVolume(double volume);
 

@@ -1,7 +1,8 @@
 #pragma once
 // Handing the player files from outside its open dialog (the command line,
-// a second launch, the desktop's OpenUri, a drop on a window): each is added
-// as the Add button adds a dialog's choice, through the control surface.
+// a second launch, the desktop's OpenUri, a drop on a window): they are
+// added as the Add button adds a dialog's choice, through the control
+// surface, and the rows are repainted as after Add.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,15 +12,10 @@
 
 namespace kestrafon {
 
-// The selection texts the open dialog would have answered for these full
-// paths, in order: a run of files from one directory becomes one multiple
-// selection (the directory, then the names, NUL-separated), a lone file its
-// full path.
-std::vector<std::string> SelectionTexts(const std::vector<std::string>& paths);
-
 // Adds the files in order (playlist files read as playlists) and repaints
 // the rows; returns the number of entries appended.
-std::int32_t AddFiles(PlayerControl& control, WindowCommands& windows, const std::vector<std::string>& paths);
+std::int32_t AddFilesAndRepaint(PlayerControl& control, WindowCommands& windows,
+                                const std::vector<std::string>& paths);
 
 // Adds the files, then plays the first entry they added. Returns whether
 // anything was added.

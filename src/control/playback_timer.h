@@ -1,7 +1,7 @@
 #pragma once
 // The playback timer: it ticks only while it is enabled
 // with an interval above 0 (an interval of 0 never ticks).
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon {
 

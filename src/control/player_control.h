@@ -1,15 +1,15 @@
 #pragma once
 // The player's one control surface. Every way in (the face buttons, the
-// playlist window's keys, the playback tick, and later the desktop's media
-// controls, the command line and drag and drop) calls these commands, so each
-// command is written once, in one order of steps, and a command the face
-// would refuse is refused the same way everywhere.
+// playlist window's keys, the playback tick, the desktop's media controls,
+// the command line, a second launch and drag and drop) calls these commands,
+// so each command is written once, in one order of steps, and a command the
+// face would refuse is refused the same way everywhere.
 //
 // Toolkit-free: it drives the engine, the player state and the skin, and
 // draws on the player face through the face's own procedures.
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <vector>
 
 namespace kestrafon {
 
@@ -43,10 +43,10 @@ class PlayerControl {
   virtual CommandResult PlayEntry(std::int32_t n) = 0;
   // One playback tick.
   virtual void Tick() = 0;
-  // What Add does with the open dialog's selection text (one path, a
-  // playlist file, or the directory and names separated by NULs). Returns the
-  // number of entries appended; the first of them is entry count-before + 1.
-  virtual std::int32_t AddSelection(std::string_view selection) = 0;
+  // What Add does with the files chosen in the open dialog: each path in
+  // order, a playlist file read as a playlist. Returns the number of entries
+  // appended; the first of them is entry count-before + 1.
+  virtual std::int32_t AddFiles(const std::vector<std::string>& paths) = 0;
   // The knob's left edge in face pixels (206..282), as a drag on the volume bar.
   virtual void SetKnobVolume(std::int32_t x) = 0;
 

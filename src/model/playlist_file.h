@@ -14,7 +14,7 @@
 
 namespace kestrafon {
 
-class clsPlayer;
+class TrackList;
 
 // The bytes of a playlist file holding `entries` (UTF-8 text), in order.
 std::string EncodePlaylistText(const std::vector<std::string>& entries);
@@ -71,8 +71,8 @@ inline constexpr std::size_t kMaxPlaylistFileBytes = std::size_t(256) << 20;
 
 // Appends the entries of a playlist file behind the player's list. An
 // unreadable file changes nothing and gives false.
-bool AppendPlaylistFile(clsPlayer& player, const std::string& path);
+bool AppendPlaylistFile(TrackList& player, const std::string& path);
 // Writes the player's whole list to `path` (see WritePlaylistFile).
-SaveResult SavePlaylistFile(const clsPlayer& player, const std::string& path, const SaveOps& ops = {});
+SaveResult SavePlaylistFile(const TrackList& player, const std::string& path, const SaveOps& ops = {});
 
 }  // namespace kestrafon

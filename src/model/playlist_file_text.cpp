@@ -1,4 +1,4 @@
-#include "model/ansi_text.h"
+#include "model/cp932_text.h"
 #include "model/playlist_file.h"
 
 namespace kestrafon {
@@ -96,8 +96,8 @@ std::string EncodePlaylistText(const std::vector<std::string>& entries) {
   // Code page 932 whenever every entry survives it and the reader cannot
   // take the result for UTF-8; otherwise UTF-8 with a byte-order mark. (Code
   // page text never starts with the mark: EF BB is no code page character.)
-  if (auto cp932 = ansi::Utf8ToCp932Exact(text)) {
-    if (!ansi::IsValidUtf8(*cp932)) return std::move(*cp932);
+  if (auto cp932 = cp932::Utf8ToCp932Exact(text)) {
+    if (!cp932::IsValidUtf8(*cp932)) return std::move(*cp932);
   }
   std::string utf8;
   utf8.reserve(kBom.size() + text.size());
@@ -108,13 +108,13 @@ std::string EncodePlaylistText(const std::vector<std::string>& entries) {
 
 std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
   if (bytes.starts_with(kBom)) return SplitItems(bytes.substr(kBom.size()));
-  if (ansi::IsValidUtf8(bytes)) return SplitItems(bytes);
-  return SplitItems(ansi::Cp932ToUtf8Replacing(bytes));
+  if (cp932::IsValidUtf8(bytes)) return SplitItems(bytes);
+  return SplitItems(cp932::Cp932ToUtf8Replacing(bytes));
 }
 
 std::vector<std::string> ParsePlaylistText(std::string_view bytes, const EntryExists& exists) {
-  if (bytes.starts_with(kBom) || !ansi::IsValidUtf8(bytes)) return ParsePlaylistText(bytes);
-  std::optional<std::string> cp932 = ansi::Cp932ToUtf8(bytes);
+  if (bytes.starts_with(kBom) || !cp932::IsValidUtf8(bytes)) return ParsePlaylistText(bytes);
+  std::optional<std::string> cp932 = cp932::Cp932ToUtf8(bytes);
   std::vector<std::string> asUtf8 = SplitItems(bytes);
   if (!cp932 || *cp932 == bytes || !exists) return asUtf8;  // only one reading
   std::vector<std::string> asCp932 = SplitItems(*cp932);

@@ -1,5 +1,6 @@
-#include "model/ansi_text.h"
-#include "model/cls_player.h"
+#include "model/cp932_text.h"
+#include "model/paths.h"
+#include "model/track_list.h"
 
 namespace kestrafon {
 
@@ -7,11 +8,11 @@ namespace kestrafon {
 // real extension was. Names longer than 20 ANSI bytes are cut and marked
 // with "~": 20 characters when every character is single-byte, else 10.
 std::string RowText(std::string_view path) {
-  const std::string_view name = ansi::DropRightChars(FileNameOf(path), 4);
-  const int bytes = ansi::AnsiByteLength(name);
+  const std::string_view name = cp932::DropRightChars(FileNameOf(path), 4);
+  const int bytes = cp932::Cp932ByteLength(name);
   if (bytes <= 20) return std::string(name) + ".mp3";
-  const bool singleByte = bytes == ansi::CharCount(name);
-  return std::string(ansi::LeftChars(name, singleByte ? 20 : 10)) + "~.mp3";
+  const bool singleByte = bytes == cp932::CharCount(name);
+  return std::string(cp932::LeftChars(name, singleByte ? 20 : 10)) + "~.mp3";
 }
 
 }  // namespace kestrafon

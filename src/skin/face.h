@@ -2,18 +2,11 @@
 // A window's retained face and the sheets its sprites come from. Every
 // change is a rectangle copy; the face remembers which part changed since it
 // was last presented, so presenting sends only that.
-#include "skin/image.h"
+#include "seam/image.h"
+#include "seam/skin_images.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon {
-
-struct SkinImages {
-  Image face;      // player background, 302 x 202
-  Image playlist;  // playlist background, 200 x 202
-  Image buttons;   // button sheet, 260 x 70
-  Image parts;     // parts sheet, 135 x 261
-  Image icon;      // 32 x 32
-};
 
 class Face {
  public:

@@ -4,11 +4,11 @@
 // mouse, the playlist window's button strip, its rows and their colours.
 // Each number is written here once. The tables are arrays of named records
 // so that the artwork tool, the asset checks and the end-to-end layout
-// printer can walk them; sheet_map.h, app/hit_areas.h and
-// playlist/list_buttons.h give the program its named views of them.
+// printer can walk them; sheet_map.h, windows/face_hit_areas.h and
+// windows/list_buttons.h give the program its named views of them.
 #include <array>
 
-#include "skin/image.h"
+#include "seam/image.h"
 
 namespace kestrafon::skin {
 
@@ -209,6 +209,8 @@ struct RowLayout {
   int x, top, step, count;
 };
 inline constexpr RowLayout kListRows{10, 15, 12, 13};
+// The band a row's text may touch, from its top: glyphs reach below the step.
+inline constexpr int kListRowHeight = 16;
 
 enum class RowColour { Plain, Current, Selected };
 

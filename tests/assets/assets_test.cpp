@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "skin/image.h"
+#include "seam/image.h"
 #include "skin/sheet_map.h"
 
 namespace {

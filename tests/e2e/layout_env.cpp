@@ -2,9 +2,9 @@
 // they click and crop by the same table the program draws and hit-tests by.
 #include <cstdio>
 
-#include "app/hit_areas.h"
-#include "model/cls_player.h"
-#include "playlist/list_buttons.h"
+#include "windows/face_hit_areas.h"
+#include "model/track_list.h"
+#include "windows/list_buttons.h"
 #include "skin/sheet_map.h"
 
 namespace {

@@ -101,10 +101,10 @@ std::unique_ptr<platform::FormHost> FakeDesktop::CreatePlaylistHost() {
   return host;
 }
 
-std::optional<std::string> FakeDesktop::ShowOpen(const platform::FileDialogRequest& r) {
+std::vector<std::string> FakeDesktop::ShowOpen(const platform::FileDialogRequest& r) {
   openRequests.push_back(r);
   log.push_back("dialog:open");
-  if (openAnswers.empty()) return std::nullopt;
+  if (openAnswers.empty()) return {};
   auto a = openAnswers.front();
   openAnswers.pop_front();
   return a;

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop.h"
-#include "platform/media.h"
-#include "platform/text_renderer.h"
-#include "skin/face.h"
+#include "seam/desktop.h"
+#include "seam/media.h"
+#include "seam/text_renderer.h"
+#include "seam/skin_images.h"
+#include "skin/layout.h"
 
 namespace kestrafon::fakes {
 
@@ -138,8 +139,9 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   std::function<void()> pendingEvents;  // what runs when pending events are processed
   bool quit = false;
 
-  // Answers of the next dialogs (nullopt = cancelled) and what was asked.
-  std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+  // Answers of the next dialogs (empty or nullopt = cancelled) and what was asked.
+  std::deque<std::vector<std::string>> openAnswers;
+  std::deque<std::optional<std::string>> saveAnswers;
   std::vector<platform::FileDialogRequest> openRequests, saveRequests;
   struct Message {
     std::string title, text;
@@ -157,6 +159,10 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
     if (pendingEvents) pendingEvents();
   }
   void Quit() override { quit = true; log.push_back("quit"); }
+  void SetFirstPaintHandler(std::function<void()> h) override { onFirstPaint = std::move(h); }
+  void SetFilesDroppedHandler(platform::FilesDroppedHandler h) override { onFilesDropped = std::move(h); }
+  std::function<void()> onFirstPaint;
+  platform::FilesDroppedHandler onFilesDropped;
 
   // TickSource
   void Arm(int intervalMs) override { armedInterval = intervalMs; }
@@ -172,11 +178,12 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
     return trayAvailable;
   }
   void Remove() override { trayShown = false; log.push_back("tray:remove"); }
-  bool Available() const override { return trayAvailable; }
+  // The icon went in at Add and the tray is still there.
+  bool HasIcon() const override { return trayShown && trayAvailable; }
   std::string trayTip;
 
   // FileDialogs
-  std::optional<std::string> ShowOpen(const platform::FileDialogRequest& r) override;
+  std::vector<std::string> ShowOpen(const platform::FileDialogRequest& r) override;
   std::optional<std::string> ShowSave(const platform::FileDialogRequest& r) override;
   void ShowMessage(const std::string& title, const std::string& text) override {
     messages.push_back({title, text});

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_host.h"
+#include "seam/form_host.h"
 
 namespace kestrafon::fakes {
 

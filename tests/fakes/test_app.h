@@ -16,17 +16,17 @@ struct TestApp {
 
   // Starts the player as the program does: load, then the first resize.
   void Start() {
-    ctx.player().Form_Load();
-    ctx.player().Form_Resize();
+    ctx.playerWindow().Load();
+    ctx.playerWindow().OnResize();
   }
   // Adds tracks the fake framework can open.
   void AddTracks(std::initializer_list<std::pair<const char*, double>> tracks) {
     for (auto& [path, seconds] : tracks) {
       media.files[path] = {seconds};
-      ctx.gPlayer().AryMp3File(path);
+      ctx.tracks().Append(path);
     }
   }
-  const Image& face() { return ctx.player().face().image(); }
+  const Image& face() { return ctx.playerWindow().face().image(); }
 };
 
 }  // namespace kestrafon::fakes

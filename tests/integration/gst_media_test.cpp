@@ -20,7 +20,7 @@
 
 #include <gmock/gmock.h>
 
-#include "media_helpers/mp3_frame_scan.h"
+#include "platform/gstreamer/mp3_frame_scan.h"
 #include "fixtures/mp3_fixtures.h"
 #include "platform/gstreamer/gst_media.h"
 
@@ -163,7 +163,7 @@ TEST_F(GstMediaTest, DurationWithoutLameHeaderIsFrameAccurate) {
     EXPECT_GT(duration, seconds + 576 * kSample);
     EXPECT_LT(duration, seconds + 3 * kFrame);
     // And it is what the frame scan of the file says.
-    const auto scan = kestrafon::media_helpers::ScanMp3Frames(bytes);
+    const auto scan = kestrafon::mp3::ScanMp3Frames(bytes);
     EXPECT_FALSE(scan.hasInfoFrame);
     EXPECT_DOUBLE_EQ(duration, scan.Seconds());
   }
@@ -367,7 +367,7 @@ TEST_F(GstMediaTest, TruncatedMp3PlaysWhatItHolds) {
   const double duration = DurationOf(*graph);
   EXPECT_GT(duration, 0.3);
   EXPECT_LT(duration, 0.5);
-  EXPECT_DOUBLE_EQ(duration, kestrafon::media_helpers::ScanMp3Frames(bytes).Seconds());
+  EXPECT_DOUBLE_EQ(duration, kestrafon::mp3::ScanMp3Frames(bytes).Seconds());
   PlayToTheEnd(*graph);
 }
 

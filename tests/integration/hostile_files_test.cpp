@@ -34,13 +34,13 @@ enum class Expect { Opens, Fails, Either };
 struct HostilePlayer : RealPlayer {
   double Position() {
     double seconds = -1;
-    return ctx.engine().currentGraph() && ctx.engine().currentGraph()->CurrentPosition(seconds) ? seconds : -1;
+    return ctx.engine().graph() && ctx.engine().graph()->CurrentPosition(seconds) ? seconds : -1;
   }
   // True when the position moves on (or the track reaches its end) within `limit`.
   bool Advances(std::chrono::milliseconds limit) {
     const double start = Position();
     double duration = 0;
-    ctx.engine().currentGraph()->Duration(duration);
+    ctx.engine().graph()->Duration(duration);
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
       std::this_thread::sleep_for(50ms);
@@ -62,11 +62,11 @@ class HostileFiles : public ::testing::Test {
   void TryNext(const std::string& path, Expect expect, const std::string& what) {
     SCOPED_TRACE(what);
     HostilePlayer p;
-    p.ctx.player().Form_Load();
-    p.ctx.gPlayer().AryMp3File(good);
-    p.ctx.gPlayer().AryMp3File(path);
+    p.ctx.playerWindow().Load();
+    p.ctx.tracks().Append(good);
+    p.ctx.tracks().Append(path);
     p.ClickPlay();
-    platform::MediaGraph* const before = p.ctx.engine().currentGraph();
+    platform::MediaGraph* const before = p.ctx.engine().graph();
     ASSERT_NE(before, nullptr);
 
     const auto start = std::chrono::steady_clock::now();
@@ -75,18 +75,18 @@ class HostileFiles : public ::testing::Test {
     EXPECT_LT(waited, kCallerBound) << "the caller waited "
                                     << std::chrono::duration_cast<std::chrono::milliseconds>(waited).count() << " ms";
 
-    const bool opened = p.ctx.engine().currentGraph() != before;
+    const bool opened = p.ctx.engine().graph() != before;
     if (expect != Expect::Either) {
       EXPECT_EQ(opened, expect == Expect::Opens);
     }
     if (opened) {
       double duration = 0;
-      ASSERT_TRUE(p.ctx.engine().currentGraph()->Duration(duration));
+      ASSERT_TRUE(p.ctx.engine().graph()->Duration(duration));
       EXPECT_GT(duration, 0);
     }
     // Whichever graph is current plays: the new file, or the old track on.
     EXPECT_TRUE(p.Advances(3s)) << (opened ? "the new file" : "the previous track");
-    EXPECT_TRUE(p.ctx.gPlayer().CheckPlay());
+    EXPECT_TRUE(p.ctx.tracks().IsPlaying());
   }
 
   fixtures::TempDir dir;

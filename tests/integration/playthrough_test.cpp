@@ -27,54 +27,54 @@ class PlayThrough : public ::testing::Test {
 
 TEST_F(PlayThrough, WithoutRepeatTheListStopsAfterItsLastTrack) {
   RealPlayer p;
-  p.ctx.player().Form_Load();
-  for (auto& path : paths) p.ctx.gPlayer().AryMp3File(path);
+  p.ctx.playerWindow().Load();
+  for (auto& path : paths) p.ctx.tracks().Append(path);
   p.ClickPlay();
-  ASSERT_TRUE(p.ctx.gPlayer().CheckPlay());
+  ASSERT_TRUE(p.ctx.tracks().IsPlaying());
   ASSERT_TRUE(p.ctx.timer().Ticking());
 
-  std::vector<std::int32_t> seen{p.ctx.gPlayer().playListNumber()};
+  std::vector<std::int32_t> seen{p.ctx.tracks().CurrentEntry()};
   p.TickWhile(
       [&] {
-        if (seen.back() != p.ctx.gPlayer().playListNumber()) seen.push_back(p.ctx.gPlayer().playListNumber());
+        if (seen.back() != p.ctx.tracks().CurrentEntry()) seen.push_back(p.ctx.tracks().CurrentEntry());
         return p.ctx.timer().Ticking();
       },
       15s);
 
   EXPECT_FALSE(p.ctx.timer().Enabled());
-  EXPECT_FALSE(p.ctx.gPlayer().CheckPlay());
-  EXPECT_EQ(p.ctx.gPlayer().playListNumber(), 1);
+  EXPECT_FALSE(p.ctx.tracks().IsPlaying());
+  EXPECT_EQ(p.ctx.tracks().CurrentEntry(), 1);
   EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2, 3, 1}));
   // The last graph is stopped and rewound.
   double position = -1;
-  ASSERT_NE(p.ctx.engine().currentGraph(), nullptr);
-  ASSERT_TRUE(p.ctx.engine().currentGraph()->CurrentPosition(position));
+  ASSERT_NE(p.ctx.engine().graph(), nullptr);
+  ASSERT_TRUE(p.ctx.engine().graph()->CurrentPosition(position));
   EXPECT_EQ(position, 0);
 }
 
 TEST_F(PlayThrough, WithRepeatTheListStartsAgainAtTrackOne) {
   RealPlayer p;
-  p.ctx.player().Form_Load();
-  for (auto& path : paths) p.ctx.gPlayer().AryMp3File(path);
-  p.ctx.player().Form_MouseDown(platform::kLeftButton, 250, 87);  // the repeat button
-  ASSERT_TRUE(p.ctx.gPlayer().CheckRepeat());
+  p.ctx.playerWindow().Load();
+  for (auto& path : paths) p.ctx.tracks().Append(path);
+  p.ctx.playerWindow().OnMouseDown(platform::kLeftButton, 250, 87);  // the repeat button
+  ASSERT_TRUE(p.ctx.tracks().Repeats());
   p.ClickPlay();
 
   bool reachedThird = false, wrapped = false;
   p.TickWhile(
       [&] {
-        if (p.ctx.gPlayer().playListNumber() == 3) reachedThird = true;
-        if (reachedThird && p.ctx.gPlayer().playListNumber() == 1) wrapped = true;
+        if (p.ctx.tracks().CurrentEntry() == 3) reachedThird = true;
+        if (reachedThird && p.ctx.tracks().CurrentEntry() == 1) wrapped = true;
         return !wrapped;
       },
       15s);
   EXPECT_TRUE(wrapped);
   EXPECT_TRUE(p.ctx.timer().Ticking());
-  EXPECT_TRUE(p.ctx.gPlayer().CheckPlay());
+  EXPECT_TRUE(p.ctx.tracks().IsPlaying());
   // Track 1 plays again from its start.
-  p.TickWhile([&] { double pos = 0; return p.ctx.engine().currentGraph()->CurrentPosition(pos) && pos <= 0; }, 3s);
+  p.TickWhile([&] { double pos = 0; return p.ctx.engine().graph()->CurrentPosition(pos) && pos <= 0; }, 3s);
   double pos = 0;
-  ASSERT_TRUE(p.ctx.engine().currentGraph()->CurrentPosition(pos));
+  ASSERT_TRUE(p.ctx.engine().graph()->CurrentPosition(pos));
   EXPECT_GT(pos, 0);
   EXPECT_LT(pos, 1.0);
 }

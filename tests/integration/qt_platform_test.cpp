@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "contracts/form_host_contract.h"
 #include "fakes/recording_form_sink.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_form_host.h"
@@ -36,115 +37,82 @@ FormHostOptions PlayerSized() {
   return options;
 }
 
+Qt::MouseButtons QtButtons(int flags) {
+  Qt::MouseButtons buttons;
+  if (flags & kLeftButton) buttons |= Qt::LeftButton;
+  if (flags & kRightButton) buttons |= Qt::RightButton;
+  if (flags & kMiddleButton) buttons |= Qt::MiddleButton;
+  return buttons;
+}
+
 void SendMouse(QWidget& window, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
   QMouseEvent event(type, at, window.mapToGlobal(at), button, buttons, Qt::NoModifier);
   QApplication::sendEvent(&window, &event);
 }
 
-// The outline itself is tested in the core; here only that Qt gets all of it.
-TEST(RoundedOutline, BecomesAQtRegionWithTheCornersCut) {
-  const QRegion region = RoundedRegion(303, 202, 20, 20);
-  for (const QPoint corner : {QPoint(0, 0), QPoint(302, 0), QPoint(0, 201), QPoint(302, 201)})
-    EXPECT_FALSE(region.contains(corner)) << corner.x() << "," << corner.y();
-  for (const QPoint edge : {QPoint(10, 0), QPoint(0, 10), QPoint(151, 101), QPoint(292, 201)})
-    EXPECT_TRUE(region.contains(edge)) << edge.x() << "," << edge.y();
-  EXPECT_TRUE(RoundedRegion(0, 10, 20, 20).isEmpty());
-}
+// The form-host contract on Qt's offscreen platform.
+struct QtWindows {
+  using Host = QtFormHost;
+  static std::unique_ptr<Host> Make() { return std::make_unique<QtFormHost>(PlayerSized()); }
+  static std::uint32_t Shown(Host& h, int x, int y) { return h.presented().pixel(x, y); }
+  static bool InOutline(Host& h, int x, int y) { return h.mask().contains(QPoint(x, y)); }
+  static bool TopMost(Host& h) { return h.windowHandle()->flags() & Qt::WindowStaysOnTopHint; }
+  static bool Minimised(Host& h) { return h.isMinimized(); }
+  static std::string Title(Host& h) { return h.windowTitle().toStdString(); }
+  static void Press(Host& h, int button, int x, int y) {
+    const Qt::MouseButton b = Qt::MouseButton(int(QtButtons(button)));
+    SendMouse(h, QEvent::MouseButtonPress, QPointF(x, y), b, b);
+  }
+  static void Move(Host& h, int buttons, int x, int y) {
+    SendMouse(h, QEvent::MouseMove, QPointF(x, y), Qt::NoButton, QtButtons(buttons));
+  }
+  static void Release(Host& h, int button, int x, int y) {
+    SendMouse(h, QEvent::MouseButtonRelease, QPointF(x, y), Qt::MouseButton(int(QtButtons(button))), Qt::NoButton);
+  }
+  static void KeyDown(Host& h, int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::ShiftModifier);  // modifiers never matter
+    QApplication::sendEvent(&h, &event);
+  }
+  static inline const std::vector<std::pair<int, Key>> kKeys{
+      {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}, {Qt::Key_PageUp, Key::PageUp},
+      {Qt::Key_PageDown, Key::PageDown}, {Qt::Key_Up, Key::Up}, {Qt::Key_Down, Key::Down},
+      {Qt::Key_Space, Key::Other}, {Qt::Key_A, Key::Other}};
+  static void RequestClose(Host& h) {
+    QCloseEvent close;
+    QApplication::sendEvent(&h, &close);
+  }
+  static void Settle() { QCoreApplication::processEvents(); }
+};
 
-TEST(FormHost, PresentCopiesOnlyTheDirtyRectangleAndClipsTheRest) {
-  QtFormHost window(PlayerSized());
-  Image face(303, 202, 0xFF112233u);
-  window.Present(face, {10, 20, 5, 4});
-  EXPECT_EQ(window.presented().pixel(10, 20), 0xFF112233u);
-  EXPECT_EQ(window.presented().pixel(14, 23), 0xFF112233u);
-  EXPECT_EQ(window.presented().pixel(15, 23), 0xFF000000u);
-  EXPECT_EQ(window.presented().pixel(14, 24), 0xFF000000u);
+}  // namespace
 
-  face.SetPixel(302, 201, 0xFFABCDEFu);
-  window.Present(face, {300, 199, 50, 50});  // reaches past the window
-  EXPECT_EQ(window.presented().pixel(302, 201), 0xFFABCDEFu);
-  window.Present(Image(10, 10, 0xFFFFFFFFu), {0, 0, 303, 202});  // a smaller face
-  EXPECT_EQ(window.presented().pixel(9, 9), 0xFFFFFFFFu);
-  EXPECT_EQ(window.presented().pixel(10, 10), 0xFF000000u);
-  window.Present(face, {-5, -5, 0, 0});
-}
+namespace kestrafon::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, FormHostContract, QtWindows);
+}  // namespace kestrafon::contracts
 
-TEST(FormHost, ReportsMouseKeysAndCloseInFacePixels) {
-  QtFormHost window(PlayerSized());
-  RecordingSink sink;
-  window.SetEventSink(&sink);
-  SendMouse(window, QEvent::MouseButtonPress, {150.0, 160.0}, Qt::LeftButton, Qt::LeftButton);
-  SendMouse(window, QEvent::MouseMove, {151.0, 161.0}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
-  SendMouse(window, QEvent::MouseButtonRelease, {152.0, 162.0}, Qt::RightButton, Qt::LeftButton);
-  QKeyEvent page(QEvent::KeyPress, Qt::Key_PageDown, Qt::ShiftModifier);
-  QApplication::sendEvent(&window, &page);
-  QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
-  QApplication::sendEvent(&window, &letter);
-  QCloseEvent close;
-  QApplication::sendEvent(&window, &close);
+namespace {
 
-  const std::vector<std::string> expected = {"down 1 150,160", "move 3 151,161", "up 2 152,162",
-                                             "key " + std::to_string(int(Key::PageDown)),
-                                             "key " + std::to_string(int(Key::Other)), "close"};
-  EXPECT_EQ(sink.events, expected);
-  // Closing is the core's decision: the window refuses on its own.
-  EXPECT_FALSE(close.isAccepted());
+using namespace kestrafon;
+using namespace kestrafon::platform;
+using namespace kestrafon::platform::qt;
+using RecordingSink = kestrafon::fakes::RecordingFormSink;
 
-  window.SetEventSink(nullptr);
-  SendMouse(window, QEvent::MouseButtonPress, {1.0, 1.0}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(sink.events.size(), expected.size());
-}
-
-TEST(FormHost, KeysMapToTheListKeysWhateverTheModifiers) {
-  EXPECT_EQ(KeyFromQt(Qt::Key_Return), Key::Enter);
-  EXPECT_EQ(KeyFromQt(Qt::Key_Enter), Key::Enter);
-  EXPECT_EQ(KeyFromQt(Qt::Key_PageUp), Key::PageUp);
-  EXPECT_EQ(KeyFromQt(Qt::Key_Up), Key::Up);
-  EXPECT_EQ(KeyFromQt(Qt::Key_Down), Key::Down);
-  EXPECT_EQ(KeyFromQt(Qt::Key_Space), Key::Other);
-  EXPECT_EQ(KeyFromQt(Qt::Key_Home), Key::Other);
-}
-
-TEST(FormHost, ShowsMovesMinimisesAndStaysOnTop) {
+TEST(FormHost, AMinimiseOvertakenByAHideLeavesNoMinimisedWindow) {
   QtFormHost window(PlayerSized());
   RecordingSink sink;
   window.SetEventSink(&sink);
-  EXPECT_FALSE(window.IsVisible());
   window.SetVisible(true);
-  EXPECT_TRUE(window.IsVisible());
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Form1"));
-  EXPECT_EQ(window.OuterSize(), (Point{303, 202}));
-  EXPECT_NE(std::find(sink.events.begin(), sink.events.end(), "resize"), sink.events.end());
-
-  window.Move({40, 50});
-  EXPECT_EQ(window.Position(), (Point{40, 50}));
-
   QCoreApplication::processEvents();
   sink.events.clear();
   window.SetWindowState(WindowState::Minimised);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(window.isMinimized());
   EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), "resize"), 1);
   window.SetWindowState(WindowState::Normal);
-  EXPECT_FALSE(window.isMinimized());
   // Into the tray: the hide overtakes the minimise, so no icon is left behind.
   window.SetWindowState(WindowState::Minimised);
   window.SetVisible(false);
   QCoreApplication::processEvents();
   EXPECT_FALSE(window.isMinimized());
-  window.SetVisible(true);
-
-  window.SetRoundedRegion(303, 202, 20, 20);
-  EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));
-  EXPECT_TRUE(window.mask().contains(QPoint(150, 100)));
-
-  window.SetVisible(false);
-  window.SetTopMost(true);  // also shows a hidden window
-  EXPECT_TRUE(window.IsVisible());
-  EXPECT_TRUE(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
-  window.SetTopMost(false);
-  EXPECT_FALSE(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
-  EXPECT_TRUE(window.IsVisible());
   window.SetEventSink(nullptr);
 }
 
@@ -188,7 +156,7 @@ TEST(TrayActivation, DoubleClickRestoresAndSingleActivationOnlyWhereNoDoubleClic
 TEST(TrayIcon, WithoutATrayAddingReportsFailure) {
   if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this desktop has a tray";
   QtTray tray{QIcon()};
-  EXPECT_FALSE(tray.Available());
+  EXPECT_FALSE(tray.HasIcon());
   EXPECT_FALSE(tray.Add("Kestrafon", [](TrayEvent) {}));
   tray.Remove();
 }
@@ -199,14 +167,6 @@ TEST(FileDialogFilters, KeepDescriptionsThatNameTheirPatterns) {
   EXPECT_EQ(QtNameFilters("Music|*.mp3;*.wav"), QStringList{QStringLiteral("Music (*.mp3 *.wav)")});
   EXPECT_TRUE(QtNameFilters("").isEmpty());
   EXPECT_TRUE(QtNameFilters("dangling description").isEmpty());
-}
-
-TEST(FileDialogSelection, OneFileIsAFullPathSeveralAreDirectoryThenNames) {
-  EXPECT_EQ(SelectionText({QStringLiteral("/music/a b.mp3")}), "/music/a b.mp3");
-  EXPECT_EQ(SelectionText({QStringLiteral("/music/a.mp3"), QStringLiteral("/music/曲.kfl")}),
-            std::string("/music\0a.mp3\0曲.kfl", 20));
-  EXPECT_EQ(SelectionText({QStringLiteral("/a.mp3"), QStringLiteral("/b.mp3")}), std::string("/\0a.mp3\0b.mp3", 13));
-  EXPECT_EQ(SelectionText({}), "");
 }
 
 }  // namespace

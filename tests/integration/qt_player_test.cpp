@@ -11,7 +11,6 @@
 #include "app/app_context.h"
 #include "fakes/fake_platform.h"
 #include "platform/qt/qt_desktop.h"
-#include "app/window_proc.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ struct QtPlayer : ::testing::Test {
   AppContext ctx{desktop, media, text, skin};
 
   void Start() {
-    ctx.player().Form_Load();
+    ctx.playerWindow().Load();
     desktop.PlayerHost().SetVisible(true);
   }
   qt::QtFormHost& window() { return desktop.playerWindow(); }
@@ -50,43 +49,43 @@ TEST_F(QtPlayer, StartsCentredWithItsFaceOutlineAndNoTicks) {
   EXPECT_FALSE(window().mask().contains(QPoint(0, 0)));
   EXPECT_TRUE(window().mask().contains(QPoint(151, 101)));
   // What the window shows is the composed face, pixel for pixel.
-  const Image& face = ctx.player().face().image();
+  const Image& face = ctx.playerWindow().face().image();
   for (int y = 0; y < face.height(); y += 7) {
     for (int x = 0; x < face.width(); x += 5) ASSERT_EQ(window().presented().pixel(x, y), face.Pixel(x, y)) << x << "," << y;
   }
-  EXPECT_EQ(ctx.gPlayer().VolumePos(), 280);
+  EXPECT_EQ(ctx.tracks().KnobX(), 280);
   EXPECT_FALSE(desktop.tickSource().Armed());
-  EXPECT_FALSE(ctx.playList().Loaded());
+  EXPECT_FALSE(ctx.playlistWindow().Loaded());
   EXPECT_EQ(PlaylistWindow(), nullptr);
 }
 
 TEST_F(QtPlayer, PlaylistWindowDocksFlushRightAndGoesAwayWhenUnloaded) {
   Start();
   window().Move({100, 80});
-  ctx.gWindow().drawList();
-  ASSERT_TRUE(ctx.playList().Loaded());
+  ctx.lamps().ToggleList();
+  ASSERT_TRUE(ctx.playlistWindow().Loaded());
   QPointer<QWidget> list = PlaylistWindow();
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->pos(), QPoint(100 + 303, 80));
   EXPECT_FALSE(list->mask().contains(QPoint(0, 0)));
   EXPECT_TRUE(list->mask().contains(QPoint(100, 100)));
 
-  ctx.gWindow().drawList();
-  EXPECT_FALSE(ctx.playList().Loaded());
+  ctx.lamps().ToggleList();
+  EXPECT_FALSE(ctx.playlistWindow().Loaded());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(list.isNull());
 }
 
 TEST_F(QtPlayer, TrayRestoreBringsBackThePlayerAndALoadedPlaylist) {
   Start();
-  ctx.gWindow().drawList();
+  ctx.lamps().ToggleList();
   QWidget* list = PlaylistWindow();
   ASSERT_NE(list, nullptr);
   window().SetWindowState(WindowState::Minimised);
   window().SetVisible(false);
   list->hide();
 
-  WindowProc(ctx.player(), ctx.playlistWindow(), TrayEvent::LeftDoubleClick);
+  ctx.playerWindow().Restore();
   EXPECT_TRUE(window().isVisible());
   EXPECT_FALSE(window().isMinimized());
   EXPECT_TRUE(list->isVisible());
@@ -95,30 +94,28 @@ TEST_F(QtPlayer, TrayRestoreBringsBackThePlayerAndALoadedPlaylist) {
 TEST_F(QtPlayer, TrayRestoreWithoutAPlaylistCreatesNone) {
   Start();
   window().SetVisible(false);
-  WindowProc(ctx.player(), ctx.playlistWindow(), TrayEvent::Other);
-  EXPECT_FALSE(window().isVisible());
-  WindowProc(ctx.player(), ctx.playlistWindow(), TrayEvent::LeftDoubleClick);
+  ctx.playerWindow().Restore();
   EXPECT_TRUE(window().isVisible());
-  EXPECT_FALSE(ctx.playList().Loaded());
+  EXPECT_FALSE(ctx.playlistWindow().Loaded());
   EXPECT_EQ(PlaylistWindow(), nullptr);
 }
 
 TEST_F(QtPlayer, ClosingUnloadsThePlaylistThenHidesThePlayer) {
   Start();
-  ctx.gWindow().drawList();
+  ctx.lamps().ToggleList();
   QPointer<QWidget> list = PlaylistWindow();
   ASSERT_NE(list, nullptr);
   QCloseEvent close;
   QApplication::sendEvent(&window(), &close);
-  EXPECT_TRUE(ctx.player().Unloaded());
-  EXPECT_FALSE(ctx.playList().Loaded());
+  EXPECT_TRUE(ctx.playerWindow().Closed());
+  EXPECT_FALSE(ctx.playlistWindow().Loaded());
   EXPECT_FALSE(window().isVisible());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(list.isNull());
   // A second request finds nothing more to do.
   QCloseEvent again;
   QApplication::sendEvent(&window(), &again);
-  EXPECT_FALSE(ctx.playList().Loaded());
+  EXPECT_FALSE(ctx.playlistWindow().Loaded());
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ struct RealPlayer {
 
   // A press and release at one face point, as a click on the face does.
   void Click(double x, double y) {
-    ctx.player().Form_MouseDown(platform::kLeftButton, x, y);
-    ctx.player().Form_MouseUp(platform::kLeftButton, x, y);
+    ctx.playerWindow().OnMouseDown(platform::kLeftButton, x, y);
+    ctx.playerWindow().OnMouseUp(platform::kLeftButton, x, y);
   }
   void ClickPlay() { Click(150, 160); }
   // Ticks like the timer while `more` holds, for at most `limit`.

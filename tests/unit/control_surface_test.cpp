@@ -82,7 +82,7 @@ TEST(ControlSurface, PlayAndPauseTakeTheFacesLookWithoutAPress) {
   EXPECT_TRUE(graph->running);
   EXPECT_EQ(s.app.desktop.armedInterval, 100);
   EXPECT_TRUE(Shows(s.app.face(), kPlayPressed));
-  const auto title = s.drive.DrawnOn(s.app.ctx.player().picTitle());
+  const auto title = s.drive.DrawnOn(s.app.ctx.playerWindow().titlePanel());
   ASSERT_FALSE(title.empty());
   EXPECT_EQ(title.back().text, "a.mp3");
   EXPECT_EQ(title.back().x, 10);
@@ -110,7 +110,7 @@ TEST(ControlSurface, PlayAndPauseTakeTheFacesLookWithoutAPress) {
 // window), the observer hears of it once.
 TEST(ControlSurface, TheObserverHearsOfEachAcceptedCommandOnce) {
   SurfaceApp empty;  // Enter on an empty list is not refused: it opens an empty path
-  empty.app.ctx.playList().Form_KeyDown(platform::Key::Enter);
+  empty.app.ctx.playlistWindow().OnKeyDown(platform::Key::Enter);
   EXPECT_EQ(empty.observer.calls, 1);
 
   SurfaceApp s;
@@ -131,19 +131,19 @@ TEST(ControlSurface, TheObserverHearsOfEachAcceptedCommandOnce) {
   EXPECT_EQ(s.observer.calls, 9);
 
   // Enter on the selected row plays it, as PlayEntry does.
-  s.app.ctx.gPlayer().SelectPlayList(3);
-  s.app.ctx.playList().Form_KeyDown(platform::Key::Enter);
+  s.app.ctx.tracks().SelectEntry(3);
+  s.app.ctx.playlistWindow().OnKeyDown(platform::Key::Enter);
   EXPECT_EQ(s.Live()->path, "/m/c.mp3");
   EXPECT_EQ(s.control().CurrentEntry(), 3);
 
   // The playlist window's Add, Remove and Clear.
-  s.app.ctx.playList().Show();
-  s.app.desktop.openAnswers.push_back(std::string("/m/z.mp3"));
-  s.app.ctx.playList().Form_MouseDown(platform::kLeftButton, 20, 185);  // Add
+  s.app.ctx.playlistWindow().Show();
+  s.app.desktop.openAnswers.push_back({"/m/z.mp3"});
+  s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 20, 185);  // Add
   EXPECT_EQ(s.control().EntryCount(), 4);
-  s.app.ctx.playList().Form_MouseDown(platform::kLeftButton, 70, 185);  // Remove
+  s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 70, 185);  // Remove
   EXPECT_EQ(s.control().EntryCount(), 3);
-  s.app.ctx.playList().Form_MouseDown(platform::kLeftButton, 120, 185);  // Clear
+  s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 120, 185);  // Clear
   EXPECT_EQ(s.control().EntryCount(), 0);
   EXPECT_EQ(s.observer.calls, 13);
 }
@@ -171,23 +171,21 @@ TEST(ControlSurface, TheTickTellsTheObserverOnlyOfTrackChangesAndTheEnd) {
   EXPECT_TRUE(s.control().CanPlay());
 }
 
-TEST(ControlSurface, AddSelectionAppendsPathsNamesAndPlaylistFiles) {
+TEST(ControlSurface, AddFilesAppendsTracksAndReadsPlaylistFilesInOrder) {
   SurfaceApp s;
-  EXPECT_EQ(s.control().AddSelection(""), 0);  // cancelled
+  EXPECT_EQ(s.control().AddFiles({}), 0);  // cancelled
   EXPECT_EQ(s.observer.calls, 0);
 
-  EXPECT_EQ(s.control().AddSelection("/m/one.mp3"), 1);
-  EXPECT_EQ(s.control().AddSelection(std::string("/m/dir\0x.mp3\0y.mp3\0\0", 20)), 2);
-  EXPECT_EQ(s.app.ctx.gPlayer().GetMp3Name(2), "/m/dir/x.mp3");
-  EXPECT_EQ(s.app.ctx.gPlayer().GetMp3Name(3), "/m/dir/y.mp3");
-
   const std::filesystem::path kfl = std::filesystem::temp_directory_path() / "control_surface_test.kfl";
-  ASSERT_TRUE(WritePlaylistFile(kfl.string(), {"/p/1.mp3", "/p/2.mp3", "/p/3.mp3"}));
-  EXPECT_EQ(s.control().AddSelection(kfl.string()), 3);
+  ASSERT_TRUE(WritePlaylistFile(kfl.string(), {"/p/1.mp3", "/p/2.mp3"}));
+  EXPECT_EQ(s.control().AddFiles({"/m/one.mp3", kfl.string(), "/m/two.mp3"}), 4);
   std::filesystem::remove(kfl);
-  EXPECT_EQ(s.control().EntryCount(), 6);
-  EXPECT_EQ(s.app.ctx.gPlayer().GetMp3Name(6), "/p/3.mp3");
-  EXPECT_EQ(s.observer.calls, 3);
+  EXPECT_EQ(s.control().AddFiles({kfl.string()}), 0);  // an unreadable playlist adds nothing
+  EXPECT_EQ(s.control().EntryCount(), 4);
+  const TrackList& tracks = s.app.ctx.tracks();
+  EXPECT_EQ((std::vector<std::string>{tracks.PathAt(1), tracks.PathAt(2), tracks.PathAt(3), tracks.PathAt(4)}),
+            (std::vector<std::string>{"/m/one.mp3", "/p/1.mp3", "/p/2.mp3", "/m/two.mp3"}));
+  EXPECT_EQ(s.observer.calls, 1);
 }
 
 TEST(ControlSurface, TheKnobSetsTheVolumeAndStaysOnItsBar) {

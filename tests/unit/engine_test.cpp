@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/clock_text.h"
+#include "control/clock_text.h"
 #include "fakes/test_app.h"
 
 namespace kestrafon {
@@ -32,109 +32,114 @@ TEST(ClockText, NonsenseTimesNeverFail) {
   EXPECT_EQ(WholeSeconds(1e300), std::numeric_limits<std::int32_t>::max());
 }
 
-class EngineTest : public ::testing::Test {
+// Starting a track: the engine opens it, the control surface scales the
+// bar, applies the knob and runs it.
+class TrackStartTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app.media.files["/music/a.mp3"] = {200.5};
-    app.media.files["/music/b.mp3"] = {60.3};
+    app.AddTracks({{"/music/a.mp3", 200.5}, {"/music/b.mp3", 60.3}});
+    app.ctx.tracks().Append("/music/missing.mp3");
+    app.ctx.tracks().Append("");
   }
   TestApp app;
-  modDirectx& engine = app.ctx.engine();
+  PlaybackEngine& engine = app.ctx.engine();
+  ControlSurface& control = app.ctx.control();
 };
 
-TEST_F(EngineTest, NothingHappensBeforeTheFirstTrack) {
-  engine.ControlGraph(GraphCommand::Run);
-  engine.ControlGraph(GraphCommand::StopAndRewind);
-  engine.ReleaseGraph();
-  EXPECT_EQ(engine.currentGraph(), nullptr);
-  EXPECT_EQ(engine.trackDuration(), 0);
+TEST_F(TrackStartTest, NothingHappensBeforeTheFirstTrack) {
+  engine.Control(GraphCommand::Run);
+  engine.Control(GraphCommand::StopAndRewind);
+  engine.Close();
+  EXPECT_EQ(engine.graph(), nullptr);
+  EXPECT_EQ(engine.duration(), 0);
+  EXPECT_EQ(engine.Position(), 0);
+  EXPECT_TRUE(engine.PutVolume(-100));
   EXPECT_TRUE(app.media.graphs.empty());
 }
 
-TEST_F(EngineTest, OpeningATrackRunsItAtTheKnobVolume) {
-  app.ctx.gPlayer().VolumePos(280);
-  EXPECT_TRUE(engine.PlayTrack("/music/a.mp3"));
+TEST_F(TrackStartTest, ATrackRunsAtTheKnobVolumeOnItsOwnScale) {
+  app.ctx.tracks().SetKnobX(280);
+  control.PlayEntry(1);
   auto& g = app.media.last();
   EXPECT_TRUE(g.running);
   EXPECT_EQ(g.volume, -480);
-  EXPECT_EQ(engine.trackDuration(), 200.5);
+  EXPECT_EQ(engine.duration(), 200.5);
   EXPECT_TRUE(app.ctx.timer().Enabled());
-  // The scale of the time bar was computed for the new track.
-  EXPECT_EQ(app.ctx.gWindow().ans, 1);
-  EXPECT_EQ(app.ctx.gWindow().remainder, 66);
-  EXPECT_FALSE(app.ctx.gWindow().BarSizeFlg);
+  const TimeBar::Scale& scale = app.ctx.timeBar().scale();
+  EXPECT_EQ(scale.step, 1);
+  EXPECT_EQ(scale.remainder, 66);
+  EXPECT_FALSE(scale.shortTrack);
   // The volume is set before the graph runs.
   EXPECT_EQ(g.calls, (std::vector<std::string>{"render", "volume", "run"}));
 }
 
-TEST_F(EngineTest, AFailedOpenLeavesThePlayingTrackAlone) {
-  app.ctx.gPlayer().VolumePos(250);
-  ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
+TEST_F(TrackStartTest, AFailedOpenLeavesThePlayingTrackAlone) {
+  app.ctx.tracks().SetKnobX(250);
+  control.PlayEntry(1);
   auto first = app.media.graphs.back();
-  app.ctx.timer().Enabled(false);
-  app.ctx.gPlayer().VolumePos(206);
 
-  for (const char* bad : {"/music/missing.mp3", ""}) {
-    EXPECT_FALSE(engine.PlayTrack(bad));
-    EXPECT_NE(engine.currentGraph(), nullptr);
+  for (const std::int32_t bad : {3, 4}) {  // a missing file, an empty path
+    control.PlayEntry(bad);
+    EXPECT_NE(engine.graph(), nullptr);
     EXPECT_FALSE(first->released);
     EXPECT_TRUE(first->running);
     EXPECT_EQ(first->volume, (250 - 286) * 80);
-    EXPECT_EQ(engine.trackDuration(), 200.5);
-    EXPECT_FALSE(app.ctx.timer().Enabled());
+    EXPECT_EQ(engine.duration(), 200.5);
     EXPECT_TRUE(app.media.last().released);  // the failed graph is dropped
   }
   app.media.createFails = true;
-  EXPECT_FALSE(engine.PlayTrack("/music/b.mp3"));
+  control.PlayEntry(2);
   EXPECT_FALSE(first->released);
 }
 
-TEST_F(EngineTest, TheOldTrackStopsOnlyAfterTheNewOneRendered) {
-  ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
+TEST_F(TrackStartTest, TheOldTrackStopsOnlyAfterTheNewOneRendered) {
+  control.PlayEntry(1);
   auto first = app.media.graphs.back();
-  ASSERT_TRUE(engine.PlayTrack("/music/b.mp3"));
+  control.PlayEntry(2);
   auto second = app.media.graphs.back();
   EXPECT_TRUE(first->released);
   EXPECT_EQ(first->calls.back(), "release");
   EXPECT_EQ(first->calls[first->calls.size() - 2], "stop");
   EXPECT_TRUE(second->running);
   EXPECT_EQ(second->position, 0);
-  EXPECT_EQ(engine.trackDuration(), 60.3);
-  EXPECT_TRUE(app.ctx.gWindow().BarSizeFlg);
+  EXPECT_EQ(engine.duration(), 60.3);
+  EXPECT_TRUE(app.ctx.timeBar().scale().shortTrack);
 }
 
-TEST_F(EngineTest, AFailedDurationStillStartsTheTrackWithoutVolume) {
+TEST_F(TrackStartTest, AFailedDurationStillStartsTheTrackWithoutVolume) {
   app.media.files["/music/odd.mp3"] = {10, true, true};
-  ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
-  ASSERT_TRUE(engine.PlayTrack("/music/odd.mp3"));
+  app.ctx.tracks().Append("/music/odd.mp3");
+  control.PlayEntry(1);
+  control.PlayEntry(5);
   EXPECT_TRUE(app.media.last().running);
   EXPECT_FALSE(app.media.last().volume.has_value());
-  EXPECT_EQ(engine.trackDuration(), 200.5);  // kept from the previous track
+  EXPECT_EQ(engine.duration(), 200.5);  // kept from the previous track
+  EXPECT_FALSE(app.ctx.timeBar().scale().shortTrack);  // and so is the bar's scale
 }
 
-TEST_F(EngineTest, ControlCommands) {
-  ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
+TEST_F(TrackStartTest, GraphCommands) {
+  control.PlayEntry(1);
   auto& g = app.media.last();
   g.position = 42;
-  engine.ControlGraph(GraphCommand::Pause);
+  engine.Control(GraphCommand::Pause);
   EXPECT_TRUE(g.paused);
-  engine.ControlGraph(GraphCommand::Run);
+  engine.Control(GraphCommand::Run);
   EXPECT_TRUE(g.running);
   EXPECT_EQ(g.position, 42);
-  engine.ControlGraph(GraphCommand::StopAndRewind);
+  engine.Control(GraphCommand::StopAndRewind);
   EXPECT_TRUE(g.stopped);
   EXPECT_EQ(g.position, 0);
-  EXPECT_EQ(engine.graphState(), modDirectx::GraphState::Stopped);  // reported as stopped, not playing
+  EXPECT_EQ(engine.graphState(), PlaybackEngine::GraphState::Stopped);  // reported as stopped, not playing
 }
 
-TEST_F(EngineTest, ATrackEndsOnlyExactlyAtAKnownDuration) {
+TEST_F(TrackStartTest, ATrackEndsOnlyExactlyAtAKnownDuration) {
   EXPECT_FALSE(engine.TrackEnded(0));  // no graph yet
-  ASSERT_TRUE(engine.PlayTrack("/music/a.mp3"));
+  control.PlayEntry(1);
   EXPECT_TRUE(engine.TrackEnded(200.5));
   EXPECT_FALSE(engine.TrackEnded(200.4));
   EXPECT_FALSE(engine.TrackEnded(200.6));  // past the end is not the end
-  app.media.files["/music/zero.mp3"] = {0};
-  ASSERT_TRUE(engine.PlayTrack("/music/zero.mp3"));
+  app.AddTracks({{"/music/zero.mp3", 0}});
+  control.PlayEntry(5);
   EXPECT_FALSE(engine.TrackEnded(0));  // an unknown length never ends
 }
 

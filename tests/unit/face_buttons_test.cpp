@@ -22,7 +22,7 @@ class FaceButtons : public ::testing::Test {
   void PlayThree() {
     AddThree();
     d.Click(kPlay);
-    ASSERT_TRUE(d.player().CheckPlay());
+    ASSERT_TRUE(d.tracks().IsPlaying());
   }
 
   TestApp app;
@@ -33,31 +33,31 @@ class FaceButtons : public ::testing::Test {
 
 TEST_F(FaceButtons, PlayIsRefusedWithAnEmptyList) {
   d.Press(kPlay);
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
+  EXPECT_FALSE(d.pressed().play);
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
   EXPECT_EQ(app.desktop.pendingEventRuns, 0);
   d.Release(kPlay);
-  EXPECT_FALSE(d.player().CheckPlay());
+  EXPECT_FALSE(d.tracks().IsPlaying());
   EXPECT_TRUE(app.media.graphs.empty());
   EXPECT_EQ(app.desktop.armedInterval, 0);
 }
 
 TEST_F(FaceButtons, PlayStartsTheCurrentTrackAndStaysDown) {
   AddThree();
-  d.player().playListNumber(2);
+  d.tracks().SetCurrentEntry(2);
   d.Press(kPlay);
-  EXPECT_TRUE(d.flags().PlayBtnFlg);
+  EXPECT_TRUE(d.pressed().play);
   EXPECT_TRUE(Shows(d.face(), skin::kPlayPressed));
   d.Release(kPlay);
 
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
-  EXPECT_TRUE(d.player().CheckPlay());
+  EXPECT_FALSE(d.pressed().play);
+  EXPECT_TRUE(d.tracks().IsPlaying());
   ASSERT_NE(d.Live(), nullptr);
   EXPECT_EQ(d.Live()->path, "C:\\m\\b.mp3");
   EXPECT_TRUE(d.Live()->running);
   EXPECT_EQ(app.desktop.armedInterval, 100);
   // The file name alone, at (10, 10) of the title panel.
-  auto titles = d.DrawnOn(app.ctx.player().picTitle());
+  auto titles = d.DrawnOn(app.ctx.playerWindow().titlePanel());
   ASSERT_EQ(titles.size(), 1u);
   EXPECT_EQ(titles[0].text, "b.mp3");
   EXPECT_EQ(titles[0].x, 10);
@@ -71,7 +71,7 @@ TEST_F(FaceButtons, PlayIsRefusedWhilePlaying) {
   PlayThree();
   const std::size_t graphs = app.media.graphs.size();
   d.Press(kPlay);
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
+  EXPECT_FALSE(d.pressed().play);
   d.Release(kPlay);
   EXPECT_EQ(app.media.graphs.size(), graphs);
 }
@@ -80,37 +80,37 @@ TEST_F(FaceButtons, PlayPressedAndReleasedOverStopWaitsForItsOwnRelease) {
   AddThree();
   d.Press(kPlay);
   d.Release(kStop);  // the stop flag is down: nothing runs
-  EXPECT_TRUE(d.flags().PlayBtnFlg);
+  EXPECT_TRUE(d.pressed().play);
   EXPECT_TRUE(Shows(d.face(), skin::kPlayPressed));
-  EXPECT_FALSE(d.player().CheckPlay());
+  EXPECT_FALSE(d.tracks().IsPlaying());
   EXPECT_TRUE(app.media.graphs.empty());
 
   d.Release(kPlay);  // a later release over Play still starts playback
-  EXPECT_TRUE(d.player().CheckPlay());
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
+  EXPECT_TRUE(d.tracks().IsPlaying());
+  EXPECT_FALSE(d.pressed().play);
 }
 
 TEST_F(FaceButtons, PlayPressedAndReleasedOutsideTheRowIsUndone) {
   AddThree();
   d.Press(kPlay);
   d.Release({150, 100});
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
+  EXPECT_FALSE(d.pressed().play);
   EXPECT_TRUE(Shows(d.face(), skin::kPlayReleased));
-  EXPECT_FALSE(d.player().CheckPlay());
+  EXPECT_FALSE(d.tracks().IsPlaying());
 }
 
 TEST_F(FaceButtons, TransportBoundsAreInclusiveAndTheRowIsChecked) {
   AddThree();
   d.Press({136, 153});  // top-left corner of play
-  EXPECT_TRUE(d.flags().PlayBtnFlg);
+  EXPECT_TRUE(d.pressed().play);
   d.Release({150, 100});
   d.Press({162, 172});  // bottom-right corner
-  EXPECT_TRUE(d.flags().PlayBtnFlg);
+  EXPECT_TRUE(d.pressed().play);
   d.Release({150, 100});
   // In the column but above or below the row: swallowed, no drag either.
   d.Press({150, 152.5});
   d.Press({150, 172.5});
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
+  EXPECT_FALSE(d.pressed().play);
   EXPECT_EQ(app.desktop.player.drags, 0);
 }
 
@@ -119,13 +119,13 @@ TEST_F(FaceButtons, TransportBoundsAreInclusiveAndTheRowIsChecked) {
 TEST_F(FaceButtons, PauseClicksPauseAndResume) {
   PlayThree();
   d.Click(kPause);
-  EXPECT_TRUE(d.player().CheckTemporary());
+  EXPECT_TRUE(d.tracks().PauseToggled());
   EXPECT_TRUE(d.Live()->paused);
   EXPECT_TRUE(Shows(d.face(), skin::kPausePressed));  // down while paused
-  EXPECT_FALSE(d.flags().PauseBtnFlg);
+  EXPECT_FALSE(d.pressed().pause);
 
   d.Click(kPause);
-  EXPECT_FALSE(d.player().CheckTemporary());
+  EXPECT_FALSE(d.tracks().PauseToggled());
   EXPECT_TRUE(d.Live()->running);
   EXPECT_TRUE(Shows(d.face(), skin::kPauseReleased));
 }
@@ -133,16 +133,16 @@ TEST_F(FaceButtons, PauseClicksPauseAndResume) {
 TEST_F(FaceButtons, PauseReleasedOutsideLeavesThePauseStateInverted) {
   PlayThree();
   d.Press(kPause);
-  EXPECT_TRUE(d.player().CheckTemporary());  // inverted on press
+  EXPECT_TRUE(d.tracks().PauseToggled());  // inverted on press
   d.Release({110, 100});
-  EXPECT_FALSE(d.flags().PauseBtnFlg);
+  EXPECT_FALSE(d.pressed().pause);
   EXPECT_TRUE(Shows(d.face(), skin::kPauseReleased));
-  EXPECT_TRUE(d.player().CheckTemporary());
+  EXPECT_TRUE(d.tracks().PauseToggled());
   EXPECT_TRUE(d.Live()->running);
 
   // The next full click inverts it back and resumes: nothing visible.
   d.Click(kPause);
-  EXPECT_FALSE(d.player().CheckTemporary());
+  EXPECT_FALSE(d.tracks().PauseToggled());
   EXPECT_TRUE(d.Live()->running);
   EXPECT_TRUE(Shows(d.face(), skin::kPauseReleased));
   // Only the click after that pauses.
@@ -153,7 +153,7 @@ TEST_F(FaceButtons, PauseReleasedOutsideLeavesThePauseStateInverted) {
 TEST_F(FaceButtons, PauseIsRefusedWhileNotPlaying) {
   AddThree();
   d.Click(kPause);
-  EXPECT_FALSE(d.player().CheckTemporary());
+  EXPECT_FALSE(d.tracks().PauseToggled());
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
 }
 
@@ -168,17 +168,16 @@ TEST_F(FaceButtons, StopRewindsAndReturnsTheFaceToItsStoppedLook) {
   auto* g = d.Live();
   EXPECT_TRUE(g->stopped);
   EXPECT_EQ(g->position, 0);
-  EXPECT_FALSE(d.player().CheckPlay());
-  EXPECT_FALSE(d.player().CheckStop());
+  EXPECT_FALSE(d.tracks().IsPlaying());
   EXPECT_FALSE(app.ctx.timer().Enabled());
   EXPECT_EQ(app.ctx.timer().Interval(), 0);
   EXPECT_EQ(app.desktop.armedInterval, 0);
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
   EXPECT_TRUE(Shows(d.face(), skin::kTimeBarTrack));
-  EXPECT_TRUE(Blank(app.ctx.player().picTitle()));
-  auto times = app.text.On(app.ctx.player().picTime());
+  EXPECT_TRUE(Blank(app.ctx.playerWindow().titlePanel()));
+  auto times = app.text.On(app.ctx.playerWindow().clockPanel());
   EXPECT_EQ(times.back().text, "     ");
-  EXPECT_FALSE(d.flags().StopBtnFlg);
+  EXPECT_FALSE(d.pressed().stop);
   // No more ticks.
   const std::size_t draws = app.text.drawn.size();
   app.desktop.Tick();
@@ -188,7 +187,7 @@ TEST_F(FaceButtons, StopRewindsAndReturnsTheFaceToItsStoppedLook) {
 TEST_F(FaceButtons, StopIsRefusedWhileNotPlaying) {
   AddThree();
   d.Press(kStop);
-  EXPECT_FALSE(d.flags().StopBtnFlg);
+  EXPECT_FALSE(d.pressed().stop);
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
 }
 
@@ -203,27 +202,27 @@ TEST_F(FaceButtons, NextOpensTheFollowingTrackWithAFreshClockAndBar) {
   const std::size_t since = app.text.drawn.size();
   d.Release(kNext);
 
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_EQ(d.Live()->path, "C:\\m\\b.mp3");
   EXPECT_TRUE(d.Live()->running);
   EXPECT_TRUE(Shows(d.face(), skin::kNextReleased));
   EXPECT_EQ(FillWidth(d.face()), 0);
-  auto times = d.DrawnOn(app.ctx.player().picTime(), since);
+  auto times = d.DrawnOn(app.ctx.playerWindow().clockPanel(), since);
   ASSERT_EQ(times.size(), 1u);
   EXPECT_EQ(times[0].text, "00:00");
-  EXPECT_FALSE(d.flags().NextBtnFlg);
+  EXPECT_FALSE(d.pressed().next);
   // The list shows the new current track.
   ASSERT_NE(app.desktop.playlist, nullptr);
 }
 
 TEST_F(FaceButtons, PreviousOpensTheTrackBefore) {
   AddThree();
-  d.player().playListNumber(3);
+  d.tracks().SetCurrentEntry(3);
   d.Click(kPlay);
   d.Press(kPrev);
   EXPECT_TRUE(Shows(d.face(), skin::kPrevPressed));
   d.Release(kPrev);
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_EQ(d.Live()->path, "C:\\m\\b.mp3");
   EXPECT_TRUE(Shows(d.face(), skin::kPrevReleased));
 }
@@ -231,76 +230,76 @@ TEST_F(FaceButtons, PreviousOpensTheTrackBefore) {
 TEST_F(FaceButtons, PreviousAndNextStayInsideTheList) {
   PlayThree();  // on track 1
   d.Press(kPrev);
-  EXPECT_FALSE(d.flags().PrevBtnFlg);
+  EXPECT_FALSE(d.pressed().previous);
   d.Release(kPrev);
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
 
   d.Click(kNext);
   d.Click(kNext);
-  ASSERT_EQ(d.player().playListNumber(), 3);
+  ASSERT_EQ(d.tracks().CurrentEntry(), 3);
   d.Press(kNext);  // the last track
-  EXPECT_FALSE(d.flags().NextBtnFlg);
+  EXPECT_FALSE(d.pressed().next);
   EXPECT_TRUE(Shows(d.face(), skin::kNextReleased));
   d.Release(kNext);
-  EXPECT_EQ(d.player().playListNumber(), 3);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 3);
 }
 
 TEST_F(FaceButtons, PreviousAndNextAreRefusedWhileNotPlaying) {
   AddThree();
-  d.player().playListNumber(2);
+  d.tracks().SetCurrentEntry(2);
   d.Click(kNext);
   d.Click(kPrev);
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_TRUE(app.media.graphs.empty());
 }
 
 TEST_F(FaceButtons, NextPressedAtX276IsAcceptedButNeverChangesTrack) {
   PlayThree();
   d.Press({276, 160});
-  EXPECT_TRUE(d.flags().NextBtnFlg);
+  EXPECT_TRUE(d.pressed().next);
   EXPECT_TRUE(Shows(d.face(), skin::kNextPressed));
   d.Release({276, 160});
-  EXPECT_FALSE(d.flags().NextBtnFlg);
+  EXPECT_FALSE(d.pressed().next);
   EXPECT_TRUE(Shows(d.face(), skin::kNextReleased));
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
 
   d.Press({275, 160});
   d.Release({275, 160});
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
 }
 
 TEST_F(FaceButtons, NextToAMissingFileMovesTheFaceOnAndTheOldTrackPlays) {
   PlayThree();
   app.media.files.erase("C:\\m\\b.mp3");
   d.Click(kNext);
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_EQ(d.Live()->path, "/m/a.mp3");
   EXPECT_TRUE(d.Live()->running);
 }
 
 TEST_F(FaceButtons, NextHeldWhileTheTrackEndsDoesNotRunPastTheList) {
   AddThree();
-  d.player().playListNumber(2);
+  d.tracks().SetCurrentEntry(2);
   d.Click(kPlay);
   d.Press(kNext);  // accepted on track 2 of 3
-  ASSERT_TRUE(d.flags().NextBtnFlg);
+  ASSERT_TRUE(d.pressed().next);
   d.TickAt(60.3);  // track 2 ends while the button is held: track 3 starts
-  ASSERT_EQ(d.player().playListNumber(), 3);
+  ASSERT_EQ(d.tracks().CurrentEntry(), 3);
   d.Release(kNext);
-  EXPECT_EQ(d.player().playListNumber(), 3);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 3);
   EXPECT_EQ(d.Live()->path, "/m/c.mp3");
-  EXPECT_FALSE(d.flags().NextBtnFlg);
+  EXPECT_FALSE(d.pressed().next);
   EXPECT_TRUE(Shows(d.face(), skin::kNextReleased));
 }
 
 TEST_F(FaceButtons, PauseHeldWhileTheListEndsDoesNotRestartTheStoppedTrack) {
   AddThree();
-  d.player().playListNumber(3);
+  d.tracks().SetCurrentEntry(3);
   d.Click(kPlay);
   d.Click(kPause);  // paused...
   d.Press(kPause);  // ...and pressed again to resume
   d.TickAt(90);     // but the track had already ended: the list stops
-  ASSERT_FALSE(d.player().CheckPlay());
+  ASSERT_FALSE(d.tracks().IsPlaying());
   d.Release(kPause);
   EXPECT_FALSE(d.Live()->running);
   EXPECT_EQ(d.Live()->position, 0);
@@ -327,7 +326,7 @@ TEST_F(FaceButtons, ATrackOfTheOtherModeNeverInheritsAHalfGrownBar) {
 
 TEST_F(FaceButtons, EveryTransportImageLandsOnItsOwnPlace) {
   AddThree();
-  d.player().playListNumber(2);
+  d.tracks().SetCurrentEntry(2);
   // The row drawn at load puts the previous button one pixel up and left of
   // where a single button lands.
   EXPECT_FALSE(Shows(d.face(), skin::kPrevReleased));
@@ -354,13 +353,13 @@ TEST_F(FaceButtons, ReleaseElsewhereRestoresEveryHeldTransportButton) {
   d.Press(kPrev);
   d.Press(kNext);
   d.Press(kStop);
-  EXPECT_TRUE(d.flags().PrevBtnFlg && d.flags().NextBtnFlg && d.flags().StopBtnFlg);
+  EXPECT_TRUE(d.pressed().previous && d.pressed().next && d.pressed().stop);
   d.Release({150, 100});
-  EXPECT_FALSE(d.flags().PrevBtnFlg || d.flags().NextBtnFlg || d.flags().StopBtnFlg);
+  EXPECT_FALSE(d.pressed().previous || d.pressed().next || d.pressed().stop);
   EXPECT_TRUE(Shows(d.face(), skin::kPrevReleased));
   EXPECT_TRUE(Shows(d.face(), skin::kNextReleased));
   EXPECT_TRUE(Shows(d.face(), skin::kStopReleased));
-  EXPECT_TRUE(d.player().CheckPlay());
+  EXPECT_TRUE(d.tracks().IsPlaying());
 }
 
 // ---- Pending events after a press ----------------------------------------
@@ -369,7 +368,7 @@ TEST_F(FaceButtons, PendingEventsAfterAPressSeeTheFlagAndThePressedImage) {
   AddThree();
   bool flagSeen = false, imageShown = false;
   app.desktop.pendingEvents = [&] {
-    flagSeen = d.flags().PlayBtnFlg;
+    flagSeen = d.pressed().play;
     imageShown = Shows(app.desktop.player.presented, skin::kPlayPressed);
   };
   d.Press(kPlay);
@@ -383,18 +382,18 @@ TEST_F(FaceButtons, ATickDuringAPressRunsWithTheFlagSet) {
   bool flagSeenByTick = false;
   app.desktop.pendingEvents = [&] {
     app.desktop.Tick();
-    flagSeenByTick = d.flags().NextBtnFlg;
+    flagSeenByTick = d.pressed().next;
   };
-  const std::int32_t before = app.ctx.player().titleOffset();
+  const std::int32_t before = app.ctx.playerWindow().titleOffset();
   d.Press(kNext);
-  EXPECT_EQ(app.ctx.player().titleOffset(), before - 1);  // the tick ran
+  EXPECT_EQ(app.ctx.playerWindow().titleOffset(), before - 1);  // the tick ran
   EXPECT_TRUE(flagSeenByTick);
 }
 
 TEST_F(FaceButtons, PausePressInvertsBeforePendingEventsRun) {
   PlayThree();
   bool invertedSeen = false;
-  app.desktop.pendingEvents = [&] { invertedSeen = d.player().CheckTemporary(); };
+  app.desktop.pendingEvents = [&] { invertedSeen = d.tracks().PauseToggled(); };
   d.Press(kPause);
   EXPECT_TRUE(invertedSeen);
 }
@@ -406,7 +405,7 @@ TEST_F(FaceButtons, AReleaseQueuedBehindThePressRunsTheCommand) {
     d.Release(kPlay);
   };
   d.Press(kPlay);
-  EXPECT_TRUE(d.player().CheckPlay());
+  EXPECT_TRUE(d.tracks().IsPlaying());
   EXPECT_TRUE(Shows(app.desktop.player.presented, skin::kPlayPressed));
 }
 
@@ -415,12 +414,12 @@ TEST_F(FaceButtons, AReleaseQueuedBehindThePressRunsTheCommand) {
 TEST_F(FaceButtons, CloseClickUnloadsThePlayer) {
   PlayThree();
   d.Click(kPlaylist);
-  ASSERT_TRUE(app.ctx.playList().Loaded());
+  ASSERT_TRUE(app.ctx.playlistWindow().Loaded());
   d.Press(kClose);
   EXPECT_TRUE(Shows(d.face(), skin::kClosePressed));
   d.Release(kClose);
-  EXPECT_TRUE(app.ctx.player().Unloaded());
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_TRUE(app.ctx.playerWindow().Closed());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   EXPECT_FALSE(app.desktop.trayShown);
   EXPECT_TRUE(app.desktop.quit);
   // Playback is not stopped first.
@@ -430,23 +429,23 @@ TEST_F(FaceButtons, CloseClickUnloadsThePlayer) {
 TEST_F(FaceButtons, ClosePressedAndReleasedElsewhereNeedsANewPress) {
   d.Press(kClose);
   d.Release({100, 100});
-  EXPECT_FALSE(d.flags().CloseBtnFlg);
+  EXPECT_FALSE(d.pressed().close);
   EXPECT_TRUE(Shows(d.face(), skin::kTitleButtonsReleased));
   d.Release(kClose);
-  EXPECT_FALSE(app.ctx.player().Unloaded());
+  EXPECT_FALSE(app.ctx.playerWindow().Closed());
 }
 
 TEST_F(FaceButtons, AReleaseOverCloseWithoutAPressLeavesTheTitleButtonsAlone) {
   d.Press(kMinimise);
   d.Release(kClose);
-  EXPECT_FALSE(app.ctx.player().Unloaded());
+  EXPECT_FALSE(app.ctx.playerWindow().Closed());
   EXPECT_TRUE(Shows(d.face(), skin::kMinimisePressed));
-  EXPECT_TRUE(d.flags().MinBtnFlg);
+  EXPECT_TRUE(d.pressed().minimise);
 }
 
 TEST_F(FaceButtons, MinimiseHidesBothWindowsInTheTray) {
   d.Click(kPlaylist);
-  ASSERT_TRUE(app.ctx.playList().Loaded());
+  ASSERT_TRUE(app.ctx.playlistWindow().Loaded());
   d.Press(kMinimise);
   EXPECT_TRUE(Shows(d.face(), skin::kMinimisePressed));
   EXPECT_EQ(skin::kMinimisePressed.destX, 254);
@@ -458,7 +457,7 @@ TEST_F(FaceButtons, MinimiseHidesBothWindowsInTheTray) {
   };
   d.Release(kMinimise);
   EXPECT_TRUE(visibleWhilePending);
-  EXPECT_FALSE(d.flags().MinBtnFlg);
+  EXPECT_FALSE(d.pressed().minimise);
   EXPECT_EQ(app.desktop.player.state, platform::WindowState::Minimised);
   EXPECT_FALSE(app.desktop.player.visible);
   ASSERT_NE(app.desktop.playlist, nullptr);
@@ -485,7 +484,7 @@ TEST_F(FaceButtons, TheMinimiseFlagSurvivesAReleaseElsewhere) {
   d.Press(kMinimise);
   d.Release({100, 100});
   EXPECT_TRUE(Shows(d.face(), skin::kTitleButtonsReleased));  // looks released...
-  EXPECT_TRUE(d.flags().MinBtnFlg);                            // ...but still armed
+  EXPECT_TRUE(d.pressed().minimise);                            // ...but still armed
   EXPECT_EQ(app.desktop.player.state, platform::WindowState::Normal);
 
   d.Press(kPlay);  // any later release over minimise minimises
@@ -493,7 +492,7 @@ TEST_F(FaceButtons, TheMinimiseFlagSurvivesAReleaseElsewhere) {
   EXPECT_EQ(app.desktop.player.state, platform::WindowState::Minimised);
   EXPECT_FALSE(app.desktop.player.visible);
   // and the held Play press was released with it
-  EXPECT_FALSE(d.flags().PlayBtnFlg);
+  EXPECT_FALSE(d.pressed().play);
   EXPECT_TRUE(Shows(d.face(), skin::kPlayReleased));
 }
 
@@ -501,24 +500,24 @@ TEST_F(FaceButtons, TheMinimiseFlagSurvivesAReleaseElsewhere) {
 
 TEST_F(FaceButtons, RepeatPressTogglesTheLampAndTheMode) {
   d.Press(kRepeat);
-  EXPECT_TRUE(d.player().CheckRepeat());
+  EXPECT_TRUE(d.tracks().Repeats());
   EXPECT_TRUE(Shows(d.face(), skin::kRepeatLit));
   const int presents = app.desktop.player.presents;
   d.Release(kRepeat);  // the release does nothing at all
   EXPECT_EQ(app.desktop.player.presents, presents);
   d.Click(kRepeat);
-  EXPECT_FALSE(d.player().CheckRepeat());
+  EXPECT_FALSE(d.tracks().Repeats());
   EXPECT_TRUE(Shows(d.face(), skin::kRepeatUnlit));
 }
 
 TEST_F(FaceButtons, PlaylistPressOpensAndClosesThePlaylistWindow) {
   d.Click(kPlaylist);
-  EXPECT_TRUE(app.ctx.playList().Loaded());
+  EXPECT_TRUE(app.ctx.playlistWindow().Loaded());
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_TRUE(app.desktop.playlist->visible);
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistLit));
   d.Click(kPlaylist);
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistUnlit));
 }
 
@@ -535,7 +534,7 @@ TEST_F(FaceButtons, OptionReleasesDoNotReleaseHeldTransportButtons) {
   AddThree();
   d.Press(kPlay);
   d.Release(kOnTop);
-  EXPECT_TRUE(d.flags().PlayBtnFlg);
+  EXPECT_TRUE(d.pressed().play);
   EXPECT_TRUE(Shows(d.face(), skin::kPlayPressed));
 }
 
@@ -543,8 +542,8 @@ TEST_F(FaceButtons, OptionReleasesDoNotReleaseHeldTransportButtons) {
 
 TEST_F(FaceButtons, TheKnobFollowsTheLeftButtonInsideTheBar) {
   PlayThree();
-  app.ctx.player().Form_MouseMove(platform::kLeftButton, 230.2, 115);
-  EXPECT_EQ(d.player().VolumePos(), 230);
+  app.ctx.playerWindow().OnMouseMove(platform::kLeftButton, 230.2, 115);
+  EXPECT_EQ(d.tracks().KnobX(), 230);
   EXPECT_EQ(d.Live()->volume, (230 - 286) * 80);
   EXPECT_EQ(d.face().Pixel(230, 106), fakes::CoordinatePixel(fakes::kPartsId, 0, 52));
   EXPECT_EQ(d.face().Pixel(236, 125), fakes::CoordinatePixel(fakes::kPartsId, 6, 71));
@@ -555,8 +554,8 @@ TEST_F(FaceButtons, TheKnobFollowsTheLeftButtonInsideTheBar) {
 
 TEST_F(FaceButtons, KnobPositionsRoundHalvesToEven) {
   auto move = [&](double x) {
-    app.ctx.player().Form_MouseMove(platform::kLeftButton, x, 110);
-    return d.player().VolumePos();
+    app.ctx.playerWindow().OnMouseMove(platform::kLeftButton, x, 110);
+    return d.tracks().KnobX();
   };
   EXPECT_EQ(move(206.5), 206);
   EXPECT_EQ(move(207.5), 208);
@@ -566,19 +565,19 @@ TEST_F(FaceButtons, KnobPositionsRoundHalvesToEven) {
 }
 
 TEST_F(FaceButtons, TheKnobStaysOutsideTheBarOrWithOtherButtons) {
-  auto& player = app.ctx.player();
+  auto& player = app.ctx.playerWindow();
   const Image before = d.face();
-  player.Form_MouseMove(platform::kLeftButton, 205.9, 110);
-  player.Form_MouseMove(platform::kLeftButton, 282.5, 110);
-  player.Form_MouseMove(platform::kLeftButton, 240, 105.5);
-  player.Form_MouseMove(platform::kLeftButton, 240, 126.5);
-  player.Form_MouseMove(platform::kRightButton, 240, 110);
-  player.Form_MouseMove(platform::kLeftButton | platform::kRightButton, 240, 110);
-  player.Form_MouseMove(0, 240, 110);
-  EXPECT_EQ(d.player().VolumePos(), 280);
+  player.OnMouseMove(platform::kLeftButton, 205.9, 110);
+  player.OnMouseMove(platform::kLeftButton, 282.5, 110);
+  player.OnMouseMove(platform::kLeftButton, 240, 105.5);
+  player.OnMouseMove(platform::kLeftButton, 240, 126.5);
+  player.OnMouseMove(platform::kRightButton, 240, 110);
+  player.OnMouseMove(platform::kLeftButton | platform::kRightButton, 240, 110);
+  player.OnMouseMove(0, 240, 110);
+  EXPECT_EQ(d.tracks().KnobX(), 280);
   EXPECT_TRUE(d.face() == before);
-  player.Form_MouseMove(platform::kLeftButton, 240, 126);  // the bottom edge counts
-  EXPECT_EQ(d.player().VolumePos(), 240);
+  player.OnMouseMove(platform::kLeftButton, 240, 126);  // the bottom edge counts
+  EXPECT_EQ(d.tracks().KnobX(), 240);
 }
 
 // ---- Dragging ------------------------------------------------------------
@@ -603,26 +602,26 @@ TEST_F(FaceButtons, PressesOnTheBarsAndTheRightColumnNeitherSeekNorDrag) {
   EXPECT_EQ(app.desktop.player.drags, 0);
   EXPECT_EQ(d.Live()->position, position);
   EXPECT_EQ(FillWidth(d.face()), fill);
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
 }
 
 TEST_F(FaceButtons, NoReleaseOrMoveIsHandledInsideTheMoveLoop) {
   PlayThree();
   d.Press(kMinimise);
   d.Release({100, 100});  // the minimise flag stays armed
-  ASSERT_TRUE(d.flags().MinBtnFlg);
-  std::int32_t offsetBefore = app.ctx.player().titleOffset();
+  ASSERT_TRUE(d.pressed().minimise);
+  std::int32_t offsetBefore = app.ctx.playerWindow().titleOffset();
   app.desktop.player.duringDrag = [&] {
     app.desktop.Tick();  // ticks go on while the window moves
     d.Release(kMinimise);
-    app.ctx.player().Form_MouseMove(platform::kLeftButton, 230, 110);
+    app.ctx.playerWindow().OnMouseMove(platform::kLeftButton, 230, 110);
   };
   d.Press(kFree);
   EXPECT_EQ(app.desktop.player.drags, 1);
-  EXPECT_EQ(app.ctx.player().titleOffset(), offsetBefore - 1);
+  EXPECT_EQ(app.ctx.playerWindow().titleOffset(), offsetBefore - 1);
   EXPECT_EQ(app.desktop.player.state, platform::WindowState::Normal);
-  EXPECT_TRUE(d.flags().MinBtnFlg);
-  EXPECT_EQ(d.player().VolumePos(), 280);
+  EXPECT_TRUE(d.pressed().minimise);
+  EXPECT_EQ(d.tracks().KnobX(), 280);
 }
 
 }  // namespace

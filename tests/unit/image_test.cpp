@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/image.h"
+#include "seam/image.h"
 
 namespace kestrafon {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "platform/lazy_media_framework.h"
+#include "seam/lazy_media_framework.h"
 
 namespace {
 

@@ -20,17 +20,17 @@ class PlaybackTick : public ::testing::Test {
   }
   void Play(std::initializer_list<std::pair<const char*, double>> tracks, std::int32_t from = 1) {
     app.AddTracks(tracks);
-    d.player().playListNumber(from);
+    d.tracks().SetCurrentEntry(from);
     d.Click(kPlay);
-    ASSERT_TRUE(d.player().CheckPlay());
+    ASSERT_TRUE(d.tracks().IsPlaying());
   }
   // The texts the last tick drew: elapsed and total clock, and the title.
   std::vector<std::string> Clock() {
     std::vector<std::string> out;
-    for (const auto& t : d.DrawnOn(app.ctx.player().picTime(), mark)) out.push_back(t.text);
+    for (const auto& t : d.DrawnOn(app.ctx.playerWindow().clockPanel(), mark)) out.push_back(t.text);
     return out;
   }
-  std::vector<fakes::DrawnText> Titles() { return d.DrawnOn(app.ctx.player().picTitle(), mark); }
+  std::vector<fakes::DrawnText> Titles() { return d.DrawnOn(app.ctx.playerWindow().titlePanel(), mark); }
   void TickAt(double seconds) {
     mark = app.text.drawn.size();
     d.TickAt(seconds);
@@ -47,7 +47,7 @@ TEST_F(PlaybackTick, ShowsElapsedAndTotalTimeInWholeSeconds) {
   Play({{"/m/a.mp3", 3000.9}});
   TickAt(754.3);
   EXPECT_EQ(Clock(), (std::vector<std::string>{"12:34", "50:00"}));
-  auto times = d.DrawnOn(app.ctx.player().picTime(), mark);
+  auto times = d.DrawnOn(app.ctx.playerWindow().clockPanel(), mark);
   EXPECT_EQ(times[0].x, 10);
   EXPECT_EQ(times[1].x, 50);
   EXPECT_EQ(times[1].y, 10);
@@ -76,18 +76,18 @@ TEST_F(PlaybackTick, PositionZeroShowsAColonAndLeavesTheBarAlone) {
 
 TEST_F(PlaybackTick, ATickBeforeAnyTrackOpenedShowsTheTitleAndNoClock) {
   // The very first track fails to open: the timer runs without a graph.
-  app.ctx.gPlayer().AryMp3File("/m/missing.mp3");
+  app.ctx.tracks().Append("/m/missing.mp3");
   d.Click(kPlay);
-  ASSERT_EQ(app.ctx.engine().currentGraph(), nullptr);
+  ASSERT_EQ(app.ctx.engine().graph(), nullptr);
   ASSERT_EQ(app.desktop.armedInterval, 100);
   TickAt(0);
   TickAt(0);
   ASSERT_EQ(Titles().size(), 1u);
   EXPECT_EQ(Titles()[0].text, "missing.mp3");
   EXPECT_TRUE(Clock().empty());
-  EXPECT_TRUE(Blank(app.ctx.player().picTime()));
-  EXPECT_EQ(d.player().playListNumber(), 1);
-  EXPECT_TRUE(d.player().CheckPlay());
+  EXPECT_TRUE(Blank(app.ctx.playerWindow().clockPanel()));
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
+  EXPECT_TRUE(d.tracks().IsPlaying());
 }
 
 TEST_F(PlaybackTick, TheTitleIsTheNameAfterTheLastSlashOfEitherKind) {
@@ -114,7 +114,7 @@ TEST_F(PlaybackTick, TheTitleScrollsLeftThenComesBackFromTheRight) {
   EXPECT_EQ(xs[200], 144);
   EXPECT_EQ(xs[201], 143);
   EXPECT_EQ(xs[202], 142);
-  EXPECT_EQ(app.ctx.player().titleOffset(), 142);
+  EXPECT_EQ(app.ctx.playerWindow().titleOffset(), 142);
 }
 
 TEST_F(PlaybackTick, TheTitleOffsetCarriesOverTrackChangesAndStops) {
@@ -171,11 +171,11 @@ TEST_F(PlaybackTick, AShortTrackStoppedHalfwayFillsAgainFromTheStart) {
 TEST_F(PlaybackTick, OnlyExactEqualityEndsATrack) {
   Play({{"/m/a.mp3", 3.0}, {"/m/b.mp3", 5}});  // a whole number of seconds
   TickAt(std::nextafter(3.0, 0.0));
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
   TickAt(3.5);  // past the duration does not count either
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
   TickAt(3.0);
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
 }
 
 TEST_F(PlaybackTick, AtTheEndTheNextTrackOpensAndThisTickStillShowsTheOldClock) {
@@ -187,7 +187,7 @@ TEST_F(PlaybackTick, AtTheEndTheNextTrackOpensAndThisTickStillShowsTheOldClock) 
   EXPECT_EQ(std::vector<std::string>(old->calls.end() - 4, old->calls.end()),
             (std::vector<std::string>{"stop", "seek", "stop", "release"}));
   EXPECT_TRUE(old->released);
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_EQ(d.Live()->path, "/m/b.mp3");
   EXPECT_TRUE(d.Live()->running);
   EXPECT_EQ(Clock(), (std::vector<std::string>{"01:01", "01:01"}));
@@ -205,13 +205,13 @@ TEST_F(PlaybackTick, WholeTracksPlayOneAfterAnotherWithRepeatWrapping) {
   // Play the list through twice on the fake clock, 100 ms a tick.
   for (int round = 0; round < 6; ++round) {
     opened.push_back(d.Live()->path);
-    double duration = app.ctx.engine().trackDuration();
+    double duration = app.ctx.engine().duration();
     for (int k = 1; d.Live()->path == opened.back() && k < 100; ++k)
       TickAt(std::min(k / 10.0, duration));
   }
   EXPECT_EQ(opened, (std::vector<std::string>{"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/a.mp3", "/m/b.mp3",
                                               "/m/c.mp3"}));
-  EXPECT_TRUE(d.player().CheckPlay());
+  EXPECT_TRUE(d.tracks().IsPlaying());
 }
 
 TEST_F(PlaybackTick, RepeatWithOneTrackStartsItAgainFromTheBeginning) {
@@ -224,26 +224,26 @@ TEST_F(PlaybackTick, RepeatWithOneTrackStartsItAgainFromTheBeginning) {
   EXPECT_EQ(d.Live()->path, "/m/only.mp3");
   EXPECT_EQ(d.Live()->position, 0);
   EXPECT_TRUE(d.Live()->running);
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
 }
 
 TEST_F(PlaybackTick, TheLastTrackWithRepeatWrapsToTheFirst) {
   Play({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}, {"/m/c.mp3", 10}}, 3);
   d.Click(kRepeat);
   TickAt(10);
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
   EXPECT_EQ(d.Live()->path, "/m/a.mp3");
-  EXPECT_TRUE(d.player().CheckPlay());
+  EXPECT_TRUE(d.tracks().IsPlaying());
 }
 
 TEST_F(PlaybackTick, TheLastTrackWithoutRepeatStopsEverything) {
   Play({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}, {"/m/c.mp3", 10}}, 3);
   TickAt(9.9);
-  const std::int32_t offset = app.ctx.player().titleOffset();
+  const std::int32_t offset = app.ctx.playerWindow().titleOffset();
   TickAt(10);
 
-  EXPECT_EQ(d.player().playListNumber(), 1);
-  EXPECT_FALSE(d.player().CheckPlay());
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
+  EXPECT_FALSE(d.tracks().IsPlaying());
   EXPECT_FALSE(app.ctx.timer().Enabled());
   EXPECT_EQ(app.ctx.timer().Interval(), 100);  // only disabled
   EXPECT_EQ(app.desktop.armedInterval, 0);
@@ -252,18 +252,18 @@ TEST_F(PlaybackTick, TheLastTrackWithoutRepeatStopsEverything) {
   EXPECT_EQ(d.Live()->path, "/m/c.mp3");  // nothing new opened
   EXPECT_TRUE(Shows(d.face(), skin::kTransportRowReleased));
   EXPECT_TRUE(Shows(d.face(), skin::kTimeBarTrack));
-  EXPECT_TRUE(Blank(app.ctx.player().picTitle()));
-  EXPECT_TRUE(Blank(app.ctx.player().picTime()));
+  EXPECT_TRUE(Blank(app.ctx.playerWindow().titlePanel()));
+  EXPECT_TRUE(Blank(app.ctx.playerWindow().clockPanel()));
   EXPECT_TRUE(Titles().empty());
   EXPECT_TRUE(Clock().empty());
-  EXPECT_EQ(app.ctx.player().titleOffset(), offset);
+  EXPECT_EQ(app.ctx.playerWindow().titleOffset(), offset);
   // The window shows it: the text pixels at (10, 10) of both panels are gone.
   EXPECT_TRUE(app.desktop.player.presented == d.face());
   EXPECT_EQ(d.face().Pixel(skin::kTitlePanel.x + 10, skin::kTitlePanel.y + 10), 0xFF000000u);
   EXPECT_EQ(d.face().Pixel(skin::kTimePanel.x + 10, skin::kTimePanel.y + 10), 0xFF000000u);
   // The list was repainted with track 1 current.
-  ASSERT_NE(app.ctx.playList().faceImage(), nullptr);
-  auto rows = d.DrawnOn(*app.ctx.playList().faceImage(), mark);
+  ASSERT_NE(app.ctx.playlistWindow().faceImage(), nullptr);
+  auto rows = d.DrawnOn(*app.ctx.playlistWindow().faceImage(), mark);
   ASSERT_GE(rows.size(), 3u);  // the last three: the final repaint
   rows.erase(rows.begin(), rows.end() - 3);
   EXPECT_EQ(rows[0].y, 15);
@@ -279,7 +279,7 @@ TEST_F(PlaybackTick, AMissingFileAtAnAutomaticChangeLeavesTheOldTrackStoppedAtZe
   app.media.files.erase("/m/gone.mp3");
   auto* old = d.Live();
   TickAt(10);
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_EQ(d.Live(), old);
   EXPECT_TRUE(old->stopped);
   EXPECT_EQ(old->position, 0);
@@ -292,7 +292,7 @@ TEST_F(PlaybackTick, AMissingFileAtAnAutomaticChangeLeavesTheOldTrackStoppedAtZe
     EXPECT_EQ(Clock(), (std::vector<std::string>{":", "00:10"}));
     EXPECT_EQ(Titles()[0].text, "gone.mp3");
   }
-  EXPECT_EQ(d.player().playListNumber(), 2);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 2);
   EXPECT_EQ(FillWidth(d.face()), 0);
   // The user can still move on.
   d.Click(kNext);
@@ -303,18 +303,18 @@ TEST_F(PlaybackTick, AnUnknownDurationNeverEndsATrackAtOnce) {
   app.AddTracks({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}});
   app.media.files["/m/a.mp3"].durationFails = true;
   d.Click(kPlay);
-  ASSERT_EQ(app.ctx.engine().trackDuration(), 0);
+  ASSERT_EQ(app.ctx.engine().duration(), 0);
   TickAt(0);
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
   EXPECT_EQ(d.Live()->path, "/m/a.mp3");
 }
 
 TEST_F(PlaybackTick, ANumberPastAShortenedListEndsLikeTheLastTrack) {
   Play({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}, {"/m/c.mp3", 10}}, 3);
-  d.player().ChangePlayList(2);  // the list shrank under the playing track
+  d.tracks().Resize(2);  // the list shrank under the playing track
   TickAt(10);
-  EXPECT_EQ(d.player().playListNumber(), 1);
-  EXPECT_FALSE(d.player().CheckPlay());
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
+  EXPECT_FALSE(d.tracks().IsPlaying());
 }
 
 // ---- What a tick presents ------------------------------------------------
@@ -333,10 +333,10 @@ TEST_F(PlaybackTick, PausedPlaybackKeepsScrollingAndShowsThePausedTime) {
   Play({{"/m/a.mp3", 200}});
   TickAt(42.3);
   d.Click(kPause);
-  const std::int32_t offset = app.ctx.player().titleOffset();
+  const std::int32_t offset = app.ctx.playerWindow().titleOffset();
   TickAt(42.3);
   EXPECT_EQ(Clock()[0], "00:42");
-  EXPECT_EQ(app.ctx.player().titleOffset(), offset - 1);
+  EXPECT_EQ(app.ctx.playerWindow().titleOffset(), offset - 1);
 }
 
 }  // namespace

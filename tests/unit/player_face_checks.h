@@ -51,14 +51,14 @@ inline bool Blank(const Image& panel) {
 struct Driver {
   fakes::TestApp& app;
 
-  void Press(At p, int button = platform::kLeftButton) { app.ctx.player().Form_MouseDown(button, p.x, p.y); }
-  void Release(At p, int button = platform::kLeftButton) { app.ctx.player().Form_MouseUp(button, p.x, p.y); }
+  void Press(At p, int button = platform::kLeftButton) { app.ctx.playerWindow().OnMouseDown(button, p.x, p.y); }
+  void Release(At p, int button = platform::kLeftButton) { app.ctx.playerWindow().OnMouseUp(button, p.x, p.y); }
   void Click(At p) {
     Press(p);
     Release(p);
   }
-  PressFlags& flags() { return app.ctx.player().flags(); }
-  clsPlayer& player() { return app.ctx.gPlayer(); }
+  PressedButtons& pressed() { return app.ctx.playerWindow().pressed(); }
+  TrackList& tracks() { return app.ctx.tracks(); }
   const Image& face() { return app.face(); }
 
   // The graph of the current track: the one that is still alive.

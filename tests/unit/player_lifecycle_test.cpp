@@ -33,7 +33,7 @@ class PlayerLifecycle : public ::testing::Test {
     app.desktop.player.visible = true;
   }
   void OpenPlaylist() {
-    app.ctx.playList().Show();
+    app.ctx.playlistWindow().Show();
     ASSERT_NE(app.desktop.playlist, nullptr);
   }
   // As the platform delivers them: through the player's event sink and the tray.
@@ -61,7 +61,7 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   Launch();
   // The knob sits at 280 and the player state agrees; no track is open, so
   // applying that volume made no graph.
-  EXPECT_EQ(d.player().VolumePos(), 280);
+  EXPECT_EQ(d.tracks().KnobX(), 280);
   EXPECT_TRUE(Shows(d.face(), kKnobAtStart));
   EXPECT_TRUE(app.media.graphs.empty());
 
@@ -69,9 +69,9 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   EXPECT_TRUE(Shows(d.face(), skin::kOnTopUnlit));
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistUnlit));
   EXPECT_TRUE(Shows(d.face(), skin::kRepeatUnlit));
-  EXPECT_FALSE(d.player().CheckRepeat());
-  EXPECT_FALSE(d.player().CheckPlay());
-  EXPECT_FALSE(d.player().CheckTemporary());
+  EXPECT_FALSE(d.tracks().Repeats());
+  EXPECT_FALSE(d.tracks().IsPlaying());
+  EXPECT_FALSE(d.tracks().PauseToggled());
   EXPECT_EQ(host().topMostCalls, 0);
 
   // No timer: nothing armed, and a stray tick is not delivered.
@@ -83,16 +83,16 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   EXPECT_EQ(host().presents, presents);
 
   // No playlist window, not even a hidden one.
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
 
   // Each toggle starts off: its first use turns it on.
-  app.ctx.gWindow().drawFront();
+  app.ctx.lamps().ToggleTopMost();
   EXPECT_TRUE(host().topMost);
-  app.ctx.gWindow().drawRepeat();
+  app.ctx.lamps().ToggleRepeat();
   EXPECT_TRUE(Shows(d.face(), skin::kRepeatLit));
-  app.ctx.gWindow().drawList();
-  EXPECT_TRUE(app.ctx.playList().Loaded());
+  app.ctx.lamps().ToggleList();
+  EXPECT_TRUE(app.ctx.playlistWindow().Loaded());
 }
 
 TEST_F(PlayerStartUp, AddsTheTrayIconAndPresentsTheWholeFaceOnce) {
@@ -118,7 +118,7 @@ TEST_F(PlayerStartUp, WithoutATrayTheFaceStartsTheSame) {
   app.desktop.trayAvailable = false;
   Launch();
   EXPECT_FALSE(app.desktop.trayShown);
-  EXPECT_EQ(d.player().VolumePos(), 280);
+  EXPECT_EQ(d.tracks().KnobX(), 280);
   EXPECT_EQ(host().presents, 1);
   EXPECT_EQ(host().presented, withTray.desktop.player.presented);
 }
@@ -156,8 +156,8 @@ TEST_F(PlayerShutDown, ThePlaylistWindowGoesBeforeTheTrayIconThenTheProgramEnds)
   app.desktop.log.clear();
   CloseRequest();
   EXPECT_EQ(app.desktop.log, (Log{"playlist:hide", "playlist:destroy", "tray:remove", "player:hide", "quit"}));
-  EXPECT_TRUE(app.ctx.player().Unloaded());
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_TRUE(app.ctx.playerWindow().Closed());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   EXPECT_EQ(app.desktop.playlist, nullptr);
   EXPECT_FALSE(app.desktop.trayShown);
   EXPECT_TRUE(app.desktop.quit);
@@ -183,9 +183,9 @@ TEST_F(PlayerShutDown, NoPlaylistWindowIsCreatedOnTheWayOut) {
   // Nor when one was opened and closed again before.
   TestApp again;
   again.Start();
-  again.ctx.gWindow().drawList();
-  again.ctx.gWindow().drawList();
-  ASSERT_FALSE(again.ctx.playList().Loaded());
+  again.ctx.lamps().ToggleList();
+  again.ctx.lamps().ToggleList();
+  ASSERT_FALSE(again.ctx.playlistWindow().Loaded());
   again.desktop.log.clear();
   again.desktop.player.sink->OnCloseRequested();
   EXPECT_EQ(again.desktop.log, (Log{"tray:remove", "player:hide", "quit"}));
@@ -235,7 +235,7 @@ TEST_F(PlayerShutDown, APlayingTrackIsNeitherStoppedNorSavedAndLaterTicksDoNothi
   Launch();
   app.AddTracks({{"/m/a.mp3", 3}, {"/m/b.mp3", 4}});
   d.Click(kPlay);
-  ASSERT_TRUE(d.player().CheckPlay());
+  ASSERT_TRUE(d.tracks().IsPlaying());
   fakes::FakeGraphState* graph = d.Live();
   ASSERT_NE(graph, nullptr);
   const Log callsBefore = graph->calls;
@@ -247,7 +247,7 @@ TEST_F(PlayerShutDown, APlayingTrackIsNeitherStoppedNorSavedAndLaterTicksDoNothi
   EXPECT_TRUE(app.desktop.saveRequests.empty());
   EXPECT_TRUE(home.Empty());
   for (const std::string& entry : app.desktop.log) EXPECT_NE(entry.rfind("dialog:", 0), 0u) << entry;
-  EXPECT_EQ(d.player().mscFileCount(), 2);
+  EXPECT_EQ(d.tracks().Count(), 2);
 
   // A tick still queued behind the close finds the track at its end: it must
   // not draw, open the next track or bring up a playlist window.
@@ -257,7 +257,7 @@ TEST_F(PlayerShutDown, APlayingTrackIsNeitherStoppedNorSavedAndLaterTicksDoNothi
   EXPECT_EQ(app.text.drawn.size(), textsBefore);
   EXPECT_EQ(host().presents, presents);
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
-  EXPECT_EQ(d.player().playListNumber(), 1);
+  EXPECT_EQ(d.tracks().CurrentEntry(), 1);
 }
 
 TEST_F(PlayerShutDown, ASecondCloseRequestDoesNothingMore) {
@@ -267,7 +267,7 @@ TEST_F(PlayerShutDown, ASecondCloseRequestDoesNothingMore) {
   const Log afterFirst = app.desktop.log;
   const int presents = host().presents;
   CloseRequest();
-  app.ctx.player().Unload();
+  app.ctx.playerWindow().Close();
   d.Click(kClose);
   EXPECT_EQ(app.desktop.log, afterFirst);
   EXPECT_EQ(host().presents, presents);
@@ -316,7 +316,7 @@ TEST_F(TrayRestore, WithoutAPlaylistWindowOnlyThePlayerComesBack) {
   app.desktop.log.clear();
   Tray(TrayEvent::LeftDoubleClick);
   EXPECT_EQ(app.desktop.log, (Log{"player:show", "player:normal"}));
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
 }
 
@@ -365,7 +365,7 @@ TEST_F(TrayMinimise, WithATrayThePlayerHidesAndNoPlaylistWindowAppears) {
   app.desktop.log.clear();
   d.Click(kMinimise);
   EXPECT_EQ(app.desktop.log, (Log{"player:minimise", "player:hide"}));
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);
 }
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fakes/test_app.h"
-#include "model/ansi_text.h"
+#include "model/cp932_text.h"
 
 namespace kestrafon {
 namespace {
@@ -199,8 +199,8 @@ TEST_F(PlaylistFile, ReadsKatakanaNamesThatLookLikeUtf8AsTheFilesOnDisk) {
   const std::string fifo = Path("ﾃｽﾃｽ.mp3");  // looked at, never opened
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string list = Path("list.kfl");
-  Put(list, *ansi::Utf8ToCp932(song + "\r\n" + fifo + "\r\n"));
-  ASSERT_TRUE(ansi::IsValidUtf8(Slurp(list))) << "the case in question: both readings are valid";
+  Put(list, *cp932::Utf8ToCp932(song + "\r\n" + fifo + "\r\n"));
+  ASSERT_TRUE(cp932::IsValidUtf8(Slurp(list))) << "the case in question: both readings are valid";
   Entries entries;
   ASSERT_TRUE(ReadPlaylistFile(list, entries));
   EXPECT_EQ(entries, (Entries{song, fifo}));
@@ -211,11 +211,11 @@ TEST_F(PlaylistFile, ANamedPipeAddedAsAPlaylistAddsNothingAndHoldsNothing) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   fakes::TestApp app;
   app.Start();
-  app.ctx.playList().Show();
-  app.ctx.gPlayer().AryMp3File("/m/1.mp3");
-  app.desktop.openAnswers = {fifo};
+  app.ctx.playlistWindow().Show();
+  app.ctx.tracks().Append("/m/1.mp3");
+  app.desktop.openAnswers = {{fifo}};
   app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 20, 185);  // Add
-  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 1);
+  EXPECT_EQ(app.ctx.tracks().Count(), 1);
 }
 
 // --- round trips -----------------------------------------------------------
@@ -247,8 +247,8 @@ TEST_F(PlaylistFile, AwkwardEntriesComeBackUnchanged) {
 TEST(PlaylistWriter, CodePageTextNeverStartsWithAUtf8Mark) {
   // The writer relies on this: EF BB is no code page 932 character, so a
   // file it writes in the code page cannot be taken for marked UTF-8.
-  EXPECT_FALSE(ansi::Cp932ToUtf8(Bytes({0xEF, 0xBB})));
-  EXPECT_FALSE(ansi::Cp932ToUtf8(Bytes({0xEF, 0xBB, 0xBF})));
+  EXPECT_FALSE(cp932::Cp932ToUtf8(Bytes({0xEF, 0xBB})));
+  EXPECT_FALSE(cp932::Cp932ToUtf8(Bytes({0xEF, 0xBB, 0xBF})));
 }
 
 // --- saving never destroys the previous file -------------------------------
@@ -359,30 +359,30 @@ TEST_F(FailingSave, AFailedFlushOrRenameLeavesTheOldFile) {
 
 TEST_F(PlaylistFile, AppendsBehindTheListAndLeavesTrackNumbersAlone) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
-  p.AryMp3File("C:\\first.mp3");
-  p.playListNumber(1);
-  p.SelectPlayList(1);
+  TrackList& p = app.ctx.tracks();
+  p.Append("C:\\first.mp3");
+  p.SetCurrentEntry(1);
+  p.SelectEntry(1);
   const std::string path = Path("three.kfl");
   Put(path, "C:\\a.mp3\r\n\"C:\\b, c.mp3\"\r\nnot a file\r\n");
   ASSERT_TRUE(AppendPlaylistFile(p, path));
-  ASSERT_EQ(p.mscFileCount(), 4);
-  EXPECT_EQ(p.GetMp3Name(1), "C:\\first.mp3");
-  EXPECT_EQ(p.GetMp3Name(2), "C:\\a.mp3");
-  EXPECT_EQ(p.GetMp3Name(3), "C:\\b, c.mp3");
-  EXPECT_EQ(p.GetMp3Name(4), "not a file");
-  EXPECT_EQ(p.playListNumber(), 1);
-  EXPECT_EQ(p.SelectPlayList(), 1);
+  ASSERT_EQ(p.Count(), 4);
+  EXPECT_EQ(p.PathAt(1), "C:\\first.mp3");
+  EXPECT_EQ(p.PathAt(2), "C:\\a.mp3");
+  EXPECT_EQ(p.PathAt(3), "C:\\b, c.mp3");
+  EXPECT_EQ(p.PathAt(4), "not a file");
+  EXPECT_EQ(p.CurrentEntry(), 1);
+  EXPECT_EQ(p.SelectedEntry(), 1);
 
   Put(path, "");
   ASSERT_TRUE(AppendPlaylistFile(p, path));
-  EXPECT_EQ(p.mscFileCount(), 4);
+  EXPECT_EQ(p.Count(), 4);
 }
 
 TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
-  p.AryMp3File("C:\\first.mp3");
+  TrackList& p = app.ctx.tracks();
+  p.Append("C:\\first.mp3");
   Entries entries{"kept"};
   EXPECT_FALSE(ReadPlaylistFile(Path("missing.kfl"), entries));
   EXPECT_FALSE(ReadPlaylistFile(dir.string(), entries));  // a directory
@@ -396,21 +396,21 @@ TEST_F(PlaylistFile, AFileThatCannotBeReadChangesNothing) {
   EXPECT_EQ(entries, Entries{"kept"});
   EXPECT_FALSE(AppendPlaylistFile(p, Path("missing.kfl")));
   EXPECT_FALSE(AppendPlaylistFile(p, fifo));
-  EXPECT_EQ(p.mscFileCount(), 1);
+  EXPECT_EQ(p.Count(), 1);
 }
 
 TEST_F(PlaylistFile, SavesThePlayersListAndReadsItBack) {
   fakes::TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
+  TrackList& p = app.ctx.tracks();
   const Entries list = {"C:\\音楽\\a.mp3", "C:\\x, y.mp3", ""};
-  for (const auto& e : list) p.AryMp3File(e);
+  for (const auto& e : list) p.Append(e);
   const std::string path = Path("saved.kfl");
   ASSERT_TRUE(SavePlaylistFile(p, path));
-  EXPECT_EQ(p.mscFileCount(), 3);  // the list in memory is unchanged
-  p.ChangePlayList(0);
+  EXPECT_EQ(p.Count(), 3);  // the list in memory is unchanged
+  p.Resize(0);
   ASSERT_TRUE(AppendPlaylistFile(p, path));
-  ASSERT_EQ(p.mscFileCount(), 3);
-  for (int i = 1; i <= 3; ++i) EXPECT_EQ(p.GetMp3Name(i), list[std::size_t(i - 1)]);
+  ASSERT_EQ(p.Count(), 3);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(p.PathAt(i), list[std::size_t(i - 1)]);
 }
 
 }  // namespace

@@ -16,10 +16,10 @@ using platform::Key;
 struct KeysApp : TestApp {
   explicit KeysApp(int n, std::int32_t min = 1, std::int32_t max = 13, std::int32_t selected = 1) {
     Start();
-    for (int i = 1; i <= n; ++i) ctx.gPlayer().AryMp3File("/m/" + std::to_string(i) + ".mp3");
-    ctx.gPlayer().ListMinMax(min, max, true);
-    ctx.gPlayer().SelectPlayList(selected);
-    ctx.playList().Show();
+    for (int i = 1; i <= n; ++i) ctx.tracks().Append("/m/" + std::to_string(i) + ".mp3");
+    ctx.tracks().SetVisible({min, max});
+    ctx.tracks().SelectEntry(selected);
+    ctx.playlistWindow().Show();
   }
   void Press(Key key) { desktop.playlist->sink->OnKeyDown(key); }
   void Press(Key key, int times) {
@@ -34,12 +34,10 @@ struct KeysApp : TestApp {
     }
   };
   View Now() {
-    View v{};
-    ctx.gPlayer().ListMinMax(v.min, v.max, false);
-    v.selected = ctx.gPlayer().SelectPlayList();
-    return v;
+    const VisibleRows rows = ctx.tracks().Visible();
+    return {rows.first, rows.last, ctx.tracks().SelectedEntry()};
   }
-  std::size_t Repaints() const { return text.On(*ctx.playList().faceImage()).size(); }
+  std::size_t Repaints() const { return text.On(*ctx.playlistWindow().faceImage()).size(); }
 };
 
 using View = KeysApp::View;
@@ -143,7 +141,7 @@ TEST(PlaylistKeys, OtherKeysDoNothing) {
   EXPECT_EQ(app.Now(), (View{4, 16, 6}));
   EXPECT_EQ(app.Repaints(), painted);
   EXPECT_TRUE(app.media.graphs.empty());
-  EXPECT_FALSE(app.ctx.gPlayer().CheckPlay());
+  EXPECT_FALSE(app.ctx.tracks().IsPlaying());
 }
 
 // --- Enter -----------------------------------------------------------------
@@ -151,14 +149,14 @@ TEST(PlaylistKeys, OtherKeysDoNothing) {
 TEST(PlaylistEnter, PlaysTheSelectedEntryWithThePlayersPlayingLook) {
   KeysApp app(0);
   app.AddTracks({{"/m/a.mp3", 200}, {"/m/b.mp3", 200}, {"/m/c.mp3", 200}});
-  app.ctx.gPlayer().SelectPlayList(2);
+  app.ctx.tracks().SelectEntry(2);
   app.Press(Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "/m/b.mp3");
   EXPECT_TRUE(app.media.last().running);
-  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 2);
+  EXPECT_TRUE(app.ctx.tracks().IsPlaying());
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 2);
   EXPECT_TRUE(app.ctx.timer().Ticking());
   EXPECT_EQ(app.ctx.timer().Interval(), 100);
   EXPECT_EQ(app.desktop.armedInterval, 100);
@@ -168,19 +166,19 @@ TEST(PlaylistEnter, PlaysTheSelectedEntryWithThePlayersPlayingLook) {
   EXPECT_EQ(shown.Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 3));
   EXPECT_EQ(shown.Pixel(165, 178), CoordinatePixel(kButtonsId, 144, 32));
   EXPECT_EQ(shown.Pixel(24, 110), CoordinatePixel(kPartsId, 0, 227));
-  const auto clock = app.text.On(app.ctx.player().picTime());
+  const auto clock = app.text.On(app.ctx.playerWindow().clockPanel());
   ASSERT_EQ(clock.size(), 1u);
   EXPECT_EQ(clock[0].text, "00:00");
   EXPECT_EQ(clock[0].x, 10);
   EXPECT_EQ(clock[0].y, 10);
 
   // The selected row is now the current one.
-  const auto rows = app.text.On(*app.ctx.playList().faceImage());
+  const auto rows = app.text.On(*app.ctx.playlistWindow().faceImage());
   ASSERT_GE(rows.size(), 3u);
   EXPECT_EQ(rows[rows.size() - 2].text, "b.mp3");
   EXPECT_EQ(rows[rows.size() - 2].color, kCurrentRowColour);
   // Nothing else of the player's state is touched.
-  EXPECT_FALSE(app.ctx.gPlayer().CheckTemporary() || app.ctx.gPlayer().CheckStop() || app.ctx.gPlayer().CheckRepeat());
+  EXPECT_FALSE(app.ctx.tracks().PauseToggled() || app.ctx.tracks().Repeats());
 }
 
 TEST(PlaylistEnter, WhilePlayingOnlySwitchesTheTrack) {
@@ -188,16 +186,16 @@ TEST(PlaylistEnter, WhilePlayingOnlySwitchesTheTrack) {
   app.AddTracks({{"/m/a.mp3", 200}, {"/m/b.mp3", 200}});
   app.Press(Key::Enter);
   // Mark the play button so a second copy would show.
-  app.ctx.player().face().Draw(skin::kPlayReleased);
+  app.ctx.playerWindow().face().Draw(skin::kPlayReleased);
   app.ctx.timer().Interval(250);
-  app.ctx.gPlayer().SelectPlayList(2);
+  app.ctx.tracks().SelectEntry(2);
   app.Press(Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 2u);
   EXPECT_TRUE(app.media.graphs[0]->released);
   EXPECT_EQ(app.media.last().path, "/m/b.mp3");
   EXPECT_TRUE(app.media.last().running);
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 2);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 2);
   EXPECT_EQ(app.face().Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 38));
   EXPECT_EQ(app.ctx.timer().Interval(), 250);
 }
@@ -207,17 +205,17 @@ TEST(PlaylistEnter, TheTimeBarGrowsFromNothingForTheNewTrack) {
   // 10 seconds: 13 pixels a second plus one for each of the first 4.
   app.AddTracks({{"/m/a.mp3", 10}, {"/m/b.mp3", 10}});
   app.Press(Key::Enter);
-  clsWindow& bar = app.ctx.gWindow();
-  ASSERT_TRUE(bar.BarSizeFlg);
-  ASSERT_EQ(bar.ans, 13);
-  bar.SetTimeBarPosA(1, bar.ans, bar.remainder, false);
-  bar.SetTimeBarPosA(2, bar.ans, bar.remainder, false);
+  TimeBar& bar = app.ctx.timeBar();
+  ASSERT_TRUE(bar.scale().shortTrack);
+  ASSERT_EQ(bar.scale().step, 13);
+  bar.AdvanceTo(1);
+  bar.AdvanceTo(2);
   EXPECT_EQ(app.face().Pixel(24 + 27, 111), CoordinatePixel(kPartsId, 27, 72));
 
-  app.ctx.gPlayer().SelectPlayList(2);
+  app.ctx.tracks().SelectEntry(2);
   app.Press(Key::Enter);
   EXPECT_EQ(app.face().Pixel(24, 111), CoordinatePixel(kPartsId, 0, 228)) << "empty bar";
-  bar.SetTimeBarPosA(1, bar.ans, bar.remainder, false);
+  bar.AdvanceTo(1);
   EXPECT_EQ(app.face().Pixel(24 + 13, 111), CoordinatePixel(kPartsId, 13, 72));
   EXPECT_EQ(app.face().Pixel(24 + 14, 111), CoordinatePixel(kPartsId, 14, 228));
 }
@@ -227,10 +225,10 @@ TEST(PlaylistEnter, OnAnEmptyListOpensNothingButStartsTheClock) {
   app.Press(Key::Enter);
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "");
-  EXPECT_EQ(app.ctx.engine().currentGraph(), nullptr);
-  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
+  EXPECT_EQ(app.ctx.engine().graph(), nullptr);
+  EXPECT_TRUE(app.ctx.tracks().IsPlaying());
   EXPECT_EQ(app.desktop.armedInterval, 100);
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 1);
 }
 
 }  // namespace

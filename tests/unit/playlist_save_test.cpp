@@ -21,7 +21,7 @@
 
 #include "fakes/test_app.h"
 #include "model/playlist_file.h"
-#include "playlist/save_failure_message.h"
+#include "windows/save_failure_message.h"
 
 namespace kestrafon {
 namespace {
@@ -217,8 +217,8 @@ TEST(SaveFailureMessage, NamesTheFileAndTheReasonInJapanese) {
 TEST_F(Save, TheSaveButtonReportsAFailureInAMessageBox) {
   fakes::TestApp app;
   app.Start();
-  app.ctx.playList().Show();
-  app.ctx.gPlayer().AryMp3File("/m/1.mp3");
+  app.ctx.playlistWindow().Show();
+  app.ctx.tracks().Append("/m/1.mp3");
   const auto pressSave = [&] { app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 170, 185); };
 
   const std::string target = Path("gone/list.kfl");

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "fakes/test_app.h"
-#include "playlist/list_buttons.h"
+#include "windows/list_buttons.h"
 #include "model/playlist_file.h"
 
 namespace kestrafon {
@@ -25,25 +25,24 @@ using Entries = std::vector<std::string>;
 struct ListApp : TestApp {
   ListApp() {
     Start();
-    ctx.playList().Show();
+    ctx.playlistWindow().Show();
   }
   FakeFormHost& list() { return *desktop.playlist; }
   // As the platform delivers it: through the window's event sink.
   void Press(double x, double y, int button = platform::kLeftButton) { list().sink->OnMouseDown(button, x, y); }
   void Fill(int n) {
-    for (int i = 1; i <= n; ++i) ctx.gPlayer().AryMp3File("/m/" + std::to_string(i) + ".mp3");
+    for (int i = 1; i <= n; ++i) ctx.tracks().Append("/m/" + std::to_string(i) + ".mp3");
   }
   Entries List() const {
     Entries out;
-    for (std::int32_t i = 1; i <= ctx.gPlayer().mscFileCount(); ++i) out.push_back(ctx.gPlayer().GetMp3Name(i));
+    for (std::int32_t i = 1; i <= ctx.tracks().Count(); ++i) out.push_back(ctx.tracks().PathAt(i));
     return out;
   }
   std::pair<std::int32_t, std::int32_t> Range() {
-    std::int32_t min = 0, max = 0;
-    ctx.gPlayer().ListMinMax(min, max, false);
-    return {min, max};
+    const VisibleRows rows = ctx.tracks().Visible();
+    return {rows.first, rows.last};
   }
-  std::size_t RowsDrawn() const { return text.On(*ctx.playList().faceImage()).size(); }
+  std::size_t RowsDrawn() const { return text.On(*ctx.playlistWindow().faceImage()).size(); }
 };
 
 class ScratchDir {
@@ -71,17 +70,17 @@ TEST(PlaylistWindow, OpensFlushRightOfThePlayerWithTopsAligned) {
   app.desktop.player.position = {250, 80};
   app.desktop.player.size = {303, 202};
   app.Start();
-  app.ctx.playList().Show();
+  app.ctx.playlistWindow().Show();
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{553, 80}));
   EXPECT_TRUE(app.desktop.playlist->visible);
 
   // It stays put when the player moves; a fresh load places it again.
   app.desktop.player.position = {10, 20};
-  app.ctx.playList().Show();
+  app.ctx.playlistWindow().Show();
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{553, 80}));
-  app.ctx.playList().Unload();
-  app.ctx.playList().Show();
+  app.ctx.playlistWindow().Unload();
+  app.ctx.playlistWindow().Show();
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{313, 20}));
 }
 
@@ -105,8 +104,8 @@ Did PressOutcome(double x, double y, int button = platform::kLeftButton, int* dr
   if (drags) *drags = app.list().drags;
   if (!app.desktop.openRequests.empty()) return Did::Add;
   if (!app.desktop.saveRequests.empty()) return Did::Save;
-  if (app.ctx.gPlayer().mscFileCount() == 0) return Did::Clear;
-  if (app.ctx.gPlayer().mscFileCount() == 2) return Did::Remove;
+  if (app.ctx.tracks().Count() == 0) return Did::Clear;
+  if (app.ctx.tracks().Count() == 2) return Did::Remove;
   return Did::Nothing;
 }
 
@@ -165,13 +164,13 @@ TEST(PlaylistRemove, DropsTheSelectedEntryAndFollowsTheCurrentTrack) {
   for (const Case c : {Case{2, 2}, Case{3, 3}, Case{4, 3}, Case{5, 4}}) {
     ListApp app;
     app.Fill(5);
-    app.ctx.gPlayer().SelectPlayList(3);
-    app.ctx.gPlayer().playListNumber(c.current);
+    app.ctx.tracks().SelectEntry(3);
+    app.ctx.tracks().SetCurrentEntry(c.current);
     const std::size_t rowsBefore = app.RowsDrawn();
     app.Press(70, 185);
     EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/m/4.mp3", "/m/5.mp3"})) << c.current;
-    EXPECT_EQ(app.ctx.gPlayer().playListNumber(), c.after) << c.current;
-    EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 3);
+    EXPECT_EQ(app.ctx.tracks().CurrentEntry(), c.after) << c.current;
+    EXPECT_EQ(app.ctx.tracks().SelectedEntry(), 3);
     EXPECT_EQ(app.Range(), std::make_pair(1, 13));
     EXPECT_EQ(app.RowsDrawn(), rowsBefore + 4) << "the four rows are painted again";
   }
@@ -180,31 +179,30 @@ TEST(PlaylistRemove, DropsTheSelectedEntryAndFollowsTheCurrentTrack) {
 TEST(PlaylistRemove, LeavesPlaybackAlone) {
   ListApp app;
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}});
-  app.ctx.gPlayer().SelectPlayList(1);
-  app.ctx.engine().PlayTrack("/m/a.mp3");
-  app.ctx.gPlayer().CheckPlay(true);
+  app.ctx.tracks().SelectEntry(1);
+  app.ctx.control().PlayEntry(1);
   app.Press(70, 185);
   EXPECT_EQ(app.List(), Entries{"/m/b.mp3"});
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_TRUE(app.media.last().running);
-  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1) << "now names the entry that followed";
+  EXPECT_TRUE(app.ctx.tracks().IsPlaying());
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 1) << "now names the entry that followed";
 }
 
 TEST(PlaylistRemove, SingleEntryEmptiesTheList) {
   ListApp app;
   app.Fill(1);
   app.Press(70, 185);
-  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 0);
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
+  EXPECT_EQ(app.ctx.tracks().Count(), 0);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 1);
 }
 
 TEST(PlaylistRemove, SelectionPastTheEndDropsTheLastEntry) {
   ListApp app;
   app.Fill(5);
-  app.ctx.gPlayer().SelectPlayList(5);
+  app.ctx.tracks().SelectEntry(5);
   app.Press(70, 185);  // the selected last entry goes; the selection stays at 5
-  EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 5);
+  EXPECT_EQ(app.ctx.tracks().SelectedEntry(), 5);
   app.Press(70, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/m/3.mp3"}));
 
@@ -217,10 +215,10 @@ TEST(PlaylistRemove, SelectionPastTheEndDropsTheLastEntry) {
 
 TEST(PlaylistRemove, EmptyListDoesNothing) {
   ListApp app;
-  app.ctx.gPlayer().playListNumber(4);
+  app.ctx.tracks().SetCurrentEntry(4);
   app.Press(70, 185);
-  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 0);
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 4);
+  EXPECT_EQ(app.ctx.tracks().Count(), 0);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 4);
 }
 
 // --- Clear -----------------------------------------------------------------
@@ -228,21 +226,18 @@ TEST(PlaylistRemove, EmptyListDoesNothing) {
 TEST(PlaylistClear, EmptiesTheListAndTheRowsButNotPlayback) {
   ListApp app;
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}, {"/m/c.mp3", 100}});
-  app.ctx.gPlayer().SelectPlayList(2);
-  app.ctx.gPlayer().playListNumber(3);
-  app.ctx.engine().PlayTrack("/m/c.mp3");
-  app.ctx.gPlayer().SetPlayList();
-  const Image& rows = *app.ctx.playList().faceImage();
+  app.ctx.tracks().SelectEntry(2);
+  app.ctx.control().PlayEntry(3);
+  const Image& rows = *app.ctx.playlistWindow().faceImage();
   ASSERT_NE(rows.Pixel(10, 15), CoordinatePixel(kPlaylistId, 10, 15)) << "a row is painted";
-  std::int32_t min = 2, max = 14;
-  app.ctx.gPlayer().ListMinMax(min, max, true);
+  app.ctx.tracks().SetVisible({2, 14});
   const std::size_t drawn = app.RowsDrawn();
 
   app.Press(120, 185);
 
-  EXPECT_EQ(app.ctx.gPlayer().mscFileCount(), 0);
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
-  EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 2);
+  EXPECT_EQ(app.ctx.tracks().Count(), 0);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 1);
+  EXPECT_EQ(app.ctx.tracks().SelectedEntry(), 2);
   EXPECT_EQ(app.Range(), std::make_pair(2, 14));
   EXPECT_EQ(rows.Pixel(10, 15), CoordinatePixel(kPlaylistId, 10, 15)) << "bare face";
   EXPECT_EQ(app.list().presented.Pixel(10, 15), CoordinatePixel(kPlaylistId, 10, 15));
@@ -253,23 +248,23 @@ TEST(PlaylistClear, EmptiesTheListAndTheRowsButNotPlayback) {
 TEST(PlaylistClear, ThenEnterHandsTheEngineAnEmptyPath) {
   ListApp app;
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}});
-  app.ctx.gPlayer().SelectPlayList(2);
+  app.ctx.tracks().SelectEntry(2);
   app.Press(120, 185);
   app.list().sink->OnKeyDown(platform::Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "");
   EXPECT_FALSE(app.media.last().running) << "nothing rendered, nothing runs";
-  EXPECT_EQ(app.ctx.engine().currentGraph(), nullptr);
+  EXPECT_EQ(app.ctx.engine().graph(), nullptr);
   // The player still takes its playing look and its clock starts.
-  EXPECT_TRUE(app.ctx.gPlayer().CheckPlay());
+  EXPECT_TRUE(app.ctx.tracks().IsPlaying());
   EXPECT_EQ(app.face().Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 3));
   EXPECT_EQ(app.desktop.player.presented.Pixel(136, 149), CoordinatePixel(kButtonsId, 115, 3));
   EXPECT_EQ(app.desktop.armedInterval, 100);
-  const auto clock = app.text.On(app.ctx.player().picTime());
+  const auto clock = app.text.On(app.ctx.playerWindow().clockPanel());
   ASSERT_FALSE(clock.empty());
   EXPECT_EQ(clock.back().text, "00:00");
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 2);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 2);
 }
 
 // --- Add and Save ----------------------------------------------------------
@@ -300,17 +295,19 @@ TEST(PlaylistDialogs, RequestsCarryTheExactTextsAndOptions) {
 TEST(PlaylistDialogs, AddAppendsTheChosenFilesBehindTheList) {
   ListApp app;
   app.Fill(1);
-  app.ctx.gPlayer().playListNumber(1);
-  app.ctx.gPlayer().SelectPlayList(1);
-  app.desktop.openAnswers = {"/home/u/Music/a.mp3"s, "/home/u/Music\0b.mp3\0c.mp3"s, "/\0x.mp3"s,
-                             "/home/u/typed but missing.mp3"s};
+  app.ctx.tracks().SetCurrentEntry(1);
+  app.ctx.tracks().SelectEntry(1);
+  app.desktop.openAnswers = {{"/home/u/Music/a.mp3"},
+                             {"/home/u/Music/b.mp3", "/home/u/Music/c.mp3"},
+                             {"/x.mp3"},
+                             {"/home/u/typed but missing.mp3"}};
   for (int i = 0; i < 4; ++i) app.Press(20, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/home/u/Music/a.mp3", "/home/u/Music/b.mp3", "/home/u/Music/c.mp3",
                                  "/x.mp3", "/home/u/typed but missing.mp3"}));
-  EXPECT_EQ(app.ctx.gPlayer().playListNumber(), 1);
-  EXPECT_EQ(app.ctx.gPlayer().SelectPlayList(), 1);
+  EXPECT_EQ(app.ctx.tracks().CurrentEntry(), 1);
+  EXPECT_EQ(app.ctx.tracks().SelectedEntry(), 1);
   EXPECT_EQ(app.Range(), std::make_pair(1, 13));
-  EXPECT_EQ(app.text.On(*app.ctx.playList().faceImage()).back().text, "typed but missing.mp3") << "rows repainted";
+  EXPECT_EQ(app.text.On(*app.ctx.playlistWindow().faceImage()).back().text, "typed but missing.mp3") << "rows repainted";
 }
 
 TEST(PlaylistDialogs, PlaylistFilesAreReadWhereverTheyAreChosen) {
@@ -318,7 +315,8 @@ TEST(PlaylistDialogs, PlaylistFilesAreReadWhereverTheyAreChosen) {
   ASSERT_FALSE(dir.path.empty());
   ASSERT_TRUE(WritePlaylistFile(dir.path + "/list.KFL", {"/p/one.mp3", "/p/two.mp3"}));
   ListApp app;
-  app.desktop.openAnswers = {dir.path + "/list.KFL", dir.path + "\0a.mp3\0list.KFL\0b.mp3"s};
+  app.desktop.openAnswers = {{dir.path + "/list.KFL"},
+                             {dir.path + "/a.mp3", dir.path + "/list.KFL", dir.path + "/b.mp3"}};
   app.Press(20, 185);
   EXPECT_EQ(app.List(), (Entries{"/p/one.mp3", "/p/two.mp3"}));
   app.Press(20, 185);
@@ -329,7 +327,7 @@ TEST(PlaylistDialogs, PlaylistFilesAreReadWhereverTheyAreChosen) {
 TEST(PlaylistDialogs, AMissingPlaylistFileAddsNothing) {
   ListApp app;
   app.Fill(1);
-  app.desktop.openAnswers = {"/nowhere/at/all/list.kfl"s, "/nowhere\0gone.kfl\0a.mp3"s};
+  app.desktop.openAnswers = {{"/nowhere/at/all/list.kfl"}, {"/nowhere/gone.kfl", "/nowhere/a.mp3"}};
   app.Press(20, 185);
   app.Press(20, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/nowhere/a.mp3"}));
@@ -352,7 +350,7 @@ TEST(PlaylistDialogs, SaveWritesTheListWhereTheUserChose) {
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3"}));
 
   // Adding the saved file brings the same entries back behind the list.
-  app.desktop.openAnswers = {target};
+  app.desktop.openAnswers = {{target}};
   app.Press(20, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/m/1.mp3", "/m/2.mp3"}));
 }
@@ -361,7 +359,7 @@ TEST(PlaylistDialogs, CancellingChangesNothing) {
   ScratchDir dir;
   ListApp app;
   app.Fill(2);
-  app.desktop.openAnswers = {"/home/u/Music/a.mp3"s, std::nullopt, ""s};
+  app.desktop.openAnswers = {{"/home/u/Music/a.mp3"}, {}, {}};
   app.desktop.saveAnswers = {std::nullopt, ""s};
   app.Press(20, 185);
   app.Press(20, 185);
@@ -369,7 +367,7 @@ TEST(PlaylistDialogs, CancellingChangesNothing) {
   app.Press(170, 185);
   app.Press(170, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/home/u/Music/a.mp3"}));
-  EXPECT_EQ(app.ctx.playList().lastDir(), "/home/u/Music/");
+  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/home/u/Music/");
   EXPECT_TRUE(std::filesystem::is_empty(dir.path));
 }
 
@@ -377,23 +375,23 @@ TEST(PlaylistDialogs, BothDialogsStartWhereTheLastFileWasChosen) {
   ScratchDir dir;
   ListApp app;
   app.Fill(1);
-  app.desktop.openAnswers = {"/home/u/Music/a.mp3"s, "/srv\0x.mp3\0y.mp3"s, "/\0r.mp3"s};
+  app.desktop.openAnswers = {{"/home/u/Music/a.mp3"}, {"/srv/x.mp3", "/srv/y.mp3"}, {"/r.mp3"}};
   app.desktop.saveAnswers = {dir.path + "/mine.kfl"};
 
   app.Press(20, 185);
-  EXPECT_EQ(app.ctx.playList().lastDir(), "/home/u/Music/");
+  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/home/u/Music/");
   app.Press(170, 185);
   EXPECT_EQ(app.desktop.saveRequests.back().initialDirectory, "/home/u/Music/");
-  EXPECT_EQ(app.ctx.playList().lastDir(), dir.path) << "without the separator";
+  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), dir.path) << "without the separator";
   app.Press(20, 185);
   EXPECT_EQ(app.desktop.openRequests.back().initialDirectory, dir.path);
-  EXPECT_EQ(app.ctx.playList().lastDir(), "/srv/");
+  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/srv/");
   app.Press(20, 185);
-  EXPECT_EQ(app.ctx.playList().lastDir(), "/");
+  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/");
 
   // Closing and reopening the window keeps it for the rest of the run.
-  app.ctx.playList().Unload();
-  app.ctx.playList().Show();
+  app.ctx.playlistWindow().Unload();
+  app.ctx.playlistWindow().Show();
   app.Press(20, 185);
   EXPECT_EQ(app.desktop.openRequests.back().initialDirectory, "/");
 }

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "control/clock_text.h"
 #include "fakes/test_app.h"
 
 namespace kestrafon {
@@ -49,7 +50,7 @@ TEST(FaceProcedures, StartUpComposesTheFaceInOrder) {
   // The knob is drawn over the volume bar area of the background.
   EXPECT_TRUE(Shows(face, kPartsId, kVolumeKnob, 280, 106));
   EXPECT_EQ(face.Pixel(279, 106), CoordinatePixel(kFaceId, 279, 106));
-  EXPECT_EQ(app.ctx.gPlayer().VolumePos(), 280);
+  EXPECT_EQ(app.ctx.tracks().KnobX(), 280);
   // Untouched background elsewhere, and black text panels.
   EXPECT_EQ(face.Pixel(5, 100), CoordinatePixel(kFaceId, 5, 100));
   EXPECT_EQ(face.Pixel(kTitlePanel.x, kTitlePanel.y), 0xFF000000u);
@@ -64,16 +65,16 @@ TEST(FaceProcedures, SingleButtonsUseTheirOwnDestinations) {
   // The whole row puts the previous button's released image at (23, 148)...
   EXPECT_EQ(app.face().Pixel(23, 148), CoordinatePixel(kButtonsId, 3, 38));
   // ...while a single copy lands at (24, 149).
-  app.ctx.player().face().Draw(kPrevReleased);
+  app.ctx.playerWindow().face().Draw(kPrevReleased);
   EXPECT_EQ(app.face().Pixel(24, 149), CoordinatePixel(kButtonsId, 3, 38));
 }
 
 TEST(FaceProcedures, TitleButtonsAreRestoredTogether) {
   TestApp app;
   app.Start();
-  app.ctx.player().face().Draw(kMinimisePressed);
-  app.ctx.player().face().Draw(kClosePressed);
-  app.ctx.player().SetControlButtonPos();
+  app.ctx.playerWindow().face().Draw(kMinimisePressed);
+  app.ctx.playerWindow().face().Draw(kClosePressed);
+  app.ctx.playerWindow().DrawTitleButtons();
   EXPECT_TRUE(Shows(app.face(), kTitleButtonsReleased));
 }
 
@@ -81,13 +82,13 @@ class Toggles : public ::testing::Test {
  protected:
   void SetUp() override { app.Start(); }
   TestApp app;
-  clsWindow& w = app.ctx.gWindow();
+  OptionLamps& lamps = app.ctx.lamps();
 };
 
 TEST_F(Toggles, RepeatLightsAndLeavesTheLitTopRowsWhenUnlit) {
-  w.drawRepeat();
+  lamps.ToggleRepeat();
   EXPECT_TRUE(Shows(app.face(), kRepeatLit));
-  w.drawRepeat();
+  lamps.ToggleRepeat();
   EXPECT_TRUE(Shows(app.face(), kRepeatUnlit));
   // Rows 77 and 78 keep what the lit image drew there.
   for (int x = 233; x <= 282; ++x) {
@@ -97,64 +98,63 @@ TEST_F(Toggles, RepeatLightsAndLeavesTheLitTopRowsWhenUnlit) {
 }
 
 TEST_F(Toggles, OnTopChangesThePlayerAloneOrBothWindowsPlayerFirst) {
-  w.drawFront();
+  lamps.ToggleTopMost();
   EXPECT_TRUE(Shows(app.face(), kOnTopLit));
   EXPECT_TRUE(app.desktop.player.topMost);
   EXPECT_EQ(app.desktop.playlistHostsCreated, 0);  // no playlist window was created
-  w.drawFront();
+  lamps.ToggleTopMost();
   EXPECT_TRUE(Shows(app.face(), kOnTopUnlit));
   EXPECT_FALSE(app.desktop.player.topMost);
   EXPECT_EQ(app.face().Pixel(175, 29), CoordinatePixel(kPartsId, 0, 156));
   EXPECT_EQ(app.face().Pixel(249, 30), CoordinatePixel(kPartsId, 74, 157));
 
-  w.drawList();  // the playlist is now loaded
+  lamps.ToggleList();  // the playlist is now loaded
   app.desktop.log.clear();
-  w.drawFront();
+  lamps.ToggleTopMost();
   EXPECT_EQ(app.desktop.log, (std::vector<std::string>{"player:topmost", "playlist:topmost"}));
 }
 
 TEST_F(Toggles, PlaylistButtonShowsThenUnloadsTheWindow) {
-  w.drawList();
+  lamps.ToggleList();
   EXPECT_TRUE(Shows(app.face(), kPlaylistLit));
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_TRUE(app.desktop.playlist->visible);
   // Flush against the player's right edge, tops aligned.
   EXPECT_EQ(app.desktop.playlist->position, (platform::Point{100 + 303, 100}));
-  w.drawList();
+  lamps.ToggleList();
   EXPECT_TRUE(Shows(app.face(), kPlaylistUnlit));
   EXPECT_EQ(app.desktop.playlist, nullptr);
-  EXPECT_FALSE(app.ctx.playList().Loaded());
+  EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
   for (int x = 177; x <= 233; ++x) EXPECT_EQ(app.face().Pixel(x, 53), CoordinatePixel(kPartsId, 2 + x - 177, 180));
 }
 
-TEST_F(Toggles, BarsAreClearedToTheirEmptyImages) {
-  w.drawVolumeBar();
-  EXPECT_TRUE(Shows(app.face(), kVolumeBar));
-  bool reset = false;
-  for (int s = 1; s <= 134; ++s) {
-    const std::int32_t one = 1, rem = 0;
-    w.SetTimeBarPosA(s, one, rem, reset);
-  }
+// The fill's width on the face: how far the bar shows the fill image.
+int FillWidth(const Image& face) {
+  int width = 0;
+  while (width < 134 && face.Pixel(24 + width, 111) == CoordinatePixel(kPartsId, width, 72)) ++width;
+  return width;
+}
+
+TEST(TimeBar, FillsToTheEndAndClearsToTheEmptyTrack) {
+  TestApp app;
+  app.Start();
+  TimeBar& bar = app.ctx.timeBar();
+  bar.SetScale(134);  // one pixel a second
+  for (int s = 1; s <= 134; ++s) bar.AdvanceTo(s);
   EXPECT_TRUE(Shows(app.face(), kPartsId, {0, 72, 134, 5}, 24, 111));
-  w.drawTimeBar();
+  bar.Clear();
   EXPECT_TRUE(Shows(app.face(), kTimeBarTrack));
 }
 
 // Drives one track's bar through every whole second and records the fill
 // width after each second at which it grew.
 std::map<int, int> FillSchedule(TestApp& app, double duration) {
-  app.media.files["/t.mp3"] = {duration};
-  EXPECT_TRUE(app.ctx.engine().PlayTrack("/t.mp3"));
-  clsWindow& w = app.ctx.gWindow();
+  TimeBar& bar = app.ctx.timeBar();
+  bar.SetScale(WholeSeconds(duration));
   std::map<int, int> widths;
-  const bool no = false;
   for (int s = 0; s <= int(duration); ++s) {
-    for (int tick = 0; tick < 10; ++tick) {  // ten ticks a second, as the timer gives
-      if (w.BarSizeFlg) w.SetTimeBarPosA(s, w.ans, w.remainder, no);
-      else w.SetTimeBarPos(s, w.ans, w.remainder, no);
-    }
-    int width = 0;
-    while (width < 134 && app.face().Pixel(24 + width, 111) == CoordinatePixel(kPartsId, width, 72)) ++width;
+    for (int tick = 0; tick < 10; ++tick) bar.AdvanceTo(s);  // ten ticks a second, as the timer gives
+    const int width = FillWidth(app.face());
     if (width > 0 && (widths.empty() || widths.rbegin()->second != width)) widths[s] = width;
   }
   return widths;
@@ -164,8 +164,8 @@ TEST(TimeBar, LongTrackGrowsOnePixelEveryFewSeconds) {
   TestApp app;
   app.Start();
   auto widths = FillSchedule(app, 200.5);
-  EXPECT_EQ(app.ctx.gWindow().ans, 1);
-  EXPECT_EQ(app.ctx.gWindow().remainder, 66);
+  EXPECT_EQ(app.ctx.timeBar().scale().step, 1);
+  EXPECT_EQ(app.ctx.timeBar().scale().remainder, 66);
   EXPECT_EQ(widths.at(0), 2);
   EXPECT_EQ(widths.at(2), 3);
   EXPECT_EQ(widths.at(132), 68);
@@ -178,8 +178,8 @@ TEST(TimeBar, TrackOf135SecondsIsLongAndFullAt133) {
   TestApp app;
   app.Start();
   auto widths = FillSchedule(app, 135);
-  EXPECT_FALSE(app.ctx.gWindow().BarSizeFlg);
-  EXPECT_EQ(app.ctx.gWindow().remainder, 1);
+  EXPECT_FALSE(app.ctx.timeBar().scale().shortTrack);
+  EXPECT_EQ(app.ctx.timeBar().scale().remainder, 1);
   EXPECT_EQ(widths.at(0), 2);
   EXPECT_EQ(widths.at(2), 3);
   EXPECT_EQ(widths.at(3), 4);
@@ -190,9 +190,10 @@ TEST(TimeBar, ShortTracksGrowSeveralPixelsASecond) {
   TestApp app;
   app.Start();
   auto widths = FillSchedule(app, 60.3);
-  EXPECT_TRUE(app.ctx.gWindow().BarSizeFlg);
-  EXPECT_EQ(app.ctx.gWindow().ans, 2);
-  EXPECT_EQ(app.ctx.gWindow().remainder, 14);
+  const TimeBar::Scale& scale = app.ctx.timeBar().scale();
+  EXPECT_TRUE(scale.shortTrack);
+  EXPECT_EQ(scale.step, 2);
+  EXPECT_EQ(scale.remainder, 14);
   EXPECT_EQ(widths.count(0), 0u);  // nothing during second 0
   EXPECT_EQ(widths.at(1), 3);
   EXPECT_EQ(widths.at(14), 42);
@@ -202,49 +203,47 @@ TEST(TimeBar, ShortTracksGrowSeveralPixelsASecond) {
   TestApp exact;
   exact.Start();
   auto w134 = FillSchedule(exact, 134);
-  EXPECT_TRUE(exact.ctx.gWindow().BarSizeFlg);
-  EXPECT_EQ(exact.ctx.gWindow().ans, 1);
-  EXPECT_EQ(exact.ctx.gWindow().remainder, 0);
+  const TimeBar::Scale& exactScale = exact.ctx.timeBar().scale();
+  EXPECT_TRUE(exactScale.shortTrack);
+  EXPECT_EQ(exactScale.step, 1);
+  EXPECT_EQ(exactScale.remainder, 0);
   EXPECT_EQ(w134.at(1), 1);
   EXPECT_EQ(w134.at(134), 134);
 }
 
 TEST(TimeBar, SubSecondTrackKeepsThePreviousScale) {
   TestApp app;
-  app.Start();
-  app.media.files["/a.mp3"] = {60.3};
-  app.media.files["/b.mp3"] = {0.8};
-  ASSERT_TRUE(app.ctx.engine().PlayTrack("/a.mp3"));
-  ASSERT_TRUE(app.ctx.engine().PlayTrack("/b.mp3"));
-  EXPECT_EQ(app.ctx.gWindow().ans, 2);
-  EXPECT_EQ(app.ctx.gWindow().remainder, 14);
-  EXPECT_TRUE(app.ctx.gWindow().BarSizeFlg);
+  TimeBar& bar = app.ctx.timeBar();
+  bar.SetScale(60);
+  bar.SetScale(0);
+  EXPECT_EQ(bar.scale().step, 2);
+  EXPECT_EQ(bar.scale().remainder, 14);
+  EXPECT_TRUE(bar.scale().shortTrack);
 }
 
-TEST(TimeBar, ResetStartsEachPairAfresh) {
+TEST(TimeBar, ResetStartsTheFillAfresh) {
   TestApp app;
   app.Start();
-  clsWindow& w = app.ctx.gWindow();
-  const bool yes = true, no = false;
-  w.SetTimeBarPos(0, 1, 0, no);
-  w.SetTimeBarPos(1, 1, 0, no);  // fill 3
-  app.ctx.player().face().Draw(kTimeBarTrack);
-  w.SetTimeBarPos(0, 0, 0, yes);  // resets without drawing
+  TimeBar& bar = app.ctx.timeBar();
+  bar.SetScale(268);  // two seconds a pixel
+  bar.AdvanceTo(0);
+  bar.AdvanceTo(2);  // fill 3
+  EXPECT_EQ(FillWidth(app.face()), 3);
+  bar.Clear();
+  bar.Reset();
   EXPECT_TRUE(Shows(app.face(), kTimeBarTrack));
-  w.SetTimeBarPos(0, 1, 0, no);  // the next second 0 draws two pixels again
-  EXPECT_TRUE(Shows(app.face(), kPartsId, {0, 72, 2, 5}, 24, 111));
-  EXPECT_EQ(app.face().Pixel(26, 111), CoordinatePixel(kPartsId, 2, 228));
+  bar.AdvanceTo(0);  // the next second 0 draws two pixels again
+  EXPECT_EQ(FillWidth(app.face()), 2);
 
   // A short track stopped halfway grows again from second 1 after the reset.
-  const std::int32_t width = 2, rem = 14, zero = 0;
-  w.SetTimeBarPosA(0, width, rem, no);
-  w.SetTimeBarPosA(1, width, rem, no);
-  w.SetTimeBarPosA(2, width, rem, no);  // fill 6
-  w.SetTimeBarPosA(0, zero, zero, yes);
-  app.ctx.player().face().Draw(kTimeBarTrack);
-  w.SetTimeBarPosA(1, width, rem, no);
-  EXPECT_TRUE(Shows(app.face(), kPartsId, {0, 72, 3, 5}, 24, 111));
-  EXPECT_EQ(app.face().Pixel(27, 111), CoordinatePixel(kPartsId, 3, 228));
+  bar.SetScale(60);
+  bar.Reset();
+  for (int s : {1, 2}) bar.AdvanceTo(s);  // fill 6
+  EXPECT_EQ(FillWidth(app.face()), 6);
+  bar.Clear();
+  bar.Reset();
+  bar.AdvanceTo(1);
+  EXPECT_EQ(FillWidth(app.face()), 3);
 }
 
 }  // namespace

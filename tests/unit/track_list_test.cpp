@@ -11,87 +11,93 @@ namespace {
 using fakes::DrawnText;
 using fakes::TestApp;
 
-void Fill(clsPlayer& p, int n) {
-  for (int i = 1; i <= n; ++i) p.AryMp3File("C:\\Music\\t" + std::to_string(i) + ".mp3");
+void Fill(TrackList& p, int n) {
+  for (int i = 1; i <= n; ++i) p.Append("C:\\Music\\t" + std::to_string(i) + ".mp3");
 }
 
-std::vector<std::string> List(const clsPlayer& p) {
+std::vector<std::string> List(const TrackList& p) {
   std::vector<std::string> out;
-  for (int i = 1; i <= p.mscFileCount(); ++i) out.push_back(p.GetMp3Name(i));
+  for (int i = 1; i <= p.Count(); ++i) out.push_back(p.PathAt(i));
   return out;
 }
 
 // --- list operations -------------------------------------------------------
 
-TEST(TrackList, AddPlayListCutsOrPadsTheListToItsIndex) {
-  TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
-  Fill(p, 5);
-  p.AddPlayList(2, "p");
-  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "p"}));
-  p.AddPlayList(4, "q");
-  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "p", "", "q"}));
-
-  TestApp fresh;  // on a list never filled
-  fresh.ctx.gPlayer().AddPlayList(1, "only");
-  EXPECT_EQ(List(fresh.ctx.gPlayer()), std::vector<std::string>{"only"});
+TEST(TrackList, RemoveTakesOutOneEntryAndPastTheEndTheLast) {
+  struct Case {
+    std::int32_t entry;
+    std::vector<std::string> left;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {1, {"C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}},
+           {2, {"C:\\Music\\t1.mp3", "C:\\Music\\t3.mp3"}},
+           {3, {"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3"}},
+           {9, {"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3"}},
+           {0, {"C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}},
+       }) {
+    TestApp app;
+    TrackList& p = app.ctx.tracks();
+    Fill(p, 3);
+    p.Remove(c.entry);
+    EXPECT_EQ(List(p), c.left) << c.entry;
+  }
+  TestApp empty;
+  empty.ctx.tracks().Remove(1);
+  EXPECT_EQ(empty.ctx.tracks().Count(), 0);
 }
 
 TEST(TrackList, ChangePlayListCutsPadsOrEmpties) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
+  TrackList& p = app.ctx.tracks();
   Fill(p, 5);
-  p.ChangePlayList(3);
+  p.Resize(3);
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}));
 
-  p.ChangePlayList(1);
-  p.ChangePlayList(3);
+  p.Resize(1);
+  p.Resize(3);
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "", ""}));
 
-  p.ChangePlayList(0);
-  EXPECT_EQ(p.mscFileCount(), 0);
-  EXPECT_EQ(p.GetMp3Name(1), "");
-  p.AryMp3File("x");  // appending starts again at track 1
+  p.Resize(0);
+  EXPECT_EQ(p.Count(), 0);
+  EXPECT_EQ(p.PathAt(1), "");
+  p.Append("x");  // appending starts again at track 1
   EXPECT_EQ(List(p), std::vector<std::string>{"x"});
 }
 
 TEST(TrackList, GetMp3NameIsEmptyOutsideTheList) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
-  EXPECT_EQ(p.GetMp3Name(0), "");  // never dimensioned
-  EXPECT_EQ(p.GetMp3Name(-1), "");
+  TrackList& p = app.ctx.tracks();
+  EXPECT_EQ(p.PathAt(0), "");  // never dimensioned
+  EXPECT_EQ(p.PathAt(-1), "");
   Fill(p, 2);
-  EXPECT_EQ(p.GetMp3Name(2), "C:\\Music\\t2.mp3");  // the full path, not a display name
-  EXPECT_EQ(p.GetMp3Name(3), "");
-  EXPECT_EQ(p.GetMp3Name(0), "");
+  EXPECT_EQ(p.PathAt(2), "C:\\Music\\t2.mp3");  // the full path, not a display name
+  EXPECT_EQ(p.PathAt(3), "");
+  EXPECT_EQ(p.PathAt(0), "");
 }
 
 TEST(TrackList, NegativeBoundsChangeNothing) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
+  TrackList& p = app.ctx.tracks();
   Fill(p, 3);
-  p.AddPlayList(-1, "x");
-  p.ChangePlayList(-2);
-  EXPECT_EQ(p.mscFileCount(), 3);
-  EXPECT_EQ(p.GetMp3Name(3), "C:\\Music\\t3.mp3");
+  p.Resize(-2);
+  EXPECT_EQ(p.Count(), 3);
+  EXPECT_EQ(p.PathAt(3), "C:\\Music\\t3.mp3");
 }
 
 TEST(TrackList, ReshapingLeavesTrackNumbersAndTheVisibleRangeAlone) {
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
+  TrackList& p = app.ctx.tracks();
   Fill(p, 20);
-  p.playListNumber(18);
-  p.SelectPlayList(17);
-  std::int32_t min = 8, max = 20;
-  p.ListMinMax(min, max, true);
-  p.AddPlayList(4, "a");
-  p.ChangePlayList(2);
-  p.ChangePlayList(0);
-  EXPECT_EQ(p.playListNumber(), 18);
-  EXPECT_EQ(p.SelectPlayList(), 17);
-  p.ListMinMax(min, max, false);
-  EXPECT_EQ(min, 8);
-  EXPECT_EQ(max, 20);
+  p.SetCurrentEntry(18);
+  p.SelectEntry(17);
+  p.SetVisible({8, 20});
+  p.Remove(4);
+  p.Resize(2);
+  p.Resize(0);
+  EXPECT_EQ(p.CurrentEntry(), 18);
+  EXPECT_EQ(p.SelectedEntry(), 17);
+  EXPECT_EQ(p.Visible().first, 8);
+  EXPECT_EQ(p.Visible().last, 20);
 }
 
 TEST(TrackList, RemoveRepaintsTheShorterListWithTheCurrentTrackStillBlue) {
@@ -99,17 +105,17 @@ TEST(TrackList, RemoveRepaintsTheShorterListWithTheCurrentTrackStillBlue) {
   // the playlist window's face) leaves 1, 2, 4, 5, and the playing track,
   // now the third, is still the blue row.
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
+  TrackList& p = app.ctx.tracks();
   Fill(p, 5);
-  app.ctx.playList().Show();
-  p.SelectPlayList(3);
-  p.playListNumber(4);
+  app.ctx.playlistWindow().Show();
+  p.SelectEntry(3);
+  p.SetCurrentEntry(4);
   app.text.drawn.clear();
   app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 70, 185);
 
   EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t4.mp3",
                                                "C:\\Music\\t5.mp3"}));
-  const std::vector<DrawnText> rows = app.text.On(*app.ctx.playList().faceImage());
+  const std::vector<DrawnText> rows = app.text.On(*app.ctx.playlistWindow().faceImage());
   ASSERT_EQ(rows.size(), 4u);
   const std::vector<std::string> texts{"t1.mp3", "t2.mp3", "t4.mp3", "t5.mp3"};
   const std::vector<Rgb> colours{{255, 255, 255}, {255, 255, 255}, {140, 170, 255}, {255, 255, 255}};
@@ -178,15 +184,15 @@ TEST(RowText, MalformedNamesAreShownWithoutFailing) {
 class RowPainting : public testing::Test {
  protected:
   void SetUp() override {
-    app.ctx.playList().Load();
+    app.ctx.playlistWindow().Load();
     app.text.drawn.clear();
   }
   std::vector<DrawnText> Paint() {
     app.text.drawn.clear();
-    app.ctx.gPlayer().SetPlayList();
-    return app.text.On(*app.ctx.playList().faceImage());
+    app.ctx.tracks().PaintRows();
+    return app.text.On(*app.ctx.playlistWindow().faceImage());
   }
-  void Range(std::int32_t min, std::int32_t max) { app.ctx.gPlayer().ListMinMax(min, max, true); }
+  void Range(std::int32_t first, std::int32_t last) { app.ctx.tracks().SetVisible({first, last}); }
   // Rows min..last expected, at their places, with their texts.
   void ExpectRows(const std::vector<DrawnText>& rows, int first, int last) {
     ASSERT_EQ(int(rows.size()), last - first + 1);
@@ -198,12 +204,12 @@ class RowPainting : public testing::Test {
     }
   }
   TestApp app;
-  clsPlayer& p = app.ctx.gPlayer();
+  TrackList& p = app.ctx.tracks();
 };
 
 TEST_F(RowPainting, DrawsOneRowPerTrackUpToThirteen) {
   for (int n = 1; n <= 15; ++n) {
-    p.ChangePlayList(0);
+    p.Resize(0);
     Fill(p, n);
     SCOPED_TRACE(n);
     ExpectRows(Paint(), 1, std::min(n, 13));
@@ -221,20 +227,18 @@ TEST_F(RowPainting, DrawsTheVisibleRangeOfALongList) {
 TEST_F(RowPainting, ARangeLeftPastTheEndMovesBackIntoView) {
   Fill(p, 30);
   Range(18, 30);
-  p.ChangePlayList(20);  // the range reaches past the end: the last row shows the last track
+  p.Resize(20);  // the range reaches past the end: the last row shows the last track
   ExpectRows(Paint(), 8, 20);
-  p.ChangePlayList(13);
+  p.Resize(13);
   ExpectRows(Paint(), 1, 13);
-  p.ChangePlayList(5);
+  p.Resize(5);
   ExpectRows(Paint(), 1, 5);
   Range(3, 15);  // never moved before track 1
   ExpectRows(Paint(), 1, 5);
-  std::int32_t min = 0, max = 0;
-  p.ListMinMax(min, max, false);
-  EXPECT_EQ(min, 1);
-  EXPECT_EQ(max, 13);
+  EXPECT_EQ(p.Visible().first, 1);
+  EXPECT_EQ(p.Visible().last, 13);
   // A range inside the list is left alone.
-  p.ChangePlayList(0);
+  p.Resize(0);
   Fill(p, 25);
   Range(6, 18);
   ExpectRows(Paint(), 6, 18);
@@ -243,9 +247,9 @@ TEST_F(RowPainting, ARangeLeftPastTheEndMovesBackIntoView) {
 TEST_F(RowPainting, AnEmptyListClearsTheRowsAndDrawsNothing) {
   Fill(p, 3);
   Paint();
-  const Image& face = *app.ctx.playList().faceImage();
+  const Image& face = *app.ctx.playlistWindow().faceImage();
   ASSERT_NE(face.Pixel(10, 15), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 15));  // the row's mark
-  p.ChangePlayList(0);
+  p.Resize(0);
   EXPECT_TRUE(Paint().empty());
   EXPECT_EQ(face.Pixel(10, 15), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 15));
   EXPECT_EQ(face.Pixel(10, 27), fakes::CoordinatePixel(fakes::kPlaylistId, 10, 27));
@@ -253,8 +257,8 @@ TEST_F(RowPainting, AnEmptyListClearsTheRowsAndDrawsNothing) {
 
 TEST_F(RowPainting, CurrentTrackIsBlueHighlightedTrackGreenOthersWhite) {
   Fill(p, 6);
-  p.playListNumber(3);
-  p.SelectPlayList(5);
+  p.SetCurrentEntry(3);
+  p.SelectEntry(5);
   auto rows = Paint();
   ASSERT_EQ(rows.size(), 6u);
   for (int i = 1; i <= 6; ++i) {
@@ -265,12 +269,12 @@ TEST_F(RowPainting, CurrentTrackIsBlueHighlightedTrackGreenOthersWhite) {
   EXPECT_EQ(kSelectedRowColour, (Rgb{130, 255, 150}));
   EXPECT_EQ(kPlainRowColour, (Rgb{255, 255, 255}));
 
-  p.SelectPlayList(3);  // the same row: blue
+  p.SelectEntry(3);  // the same row: blue
   rows = Paint();
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(rows[std::size_t(i - 1)].color, i == 3 ? kCurrentRowColour : kPlainRowColour);
 
-  p.playListNumber(1);  // the first row, and the row after it back to white
-  p.SelectPlayList(2);
+  p.SetCurrentEntry(1);  // the first row, and the row after it back to white
+  p.SelectEntry(2);
   rows = Paint();
   EXPECT_EQ(rows[0].color, kCurrentRowColour);
   EXPECT_EQ(rows[1].color, kSelectedRowColour);
@@ -280,8 +284,8 @@ TEST_F(RowPainting, CurrentTrackIsBlueHighlightedTrackGreenOthersWhite) {
 TEST_F(RowPainting, ColoursFollowTrackNumbersNotRowPositions) {
   Fill(p, 30);
   Range(11, 23);
-  p.playListNumber(12);
-  p.SelectPlayList(23);
+  p.SetCurrentEntry(12);
+  p.SelectEntry(23);
   const auto rows = Paint();
   ASSERT_EQ(rows.size(), 13u);
   EXPECT_EQ(rows[0].color, kPlainRowColour);
@@ -290,10 +294,10 @@ TEST_F(RowPainting, ColoursFollowTrackNumbersNotRowPositions) {
 }
 
 TEST_F(RowPainting, RowsShowShortenedNames) {
-  p.AryMp3File("C:\\Music\\Song.MP3");
-  p.AryMp3File("");  // an empty line of a playlist file
-  p.AryMp3File("C:\\Music\\abcdefghijklmnopqrstu.mp3");
-  p.AryMp3File("C:\\音楽\\一二三四五六七八九十百.mp3");
+  p.Append("C:\\Music\\Song.MP3");
+  p.Append("");  // an empty line of a playlist file
+  p.Append("C:\\Music\\abcdefghijklmnopqrstu.mp3");
+  p.Append("C:\\音楽\\一二三四五六七八九十百.mp3");
   const auto rows = Paint();
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].text, "Song.mp3");
@@ -304,12 +308,12 @@ TEST_F(RowPainting, RowsShowShortenedNames) {
 
 TEST(RowPaintingUnloaded, LoadsTheWindowHiddenAndPaintsTheRows) {
   TestApp app;
-  Fill(app.ctx.gPlayer(), 2);
-  ASSERT_FALSE(app.ctx.playList().Loaded());
-  app.ctx.gPlayer().SetPlayList();
-  ASSERT_TRUE(app.ctx.playList().Loaded());
+  Fill(app.ctx.tracks(), 2);
+  ASSERT_FALSE(app.ctx.playlistWindow().Loaded());
+  app.ctx.tracks().PaintRows();
+  ASSERT_TRUE(app.ctx.playlistWindow().Loaded());
   EXPECT_FALSE(app.desktop.playlist->visible);
-  const auto rows = app.text.On(*app.ctx.playList().faceImage());
+  const auto rows = app.text.On(*app.ctx.playlistWindow().faceImage());
   ASSERT_GE(rows.size(), 2u);
   EXPECT_EQ(rows[rows.size() - 2].text, "t1.mp3");
   EXPECT_EQ(rows.back().text, "t2.mp3");

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ansi_text.h"
+#include "model/cp932_text.h"
 #include "model/playlist_file.h"
 
 namespace kestrafon {
@@ -67,8 +67,8 @@ TEST_F(WindowsPlaylistFile, WritesCodePage932LinesEndedByCrLf) {
   // Characters the code page maps only one way, or lacks, make the file UTF-8.
   EXPECT_EQ(EncodePlaylistText({"C:\\¥100.mp3"}), "\xEF\xBB\xBF" "C:\\¥100.mp3\r\n");
   EXPECT_EQ(EncodePlaylistText({"C:\\한.mp3"}), "\xEF\xBB\xBF" "C:\\한.mp3\r\n");
-  EXPECT_EQ(ansi::Cp932ToUtf8(Bytes({0x83, 0x5C})), "ソ");
-  EXPECT_EQ(ansi::Cp932ToUtf8(Bytes({0x81})), std::nullopt);  // a lead byte alone
+  EXPECT_EQ(cp932::Cp932ToUtf8(Bytes({0x83, 0x5C})), "ソ");
+  EXPECT_EQ(cp932::Cp932ToUtf8(Bytes({0x81})), std::nullopt);  // a lead byte alone
 }
 
 TEST_F(WindowsPlaylistFile, NamesOutsideTheCodePageSaveAndOpen) {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/wide_text.h"
+#include "os/win32/wide_text.h"
 
 namespace kestrafon::platform::directshow {
 namespace {
@@ -31,7 +31,7 @@ DirectShowGraph::~DirectShowGraph() {
 
 bool DirectShowGraph::RenderFile(const std::string& path) {
   if (rendered_ || !builder_) return false;  // one file per graph
-  const std::wstring wide = win32::Widen(path);
+  const std::wstring wide = os::Widen(path);
   if (path.empty() || !IsPlainFile(wide)) return false;
   if (FAILED(builder_->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(control_.Out()))) ||
       FAILED(builder_->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(position_.Out()))) ||

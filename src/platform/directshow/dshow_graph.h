@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/media.h"
+#include "seam/media.h"
 
 namespace kestrafon::platform::directshow {
 

@@ -3,7 +3,7 @@
 // caller. COM must already be initialised on the calling thread.
 #include <memory>
 
-#include "platform/media.h"
+#include "seam/media.h"
 
 namespace kestrafon {
 

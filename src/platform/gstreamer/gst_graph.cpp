@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "media_helpers/mp3_frame_scan.h"
+#include "platform/gstreamer/mp3_frame_scan.h"
 #include "platform/gstreamer/gst_media.h"
 
 namespace kestrafon::platform::gst {
@@ -72,7 +72,7 @@ double ScanFileSeconds(int fd) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(g_mapped_file_get_contents(file));
   const std::size_t length = g_mapped_file_get_length(file);
   double seconds = 0.0;
-  if (bytes && length > 0) seconds = media_helpers::ScanMp3Frames(std::span(bytes, length)).Seconds();
+  if (bytes && length > 0) seconds = mp3::ScanMp3Frames(std::span(bytes, length)).Seconds();
   g_mapped_file_unref(file);
   return seconds;
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/media.h"
+#include "seam/media.h"
 
 namespace kestrafon::platform::gst {
 

@@ -2,7 +2,7 @@
 // Makes the GStreamer media framework without showing its headers to the caller.
 #include <memory>
 
-#include "platform/media.h"
+#include "seam/media.h"
 
 namespace kestrafon {
 

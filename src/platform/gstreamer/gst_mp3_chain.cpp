@@ -12,7 +12,7 @@
 #include <span>
 #include <string>
 
-#include "media_helpers/mp3_frame_scan.h"
+#include "platform/gstreamer/mp3_frame_scan.h"
 #include "platform/gstreamer/gst_media.h"
 
 namespace kestrafon::platform::gst {
@@ -25,10 +25,10 @@ enum class Mp3Start { kNotMp3, kPlain, kTagged };
 Mp3Start SniffMp3(int fd) {
   Mp3Start result = Mp3Start::kNotMp3;
   struct stat info {};
-  std::array<std::uint8_t, media_helpers::kMp3ProbeBytes> head{};
+  std::array<std::uint8_t, mp3::kMp3ProbeBytes> head{};
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
     const ssize_t tagRead = pread(fd, head.data(), 10, 0);
-    const std::size_t tag = tagRead == 10 ? media_helpers::Id3v2TagSize(std::span(head.data(), 10)) : 0;
+    const std::size_t tag = tagRead == 10 ? mp3::Id3v2TagSize(std::span(head.data(), 10)) : 0;
     const ssize_t got = pread(fd, head.data(), head.size(), static_cast<off_t>(tag));
     std::array<char, 160> tail{};
     const off_t tailSize = static_cast<off_t>(tail.size());
@@ -38,7 +38,7 @@ Mp3Start SniffMp3(int fd) {
                                         (tailRead >= 160 && std::memcmp(tail.data(), "APETAGEX", 8) == 0));
     const bool id3v1 = tailRead >= 128 && std::memcmp(tail.data() + tailRead - 128, "TAG", 3) == 0;
     if (got > 0 && !ape &&
-        media_helpers::StartsWithMp3Frames(std::span(head.data(), static_cast<std::size_t>(got)))) {
+        mp3::StartsWithMp3Frames(std::span(head.data(), static_cast<std::size_t>(got)))) {
       result = tag > 0 || id3v1 ? Mp3Start::kTagged : Mp3Start::kPlain;
     }
   }

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "platform/form_host_handle.h"
+#include "seam/form_host_handle.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon::platform::qt {
@@ -13,22 +13,6 @@ namespace {
 // there is no tray it keeps its button, so a minimised player is never stranded.
 bool WindowsSkipTaskbar() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-// The playlist window goes away from inside its own events (a key or a press
-// may unload it), so the core holds this handle and Qt deletes the window
-// once control is back in the event loop.
-class PlaylistHost final : public FormHostHandle {
- public:
-  explicit PlaylistHost(QtFormHost* window) : FormHostHandle(*window), window_(window) {}
-  ~PlaylistHost() override {
-    window_->SetEventSink(nullptr);
-    window_->hide();
-    window_->deleteLater();
-  }
-
- private:
-  QtFormHost* window_;
-};
-
 }  // namespace
 
 QtDesktop::QtDesktop(DesktopOptions options) : options_(std::move(options)), tray_(options_.icon) {
@@ -37,7 +21,10 @@ QtDesktop::QtDesktop(DesktopOptions options) : options_(std::move(options)), tra
   player.height = skin::kFaceHeight;
   player.skipTaskbar = WindowsSkipTaskbar();
   player.centred = true;
-  player.onFirstPaint = options_.onPlayerFirstPaint;
+  player.onFirstPaint = [this](const QImage& face) {
+    if (!options_.firstFacePath.isEmpty()) face.save(options_.firstFacePath, "PNG");
+    if (onFirstPaint_) onFirstPaint_();
+  };
   player_ = std::make_unique<QtFormHost>(player);
   player_->setWindowIcon(options_.icon);
 }
@@ -52,7 +39,9 @@ std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
   auto* window = new QtFormHost(list);
   window->setWindowIcon(options_.icon);
   window->SetFilesDroppedHandler(onFilesDropped_);
-  return std::make_unique<PlaylistHost>(window);
+  // The playlist window goes away from inside its own events (a key or a
+  // press may unload it): Qt deletes it once control is back in the event loop.
+  return std::make_unique<FormHostHandle>(*window, [window] { window->deleteLater(); });
 }
 
 void QtDesktop::SetFilesDroppedHandler(FilesDroppedHandler handler) {

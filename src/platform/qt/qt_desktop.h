@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <memory>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_form_host.h"
 #include "platform/qt/qt_tick_source.h"
@@ -14,8 +14,9 @@ namespace kestrafon::platform::qt {
 
 struct DesktopOptions {
   QIcon icon;
-  // Called once, after the player window first painted itself.
-  std::function<void(const QImage&)> onPlayerFirstPaint;
+  // Where to write what the player window first showed, as a PNG (for the
+  // end-to-end tests); empty for nowhere.
+  QString firstFacePath;
 };
 
 class QtDesktop final : public Desktop {
@@ -28,11 +29,10 @@ class QtDesktop final : public Desktop {
   TickSource& Ticks() override { return ticks_; }
   Tray& TrayIcon() override { return tray_; }
   FileDialogs& Dialogs() override { return dialogs_; }
+  void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
+  void SetFilesDroppedHandler(FilesDroppedHandler handler) override;
   void ProcessPendingEvents() override;
   void Quit() override;
-
-  // Files dropped on either window, now and for playlist windows made later.
-  void SetFilesDroppedHandler(FilesDroppedHandler handler);
 
   QtFormHost& playerWindow() { return *player_; }
   QtTickSource& tickSource() { return ticks_; }
@@ -44,6 +44,7 @@ class QtDesktop final : public Desktop {
   QtFileDialogs dialogs_;
   std::unique_ptr<QtFormHost> player_;
   FilesDroppedHandler onFilesDropped_;
+  std::function<void()> onFirstPaint_;
 };
 
 }  // namespace kestrafon::platform::qt

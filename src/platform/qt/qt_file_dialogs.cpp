@@ -2,25 +2,13 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QPixmapCache>
-
-#include "platform/qt/released_memory.h"
 
 namespace kestrafon::platform::qt {
 
 namespace {
 
-std::optional<std::string> Run(const FileDialogRequest& request, bool save) {
-  // A dialog browses folders once in a while; the program plays for hours.
-  // Give the memory the dialog used back to the system when it closes.
-  struct GiveBackMemory {
-    ~GiveBackMemory() {
-      QPixmapCache::clear();
-      ReleaseUnusedMemory();
-    }
-  } giveBack;
+std::vector<std::string> Run(const FileDialogRequest& request, bool save) {
   QFileDialog dialog(nullptr, QString::fromStdString(request.title), QString::fromStdString(request.initialDirectory));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setWindowModality(Qt::ApplicationModal);
@@ -35,10 +23,10 @@ std::optional<std::string> Run(const FileDialogRequest& request, bool save) {
     dialog.setFileMode(request.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
   }
   // Ticks and repaints go on while the dialog is open.
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = dialog.selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  return SelectionText(files);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  std::vector<std::string> paths;
+  for (const QString& file : dialog.selectedFiles()) paths.push_back(QDir::toNativeSeparators(file).toStdString());
+  return paths;
 }
 
 }  // namespace
@@ -56,20 +44,13 @@ QStringList QtNameFilters(const std::string& filter) {
   return filters;
 }
 
-std::string SelectionText(const QStringList& files) {
-  if (files.isEmpty()) return {};
-  if (files.size() == 1) return QDir::toNativeSeparators(files.front()).toStdString();
-  std::string text = QDir::toNativeSeparators(QFileInfo(files.front()).absolutePath()).toStdString();
-  for (const QString& file : files) {
-    text.push_back('\0');
-    text += QFileInfo(file).fileName().toStdString();
-  }
-  return text;
+std::vector<std::string> QtFileDialogs::ShowOpen(const FileDialogRequest& request) { return Run(request, false); }
+
+std::optional<std::string> QtFileDialogs::ShowSave(const FileDialogRequest& request) {
+  std::vector<std::string> chosen = Run(request, true);
+  if (chosen.empty()) return std::nullopt;
+  return std::move(chosen.front());
 }
-
-std::optional<std::string> QtFileDialogs::ShowOpen(const FileDialogRequest& request) { return Run(request, false); }
-
-std::optional<std::string> QtFileDialogs::ShowSave(const FileDialogRequest& request) { return Run(request, true); }
 
 void QtFileDialogs::ShowMessage(const std::string& title, const std::string& text) {
   QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);

@@ -4,13 +4,13 @@
 // Qt's own catalogues.
 #include <QStringList>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon::platform::qt {
 
 class QtFileDialogs final : public FileDialogs {
  public:
-  std::optional<std::string> ShowOpen(const FileDialogRequest& request) override;
+  std::vector<std::string> ShowOpen(const FileDialogRequest& request) override;
   std::optional<std::string> ShowSave(const FileDialogRequest& request) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
 };
@@ -19,9 +19,5 @@ class QtFileDialogs final : public FileDialogs {
 // already end in its patterns gets them appended, as Qt reads the patterns
 // from the last parentheses.
 QStringList QtNameFilters(const std::string& filter);
-
-// The selection text of chosen files: one full path, or the directory and
-// the names separated by NUL characters.
-std::string SelectionText(const QStringList& files);
 
 }  // namespace kestrafon::platform::qt

@@ -18,7 +18,7 @@
 #include <algorithm>
 
 #include "platform/qt/x11_window_hints.h"
-#include "shell/rounded_outline.h"
+#include "platform/qt/rounded_outline.h"
 
 namespace kestrafon::platform::qt {
 
@@ -123,15 +123,9 @@ void QtFormHost::SetWindowState(WindowState state) {
 }
 
 void QtFormHost::Present(const Image& face, Rect dirty) {
-  const QRect area = QRect(dirty.x, dirty.y, dirty.w, dirty.h) & presented_.rect() &
-                     QRect(0, 0, face.width(), face.height());
-  if (area.isEmpty()) return;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(presented_.scanLine(y));
-    std::copy_n(face.data() + std::size_t(y) * std::size_t(face.width()) + std::size_t(area.left()), area.width(),
-                row + area.left());
-  }
-  update(area);
+  const Rect copied = CopyToPixels(face, dirty, reinterpret_cast<std::uint32_t*>(presented_.bits()),
+                                   presented_.width(), presented_.height(), int(presented_.bytesPerLine() / 4));
+  if (copied.w > 0) update(QRect(copied.x, copied.y, copied.w, copied.h));
 }
 
 void QtFormHost::SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) {

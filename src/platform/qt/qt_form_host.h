@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_host.h"
+#include "seam/desktop.h"
+#include "seam/form_host.h"
 
 class QEventLoop;
 
@@ -25,9 +26,6 @@ struct FormHostOptions {
   // Called once, after the window first painted itself.
   std::function<void(const QImage&)> onFirstPaint;
 };
-
-// Local files dropped on a window, as full paths in the order of the drop.
-using FilesDroppedHandler = std::function<void(const std::vector<std::string>&)>;
 
 class QtFormHost final : public QWidget, public FormHost {
  public:

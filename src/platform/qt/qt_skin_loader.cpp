@@ -34,13 +34,7 @@ Image ToCoreImage(const QImage& image) {
 
 SkinImages LoadSkinImages() {
   RegisterBuiltInArtwork();
-  SkinImages skin;
-  skin.face = LoadBuiltIn("face.png");
-  skin.playlist = LoadBuiltIn("playlist.png");
-  skin.buttons = LoadBuiltIn("buttons.png");
-  skin.parts = LoadBuiltIn("parts.png");
-  skin.icon = LoadBuiltIn("icon.png");
-  return skin;
+  return LoadBuiltInImages(&LoadBuiltIn);
 }
 
 }  // namespace kestrafon::platform::qt

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include "skin/face.h"
+#include "seam/skin_images.h"
 
 namespace kestrafon::platform::qt {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/text_renderer.h"
+#include "seam/text_renderer.h"
 
 namespace kestrafon::platform::qt {
 

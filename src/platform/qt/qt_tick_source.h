@@ -3,7 +3,7 @@
 // means no ticks at all.
 #include <QTimer>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon::platform::qt {
 

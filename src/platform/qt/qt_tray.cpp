@@ -19,7 +19,7 @@ bool TrayReportsDoubleClicks() {
 }
 
 bool QtTray::Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) {
-  if (!Available()) return false;
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
   trayIcon_ = std::make_unique<QSystemTrayIcon>(icon_);
   trayIcon_->setToolTip(QString::fromStdString(tip));
   const bool doubleClicks = TrayReportsDoubleClicks();

@@ -4,7 +4,7 @@
 #include <QSystemTrayIcon>
 #include <memory>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon::platform::qt {
 
@@ -13,7 +13,7 @@ class QtTray final : public Tray {
   explicit QtTray(QIcon icon) : icon_(std::move(icon)) {}
   bool Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) override;
   void Remove() override { trayIcon_.reset(); }
-  bool Available() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+  bool HasIcon() const override { return trayIcon_ && QSystemTrayIcon::isSystemTrayAvailable(); }
 
  private:
   QIcon icon_;

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/win32/wide_text.h"
+#include "os/win32/wide_text.h"
 
 namespace kestrafon::platform::win32 {
+
+using os::Narrow;
+using os::Widen;
 namespace {
 
 // Japanese UI faces in order of preference: Windows' own, then what a Wine

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/text_renderer.h"
+#include "seam/text_renderer.h"
 
 namespace kestrafon::platform::win32 {
 

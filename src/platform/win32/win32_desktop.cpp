@@ -1,43 +1,28 @@
 #include "platform/win32/win32_desktop.h"
 
-#include "platform/form_host_handle.h"
+#include "seam/form_host_handle.h"
 #include "skin/sheet_map.h"
 
 namespace kestrafon::platform::win32 {
 namespace {
 
-WindowOptions PlayerOptions(const DesktopOptions& options) {
+WindowOptions PlayerOptions(const DesktopOptions& options, std::function<void()> onFirstPaint) {
   WindowOptions player;
   player.width = skin::kFaceWidth;
   player.height = skin::kFaceHeight;
   player.centred = true;
   player.icon = options.icon;
-  player.onFirstPaint = options.onPlayerFirstPaint;
+  player.onFirstPaint = std::move(onFirstPaint);
   return player;
 }
 
 }  // namespace
 
-// The core's handle on the playlist window; letting go of it unloads the
-// window, which is deleted later by the desktop.
-class Win32Desktop::PlaylistHandle final : public FormHostHandle {
- public:
-  PlaylistHandle(Win32Desktop& desktop, std::unique_ptr<Win32FormHost> window)
-      : FormHostHandle(*window), desktop_(desktop), window_(std::move(window)) {}
-  ~PlaylistHandle() override {
-    window_->SetEventSink(nullptr);
-    window_->SetVisible(false);
-    desktop_.Retire(std::move(window_));
-  }
-
- private:
-  Win32Desktop& desktop_;
-  std::unique_ptr<Win32FormHost> window_;
-};
-
 Win32Desktop::Win32Desktop(DesktopOptions options)
     : options_(std::move(options)),
-      player_(PlayerOptions(options_)),
+      player_(PlayerOptions(options_, [this] {
+        if (onFirstPaint_) onFirstPaint_();
+      })),
       tray_(player_, options_.icon, [this](bool shown) { SetToolWindows(shown); }) {}
 
 Win32Desktop::~Win32Desktop() { DeleteRetired(); }
@@ -47,21 +32,24 @@ std::unique_ptr<FormHost> Win32Desktop::CreatePlaylistHost() {
   list.width = skin::kListWidth;
   list.height = skin::kListHeight;
   list.toolWindow = trayShown_;
-  auto window = std::make_unique<Win32FormHost>(list);
-  playlist_ = window.get();
-  return std::make_unique<PlaylistHandle>(*this, std::move(window));
+  Win32FormHost* window = loaded_.emplace_back(std::make_unique<Win32FormHost>(list)).get();
+  return std::make_unique<FormHostHandle>(*window, [this, window] { Retire(window); });
 }
 
-void Win32Desktop::Retire(std::unique_ptr<Win32FormHost> window) {
-  if (window.get() == playlist_) playlist_ = nullptr;
-  retired_.push_back(std::move(window));
+void Win32Desktop::Retire(Win32FormHost* window) {
+  for (auto it = loaded_.begin(); it != loaded_.end(); ++it) {
+    if (it->get() != window) continue;
+    retired_.push_back(std::move(*it));
+    loaded_.erase(it);
+    return;
+  }
 }
 
 void Win32Desktop::SetToolWindows(bool tool) {
   // No taskbar buttons while the tray icon can bring the player back.
   trayShown_ = tool;
   player_.SetToolWindow(tool);
-  if (playlist_) playlist_->SetToolWindow(tool);
+  for (const auto& window : loaded_) window->SetToolWindow(tool);
 }
 
 void Win32Desktop::ProcessPendingEvents() {

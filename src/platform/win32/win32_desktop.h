@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 #include "platform/win32/win32_file_dialogs.h"
 #include "platform/win32/win32_form_host.h"
 #include "platform/win32/win32_tick_source.h"
@@ -18,8 +18,6 @@ namespace kestrafon::platform::win32 {
 
 struct DesktopOptions {
   HICON icon = nullptr;
-  // Called once, after the player window first painted itself.
-  std::function<void()> onPlayerFirstPaint;
 };
 
 class Win32Desktop final : public Desktop {
@@ -32,6 +30,10 @@ class Win32Desktop final : public Desktop {
   TickSource& Ticks() override { return ticks_; }
   Tray& TrayIcon() override { return tray_; }
   FileDialogs& Dialogs() override { return dialogs_; }
+  void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
+  // Windows does not hand dropped files to the player yet: the handler is
+  // kept, but no window accepts drops.
+  void SetFilesDroppedHandler(FilesDroppedHandler handler) override { onFilesDropped_ = std::move(handler); }
   void ProcessPendingEvents() override;
   void Quit() override { PostQuitMessage(0); }
 
@@ -40,13 +42,12 @@ class Win32Desktop final : public Desktop {
 
   Win32FormHost& playerWindow() { return player_; }
   // The playlist window that is loaded now, if any.
-  Win32FormHost* playlistWindow() { return playlist_; }
+  Win32FormHost* playlistWindow() { return loaded_.empty() ? nullptr : loaded_.back().get(); }
 
  private:
-  class PlaylistHandle;
   // Playlist windows are unloaded from inside their own messages; they are
   // deleted here, once control is back in the message loop.
-  void Retire(std::unique_ptr<Win32FormHost> window);
+  void Retire(Win32FormHost* window);
   void DeleteRetired() { retired_.clear(); }
   void SetToolWindows(bool tool);
 
@@ -55,8 +56,10 @@ class Win32Desktop final : public Desktop {
   Win32TickSource ticks_;
   Win32Tray tray_;
   Win32FileDialogs dialogs_;
-  Win32FormHost* playlist_ = nullptr;
+  std::vector<std::unique_ptr<Win32FormHost>> loaded_;  // the playlist window while loaded
   bool trayShown_ = false;
+  FilesDroppedHandler onFilesDropped_;
+  std::function<void()> onFirstPaint_;
   std::vector<std::unique_ptr<Win32FormHost>> retired_;
 };
 

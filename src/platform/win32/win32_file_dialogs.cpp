@@ -4,9 +4,13 @@
 
 #include <vector>
 
-#include "platform/win32/wide_text.h"
+#include "model/paths.h"
+#include "os/win32/wide_text.h"
 
 namespace kestrafon::platform::win32 {
+
+using os::Narrow;
+using os::Widen;
 
 std::wstring FilterList(std::string_view filter) {
   std::wstring list = Widen(filter);
@@ -23,20 +27,22 @@ std::wstring DefaultExtension(std::string_view extension) {
   return Widen(extension);
 }
 
-std::string SelectionText(const wchar_t* buffer, std::size_t size) {
+std::vector<std::string> ChosenPaths(const wchar_t* buffer, std::size_t size) {
   // Up to the first pair of NULs (or the end of the buffer).
   std::size_t end = 0;
   while (end < size && !(buffer[end] == L'\0' && (end + 1 >= size || buffer[end + 1] == L'\0'))) ++end;
-  std::string text;
+  std::vector<std::string> parts;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= end; ++i) {
     if (i == end || buffer[i] == L'\0') {
-      if (start > 0) text.push_back('\0');
-      text += Narrow(std::wstring_view(buffer + start, i - start));
+      parts.push_back(Narrow(std::wstring_view(buffer + start, i - start)));
       start = i + 1;
     }
   }
-  return text;
+  if (parts.size() == 1) return parts.front().empty() ? std::vector<std::string>{} : parts;
+  std::vector<std::string> paths;
+  for (std::size_t i = 1; i < parts.size(); ++i) paths.push_back(JoinPath(parts.front(), parts[i]));
+  return paths;
 }
 
 DWORD OpenFlags(const FileDialogRequest& request) {
@@ -53,7 +59,7 @@ DWORD SaveFlags(const FileDialogRequest& request) {
 
 namespace {
 
-std::optional<std::string> Run(const FileDialogRequest& request, bool save) {
+std::optional<std::vector<wchar_t>> Run(const FileDialogRequest& request, bool save) {
   std::vector<wchar_t> buffer(kSelectionBufferChars, L'\0');
   const std::wstring filter = FilterList(request.filter);
   const std::wstring title = Widen(request.title);
@@ -73,15 +79,22 @@ std::optional<std::string> Run(const FileDialogRequest& request, bool save) {
   // A failure (a selection too long even for this buffer) counts as a cancel.
   const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!chosen) return std::nullopt;
-  if (save) return Narrow(buffer.data());
-  return SelectionText(buffer.data(), buffer.size());
+  return buffer;
 }
 
 }  // namespace
 
-std::optional<std::string> Win32FileDialogs::ShowOpen(const FileDialogRequest& request) { return Run(request, false); }
+std::vector<std::string> Win32FileDialogs::ShowOpen(const FileDialogRequest& request) {
+  const std::optional<std::vector<wchar_t>> answer = Run(request, false);
+  if (!answer) return {};
+  return ChosenPaths(answer->data(), answer->size());
+}
 
-std::optional<std::string> Win32FileDialogs::ShowSave(const FileDialogRequest& request) { return Run(request, true); }
+std::optional<std::string> Win32FileDialogs::ShowSave(const FileDialogRequest& request) {
+  const std::optional<std::vector<wchar_t>> answer = Run(request, true);
+  if (!answer) return std::nullopt;
+  return Narrow(answer->data());
+}
 
 void Win32FileDialogs::ShowMessage(const std::string& title, const std::string& text) {
   MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONWARNING);

@@ -8,8 +8,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon::platform::win32 {
 
@@ -21,17 +22,17 @@ inline constexpr std::size_t kSelectionBufferChars = 65536;
 std::wstring FilterList(std::string_view filter);
 // The default extension as the dialog takes it: without the leading dot.
 std::wstring DefaultExtension(std::string_view extension);
-// The dialog's answer (one full path, or the directory and the names, each
-// ended by a NUL, the whole by a second NUL) as the core's selection text:
-// UTF-8, parts separated by single NULs.
-std::string SelectionText(const wchar_t* buffer, std::size_t size);
+// The open dialog's answer as full UTF-8 paths. The buffer holds one full
+// path, or the directory and then the chosen names, each ended by a NUL and
+// the whole by a second NUL (or by the end of the buffer).
+std::vector<std::string> ChosenPaths(const wchar_t* buffer, std::size_t size);
 // The flags of each dialog.
 DWORD OpenFlags(const FileDialogRequest& request);
 DWORD SaveFlags(const FileDialogRequest& request);
 
 class Win32FileDialogs final : public FileDialogs {
  public:
-  std::optional<std::string> ShowOpen(const FileDialogRequest& request) override;
+  std::vector<std::string> ShowOpen(const FileDialogRequest& request) override;
   std::optional<std::string> ShowSave(const FileDialogRequest& request) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
 };

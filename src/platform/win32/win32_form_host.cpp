@@ -126,16 +126,10 @@ void Win32FormHost::SetWindowState(WindowState state) {
 
 void Win32FormHost::Present(const Image& face, Rect dirty) {
   if (!pixels_) return;
-  const int left = std::max({dirty.x, 0}), top = std::max({dirty.y, 0});
-  const int right = std::min({dirty.x + dirty.w, options_.width, face.width()});
-  const int bottom = std::min({dirty.y + dirty.h, options_.height, face.height()});
-  if (left >= right || top >= bottom) return;
   GdiFlush();  // the DIB section may still be in use by an earlier blit
-  for (int y = top; y < bottom; ++y) {
-    std::copy_n(face.data() + std::size_t(y) * std::size_t(face.width()) + std::size_t(left), right - left,
-                pixels_ + std::size_t(y) * std::size_t(options_.width) + std::size_t(left));
-  }
-  const RECT area{left, top, right, bottom};
+  const Rect copied = CopyToPixels(face, dirty, pixels_, options_.width, options_.height, options_.width);
+  if (copied.w == 0) return;
+  const RECT area{copied.x, copied.y, copied.x + copied.w, copied.y + copied.h};
   InvalidateRect(hwnd_, &area, FALSE);
 }
 

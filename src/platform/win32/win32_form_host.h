@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "platform/form_host.h"
+#include "seam/form_host.h"
 
 namespace kestrafon::platform::win32 {
 

@@ -3,7 +3,8 @@
 #include <wincodec.h>
 #include <windows.h>
 
-#include "platform/win32/resource_ids.h"
+#include <string>
+
 
 namespace kestrafon::platform::win32 {
 namespace {
@@ -14,9 +15,17 @@ void Release(T*& p) {
   p = nullptr;
 }
 
-std::string_view ResourceBytes(int id) {
+// The resource script names each PNG after its file name ("face.png" is
+// IMAGE_FACE).
+std::wstring ResourceName(std::string_view file) {
+  std::wstring name = L"IMAGE_";
+  for (char c : file.substr(0, file.find('.'))) name.push_back(wchar_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+  return name;
+}
+
+std::string_view ResourceBytes(const std::wstring& name) {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  HRSRC found = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!found) return {};
   HGLOBAL loaded = LoadResource(module, found);
   const void* data = loaded ? LockResource(loaded) : nullptr;
@@ -57,13 +66,7 @@ Image DecodeImage(std::string_view bytes) {
 }
 
 SkinImages LoadSkinImages() {
-  SkinImages skin;
-  skin.face = DecodeImage(ResourceBytes(KESTRAFON_IDR_FACE));
-  skin.playlist = DecodeImage(ResourceBytes(KESTRAFON_IDR_PLAYLIST));
-  skin.buttons = DecodeImage(ResourceBytes(KESTRAFON_IDR_BUTTONS));
-  skin.parts = DecodeImage(ResourceBytes(KESTRAFON_IDR_PARTS));
-  skin.icon = DecodeImage(ResourceBytes(KESTRAFON_IDR_ICON_PNG));
-  return skin;
+  return LoadBuiltInImages([](const char* file) { return DecodeImage(ResourceBytes(ResourceName(file))); });
 }
 
 }  // namespace kestrafon::platform::win32

@@ -3,8 +3,8 @@
 // into core images. COM must be initialised on the calling thread.
 #include <string_view>
 
-#include "skin/face.h"
-#include "skin/image.h"
+#include "seam/image.h"
+#include "seam/skin_images.h"
 
 namespace kestrafon::platform::win32 {
 

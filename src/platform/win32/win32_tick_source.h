@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon::platform::win32 {
 

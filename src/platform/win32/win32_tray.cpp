@@ -3,9 +3,12 @@
 #include <shellapi.h>
 
 #include "platform/win32/win32_form_host.h"
-#include "platform/win32/wide_text.h"
+#include "os/win32/wide_text.h"
 
 namespace kestrafon::platform::win32 {
+
+using os::Narrow;
+using os::Widen;
 
 Win32Tray::Win32Tray(Win32FormHost& owner, HICON icon, std::function<void(bool)> onPresence)
     : owner_(owner), icon_(icon), onPresence_(std::move(onPresence)) {

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "platform/desktop.h"
+#include "seam/desktop.h"
 
 namespace kestrafon::platform::win32 {
 
@@ -26,7 +26,7 @@ class Win32Tray final : public Tray {
 
   bool Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) override;
   void Remove() override;
-  bool Available() const override { return added_; }
+  bool HasIcon() const override { return added_; }
 
   // What the owner's window procedure does with the callback message.
   void OnCallback(LPARAM lParam);

@@ -208,27 +208,30 @@ TEST(Artwork, DecodesPngIntoCoreImages) {
   CoUninitialize();
 }
 
-TEST(FileDialogText, FiltersExtensionsAndFlags) {
+TEST(FileDialogText, FiltersAndExtensionsInTheDialogsForm) {
   EXPECT_EQ(FilterList("mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl"),
             std::wstring(L"mp3(*.mp3)\0*.mp3\0KFL\uFF8C\uFF67\uFF72\uFF99 (*.kfl)\0*.kfl\0\0", 40));
   EXPECT_EQ(DefaultExtension(".kfl"), L"kfl");
   EXPECT_EQ(DefaultExtension(""), L"");
-  FileDialogRequest open;
-  open.allowMultiple = true;
-  EXPECT_EQ(OpenFlags(open), 0x280204u);  // long names, explorer, multiple, hide read-only
-  FileDialogRequest save;
-  save.promptOverwrite = true;
-  EXPECT_EQ(SaveFlags(save), 2u);  // overwrite prompt alone
-  EXPECT_GE(kSelectionBufferChars, 32768u);
 }
 
-TEST(FileDialogText, SelectionsBecomeUtf8Text) {
-  const wchar_t one[] = L"C:\\Music\\\u30C8\uD55C.mp3\0\0";
-  EXPECT_EQ(SelectionText(one, sizeof one / sizeof one[0]), "C:\\Music\\ト한.mp3");
-  const wchar_t several[] = L"D:\\\0x.mp3\0\u00FC.mp3\0\0";
-  EXPECT_EQ(SelectionText(several, sizeof several / sizeof several[0]), std::string("D:\\\0x.mp3\0ü.mp3", 16));
-  const wchar_t full[] = {L'a', L'b'};  // no terminator at all
-  EXPECT_EQ(SelectionText(full, 2), "ab");
+TEST(FileDialogText, AnswersBecomeFullUtf8Paths) {
+  struct Case {
+    std::wstring buffer;
+    std::vector<std::string> paths;
+  };
+  using namespace std::string_literals;
+  for (const Case& c : std::initializer_list<Case>{
+           {L"C:\\Music\\\u30C8\uD55C.mp3\0\0"s, {"C:\\Music\\ト한.mp3"}},
+           {L"C:\\Music\0b.mp3\0c.mp3\0\0"s, {"C:\\Music/b.mp3", "C:\\Music/c.mp3"}},
+           {L"D:\\\0x.mp3\0\u00FC.mp3\0\0"s, {"D:\\x.mp3", "D:\\ü.mp3"}},
+           // The answer ends at the first pair of NULs.
+           {L"D:\\m\0x.mp3\0\0D:\\stale\0junk\0\0"s, {"D:\\m/x.mp3"}},
+           {L"ab"s, {"ab"}},  // no terminator at all
+           {L"\0\0"s, {}},
+       }) {
+    EXPECT_EQ(ChosenPaths(c.buffer.data(), c.buffer.size()), c.paths);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+// The playback engine: at most one media graph, the graph of the current
+// track. A track that cannot be opened leaves everything as it was.
+#include <memory>
+#include <string>
+
+#include "seam/media.h"
+
+namespace kestrafon {
+
+// What Control does to the current graph.
+enum class GraphCommand {
+  Run,             // start, or resume after a pause
+  Pause,
+  StopAndRewind,   // stop, then rewind to the start
+};
+
+class PlaybackEngine {
+ public:
+  explicit PlaybackEngine(platform::MediaFramework& framework) : framework_(framework) {}
+
+  // Opens the file in a new graph, ready at its start. The previous graph is
+  // dropped only once the new file has rendered; false, with everything as it
+  // was, when it did not. The new track's length is read once here: when the
+  // framework cannot tell it, the previous length stands and
+  // durationKnown() is false.
+  bool Open(const std::string& path);
+  void Close();
+  // Nothing while no track has opened.
+  void Control(GraphCommand command);
+  // Hundredths of a decibel: 0 is full volume. True while no track is open.
+  bool PutVolume(long hundredthsDb);
+
+  // The current graph; empty until a track has opened.
+  platform::MediaGraph* graph() const { return graph_.get(); }
+  double duration() const { return duration_; }
+  bool durationKnown() const { return durationKnown_; }
+  // The current graph's position in seconds; 0 without a graph or when it
+  // cannot tell.
+  double Position() const;
+  // Whether the track has played to its end at `position` (read from the
+  // current graph): the graph reads exactly its duration there. A duration
+  // of 0 (unknown) never ends a track, or it would end at once.
+  bool TrackEnded(double position) const { return graph_ && duration_ > 0 && position == duration_; }
+  // What the current graph is doing after its last control.
+  enum class GraphState { None, Running, Paused, Stopped };
+  GraphState graphState() const { return graphState_; }
+
+ private:
+  platform::MediaFramework& framework_;
+  std::unique_ptr<platform::MediaGraph> graph_;
+  double duration_ = 0;
+  bool durationKnown_ = false;
+  GraphState graphState_ = GraphState::None;
+};
+
+}  // namespace kestrafon
