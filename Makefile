@@ -58,7 +58,10 @@ test-windows: windows
 	# the architecture notes); a failed run gets up to two more tries.
 	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300 --repeat until-pass:3
 
-run: build
+# Only the program: no test, benchmark or artwork tool stands between a
+# fresh clone and the player on screen.
+run: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target kestrafon
 	@bash scripts/run.sh $(BUILD)/kestrafon
 
 bench: build

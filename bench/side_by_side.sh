@@ -4,7 +4,9 @@
 #   bench/side_by_side.sh [build/kestrafon] [label=other/kestrafon ...]
 # Extra label=binary arguments add more builds of the player to the same run
 # (for before/after figures). Measured for each program:
-#   - CPU % of one core, resident and private dirty memory while playing:
+#   - CPU % of one core, resident, proportional (PSS) and private dirty
+#     memory while playing (the player plays a file given on its command
+#     line, so no dialog has been open):
 #     medians of $KESTRAFON_BENCH_WINDOWS windows of $KESTRAFON_BENCH_SECONDS s;
 #   - start-up, from exec to the first painted frame of the mapped window, and
 #     idle resident memory 2 s later (before anything plays): medians of
@@ -53,14 +55,15 @@ rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 median() { sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]; else print "-"}'; }
 
 dirty_kb() { awk '/^Private_Dirty/ {print $2}' "/proc/$1/smaps_rollup"; }
+pss_kb() { awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup"; }
 
 # CPU and memory of process $2 while it plays, into results "$1.cpu",
-# "$1.rss" and "$1.dirty".
+# "$1.rss", "$1.pss" and "$1.dirty".
 measure_playing() {
   local name=$1 pid=$2 t0 t1 start end w
   wait_for 100 plays_into_server "$pid" || fail "$name sends no sound to the server"
   sleep 2
-  : >"$WORK/cpu" && : >"$WORK/rss" && : >"$WORK/dirty"
+  : >"$WORK/cpu" && : >"$WORK/rss" && : >"$WORK/pss" && : >"$WORK/dirty"
   for ((w = 0; w < windows; w++)); do
     t0=$(cpu_ns "$pid")
     start=$(date +%s%N)
@@ -69,11 +72,13 @@ measure_playing() {
     end=$(date +%s%N)
     awk -v t="$((t1 - t0))" -v ns="$((end - start))" 'BEGIN { print 100 * t / ns }' >>"$WORK/cpu"
     awk -v kb="$(rss_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/rss"
+    awk -v kb="$(pss_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/pss"
     awk -v kb="$(dirty_kb "$pid")" 'BEGIN { print kb / 1024 }' >>"$WORK/dirty"
   done
   plays_into_server "$pid" || fail "$name stopped playing before the end of the windows"
   median <"$WORK/cpu" >"$WORK/result.$name.cpu"
   median <"$WORK/rss" >"$WORK/result.$name.rss"
+  median <"$WORK/pss" >"$WORK/result.$name.pss"
   median <"$WORK/dirty" >"$WORK/result.$name.dirty"
   if [ -n "${KESTRAFON_BENCH_SMAPS:-}" ]; then
     mkdir -p "$KESTRAFON_BENCH_SMAPS"
@@ -107,20 +112,14 @@ start_once() {
   wait "$pid" 2>/dev/null || true
 }
 
-# The player driven as a person would: its playlist button, Add, the file's
-# name typed into the open dialog, Enter, then Play.
+# The player started with the file on its command line: it adds and plays
+# it, and no dialog has touched its memory.
 play_with_player() {
   local name=$1 bin=$2
-  (cd "$WORK" && exec "$bin") >"$WORK/player.log" 2>&1 &
+  (cd "$WORK" && exec "$bin" track.mp3) >"$WORK/player.log" 2>&1 &
   PLAYER_PID=$!
   PIDS+=("$PLAYER_PID")
   wait_for 150 xdotool search --onlyvisible --name '^Form1$' || fail "$name: no window named Form1 appeared"
-  WID=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-  sleep 0.5
-  open_playlist
-  click_at "$LIST_WID" $LIST_ADD
-  answer_dialog 'ファイルを選択' '"track.mp3"'
-  click_at "$WID" $CLICK_PLAY
   measure_playing "$name" "$PLAYER_PID"
   kill "$PLAYER_PID"
   wait "$PLAYER_PID" 2>/dev/null || true
@@ -171,14 +170,14 @@ shown() {
   v=$(value "$1" "$2")
   if [ "$v" = - ]; then echo -; else awk -v v="$v" -v f="$3" 'BEGIN { printf f, v }'; fi
 }
-row() { printf '| %-40s | %8s | %8s | %8s | %8s | %8s |\n' "$@"; }
-rule() { row "$(printf '%.0s-' {1..40})" -------- -------- -------- -------- --------; }
+row() { printf '| %-40s | %8s | %8s | %8s | %8s | %8s | %8s |\n' "$@"; }
+rule() { row "$(printf '%.0s-' {1..40})" -------- -------- -------- -------- -------- --------; }
 echo
-row "program" "CPU %" "RSS MB" "dirty MB" "start ms" "idle MB"
+row "program" "CPU %" "RSS MB" "PSS MB" "dirty MB" "start ms" "idle MB"
 rule
 for name in "${names[@]}"; do
-  row "$name" "$(shown "$name" cpu %.2f)" "$(shown "$name" rss %.1f)" "$(shown "$name" dirty %.1f)" \
-    "$(shown "$name" start %.0f)" "$(shown "$name" idle %.1f)"
+  row "$name" "$(shown "$name" cpu %.2f)" "$(shown "$name" rss %.1f)" "$(shown "$name" pss %.1f)" \
+    "$(shown "$name" dirty %.1f)" "$(shown "$name" start %.0f)" "$(shown "$name" idle %.1f)"
 done
 # Not installed here: their figures from an earlier run on a 2-core Debian
 # 12 machine (3 x 30 s windows), for reference only.
@@ -189,7 +188,7 @@ while read -r name cpu rss start idle; do
   for field in cpu rss start idle; do
     [ "${!field}" = - ] || echo "${!field}" >"$WORK/result.$name.$field"
   done
-  row "$name" "$cpu" "$rss" - "$start" "$idle"
+  row "$name" "$cpu" "$rss" - - "$start" "$idle"
 done <<'EOF'
 Audacious 1.17 38.4 63 38.3
 qmmp 2.00 115.0 101 93.7
@@ -203,9 +202,9 @@ ratio() {
   if [ "$a" = - ] || [ "$b" = - ]; then echo -; else awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }'; fi
 }
 echo
-row "ratio" "CPU" "RSS" "dirty" "start" "idle"
+row "ratio" "CPU" "RSS" "PSS" "dirty" "start" "idle"
 rule
 for peer in "${names[@]:1}" "${quoted[@]}"; do
   row "${names[0]} / $peer" "$(ratio "${names[0]}" "$peer" cpu)" "$(ratio "${names[0]}" "$peer" rss)" \
-    "$(ratio "${names[0]}" "$peer" dirty)" "$(ratio "${names[0]}" "$peer" start)" "$(ratio "${names[0]}" "$peer" idle)"
+    "$(ratio "${names[0]}" "$peer" pss)" "$(ratio "${names[0]}" "$peer" dirty)" "$(ratio "${names[0]}" "$peer" start)" "$(ratio "${names[0]}" "$peer" idle)"
 done

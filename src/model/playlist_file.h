@@ -69,10 +69,10 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
 bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries);
 inline constexpr std::size_t kMaxPlaylistFileBytes = std::size_t(256) << 20;
 
-// Appends the entries of a playlist file behind the player's list. An
+// Appends the entries of a playlist file behind the track list. An
 // unreadable file changes nothing and gives false.
-bool AppendPlaylistFile(TrackList& player, const std::string& path);
-// Writes the player's whole list to `path` (see WritePlaylistFile).
-SaveResult SavePlaylistFile(const TrackList& player, const std::string& path, const SaveOps& ops = {});
+bool AppendPlaylistFile(TrackList& tracks, const std::string& path);
+// Writes the whole track list to `path` (see WritePlaylistFile).
+SaveResult SavePlaylistFile(const TrackList& tracks, const std::string& path, const SaveOps& ops = {});
 
 }  // namespace kestrafon

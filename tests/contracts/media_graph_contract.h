@@ -1,0 +1,163 @@
+#pragma once
+// What every media backend's graph does, checked against the real framework:
+// the same cases for GStreamer and for DirectShow. A backend instantiates the
+// suite with a type that makes its framework and its test files:
+//
+//   static std::unique_ptr<platform::MediaFramework> MakeFramework();
+//   static std::string Tone(int seconds);     // a 440 Hz MP3 of 1 or 4 seconds
+//   static std::string NotAudio();            // text in a file named .mp3
+//   static std::string Missing();             // a path where no file is
+//   static std::string Folder();              // a directory
+//   static std::string CopyAs(const std::string& from, const std::string& utf8Name);
+//                                             // a copy under a new name; empty on failure
+//   static void Wait(int ms);                 // lets a graph play, as the UI thread would
+//
+// Its constructor and destructor set up and take down what the framework
+// needs on the test's thread.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "seam/media.h"
+
+namespace kestrafon::contracts {
+
+template <class Backend>
+class MediaGraphContract : public ::testing::Test {
+ protected:
+  MediaGraphContract() : framework(Backend::MakeFramework()) {}
+
+  // A graph with `path` rendered; null when it would not render.
+  std::unique_ptr<platform::MediaGraph> Rendered(const std::string& path) {
+    auto graph = framework->CreateGraph();
+    if (!graph || !graph->RenderFile(path)) return nullptr;
+    return graph;
+  }
+  static double Position(platform::MediaGraph& graph) {
+    double seconds = -1;
+    EXPECT_TRUE(graph.CurrentPosition(seconds));
+    return seconds;
+  }
+  // Polls `done` every few milliseconds for at most five seconds.
+  static bool WaitFor(const std::function<bool()>& done) {
+    for (int waited = 0; waited < 5000; waited += 10) {
+      if (done()) return true;
+      Backend::Wait(10);
+    }
+    return done();
+  }
+
+  Backend backend;
+  std::unique_ptr<platform::MediaFramework> framework;
+};
+
+TYPED_TEST_SUITE_P(MediaGraphContract);
+
+TYPED_TEST_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength) {
+  auto graph = this->Rendered(TypeParam::Tone(4));
+  ASSERT_TRUE(graph);
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  EXPECT_NEAR(duration, 4.0, 0.06);
+  EXPECT_EQ(this->Position(*graph), 0.0);
+  TypeParam::Wait(100);
+  EXPECT_EQ(this->Position(*graph), 0.0) << "rendered is not running";
+  EXPECT_FALSE(graph->RenderFile(TypeParam::Tone(1))) << "one file per graph";
+}
+
+TYPED_TEST_P(MediaGraphContract, NamesOutsideTheCodePageOpen) {
+  const std::string odd = TypeParam::CopyAs(TypeParam::Tone(1), "\xE3\x83\x88\xED\x95\x9C \xC3\xBC.mp3");  // ト한 ü
+  ASSERT_FALSE(odd.empty());
+  auto graph = this->Rendered(odd);
+  ASSERT_TRUE(graph);
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  EXPECT_NEAR(duration, 1.0, 0.06);
+}
+
+TYPED_TEST_P(MediaGraphContract, WhatIsNoSoundFailsAndTheFailedGraphRefusesEveryCall) {
+  for (const std::string& path : {TypeParam::Missing(), std::string(), TypeParam::Folder(), TypeParam::NotAudio()})
+    EXPECT_FALSE(this->Rendered(path)) << "'" << path << "'";
+
+  auto graph = this->framework->CreateGraph();
+  ASSERT_TRUE(graph);
+  ASSERT_FALSE(graph->RenderFile(TypeParam::Missing()));
+  double seconds = 0;
+  EXPECT_FALSE(graph->Run());
+  EXPECT_FALSE(graph->Pause());
+  EXPECT_FALSE(graph->Stop());
+  EXPECT_FALSE(graph->Duration(seconds));
+  EXPECT_FALSE(graph->CurrentPosition(seconds));
+  EXPECT_FALSE(graph->PutCurrentPosition(0));
+  EXPECT_FALSE(graph->PutVolume(0));
+}
+
+TYPED_TEST_P(MediaGraphContract, PauseHoldsThePositionAndRunResumes) {
+  auto graph = this->Rendered(TypeParam::Tone(4));
+  ASSERT_TRUE(graph);
+  ASSERT_TRUE(graph->PutVolume(-480));
+  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(this->WaitFor([&] { return this->Position(*graph) >= 0.3; }));
+  ASSERT_TRUE(graph->Pause());
+  const double paused = this->Position(*graph);
+  EXPECT_GE(paused, 0.3);
+  TypeParam::Wait(200);
+  EXPECT_NEAR(this->Position(*graph), paused, 0.02) << "paused means still";
+
+  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(this->WaitFor([&] { return this->Position(*graph) > paused + 0.1; }));
+  EXPECT_LT(this->Position(*graph), paused + 1.0) << "resumed where it paused, not elsewhere";
+}
+
+TYPED_TEST_P(MediaGraphContract, StopKeepsThePositionAndRewindingStartsAgain) {
+  auto graph = this->Rendered(TypeParam::Tone(4));
+  ASSERT_TRUE(graph);
+  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(this->WaitFor([&] { return this->Position(*graph) >= 0.4; }));
+  ASSERT_TRUE(graph->Stop());
+  const double stopped = this->Position(*graph);
+  TypeParam::Wait(100);
+  EXPECT_NEAR(this->Position(*graph), stopped, 0.1) << "stop keeps the position";
+
+  ASSERT_TRUE(graph->PutCurrentPosition(0));
+  EXPECT_EQ(this->Position(*graph), 0.0);
+  TypeParam::Wait(100);
+  EXPECT_EQ(this->Position(*graph), 0.0) << "a stopped graph stays at 0";
+
+  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(this->WaitFor([&] { return this->Position(*graph) > 0.0; }));
+  EXPECT_LT(this->Position(*graph), 1.0) << "running again starts from the beginning";
+}
+
+TYPED_TEST_P(MediaGraphContract, AtTheEndThePositionReadsExactlyTheDuration) {
+  auto graph = this->Rendered(TypeParam::Tone(1));
+  ASSERT_TRUE(graph);
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  ASSERT_TRUE(graph->Run());
+  double last = 0;
+  bool steady = true;
+  EXPECT_TRUE(this->WaitFor([&] {
+    const double now = this->Position(*graph);
+    steady = steady && now >= last && now <= duration;
+    last = now;
+    return now == duration;
+  })) << "last position " << last << " of " << duration;
+  EXPECT_TRUE(steady) << "the position never runs back or past the end";
+  TypeParam::Wait(50);
+  EXPECT_EQ(this->Position(*graph), duration) << "the end stays put";
+
+  // Rewound after the end, the graph starts again from 0.
+  ASSERT_TRUE(graph->Stop());
+  ASSERT_TRUE(graph->PutCurrentPosition(0));
+  EXPECT_EQ(this->Position(*graph), 0.0);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength, NamesOutsideTheCodePageOpen,
+                            WhatIsNoSoundFailsAndTheFailedGraphRefusesEveryCall,
+                            PauseHoldsThePositionAndRunResumes, StopKeepsThePositionAndRewindingStartsAgain,
+                            AtTheEndThePositionReadsExactlyTheDuration);
+
+}  // namespace kestrafon::contracts
