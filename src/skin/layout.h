@@ -25,6 +25,10 @@ inline constexpr int kRegionCorner = 20;  // ellipse of the rounded window outli
 
 // --- Text on the player's face -----------------------------------------------
 
+// Every text of both faces, in pixels of the font's height: rows 12 pixels
+// apart never overlap.
+inline constexpr int kTextPixels = 12;
+
 inline constexpr Rect kTitlePanel{24, 24, 137, 33};
 inline constexpr Rect kTimePanel{40, 64, 81, 41};
 

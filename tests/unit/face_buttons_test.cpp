@@ -508,9 +508,14 @@ TEST_F(FaceButtons, RepeatPressTogglesTheLampAndTheMode) {
   d.Click(kRepeat);
   EXPECT_FALSE(d.tracks().Repeats());
   EXPECT_TRUE(Shows(d.face(), skin::kRepeatUnlit));
+  // The unlit lamp is shorter: rows 77 and 78 keep what the lit one drew there.
+  for (int x = 233; x <= 282; ++x) {
+    EXPECT_EQ(d.face().Pixel(x, 77), fakes::CoordinatePixel(fakes::kPartsId, 58 + x - 233, 204));
+    EXPECT_EQ(d.face().Pixel(x, 78), fakes::CoordinatePixel(fakes::kPartsId, 58 + x - 233, 205));
+  }
 }
 
-TEST_F(FaceButtons, PlaylistPressOpensAndClosesThePlaylistWindow) {
+TEST_F(FaceButtons, PlaylistPressOpensAndUnloadsThePlaylistWindow) {
   d.Click(kPlaylist);
   EXPECT_TRUE(app.ctx.playlistWindow().Loaded());
   ASSERT_NE(app.desktop.playlist, nullptr);
@@ -518,16 +523,27 @@ TEST_F(FaceButtons, PlaylistPressOpensAndClosesThePlaylistWindow) {
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistLit));
   d.Click(kPlaylist);
   EXPECT_FALSE(app.ctx.playlistWindow().Loaded());
+  EXPECT_EQ(app.desktop.playlist, nullptr);
   EXPECT_TRUE(Shows(d.face(), skin::kPlaylistUnlit));
+  // The unlit lamp leaves the lit one's top row.
+  for (int x = 177; x <= 233; ++x)
+    EXPECT_EQ(d.face().Pixel(x, 53), fakes::CoordinatePixel(fakes::kPartsId, 2 + x - 177, 180));
 }
 
-TEST_F(FaceButtons, OnTopPressTogglesThePlayerAboveOthers) {
+TEST_F(FaceButtons, OnTopPressLiftsThePlayerAloneOrBothWindowsPlayerFirst) {
   d.Click(kOnTop);
   EXPECT_TRUE(app.desktop.player.topMost);
-  EXPECT_TRUE(Shows(d.face(), skin::kOnTopLit));
   EXPECT_TRUE(Shows(app.desktop.player.presented, skin::kOnTopLit));
+  EXPECT_EQ(app.desktop.playlistHostsCreated, 0);  // no playlist window was created
   d.Click(kOnTop);
   EXPECT_FALSE(app.desktop.player.topMost);
+  EXPECT_TRUE(Shows(d.face(), skin::kOnTopUnlit));
+  EXPECT_EQ(d.face().Pixel(175, 29), fakes::CoordinatePixel(fakes::kPartsId, 0, 156));  // the lit lamp's top rows
+
+  d.Click(kPlaylist);
+  app.desktop.log.clear();
+  d.Click(kOnTop);
+  EXPECT_EQ(app.desktop.log, (std::vector<std::string>{"player:topmost", "playlist:topmost"}));
 }
 
 TEST_F(FaceButtons, OptionReleasesDoNotReleaseHeldTransportButtons) {

@@ -23,30 +23,7 @@ std::vector<std::string> List(const TrackList& p) {
 
 // --- list operations -------------------------------------------------------
 
-TEST(TrackList, RemoveTakesOutOneEntryAndPastTheEndTheLast) {
-  struct Case {
-    std::int32_t entry;
-    std::vector<std::string> left;
-  };
-  for (const Case& c : std::initializer_list<Case>{
-           {1, {"C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}},
-           {2, {"C:\\Music\\t1.mp3", "C:\\Music\\t3.mp3"}},
-           {3, {"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3"}},
-           {9, {"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3"}},
-           {0, {"C:\\Music\\t2.mp3", "C:\\Music\\t3.mp3"}},
-       }) {
-    TestApp app;
-    TrackList& p = app.ctx.tracks();
-    Fill(p, 3);
-    p.Remove(c.entry);
-    EXPECT_EQ(List(p), c.left) << c.entry;
-  }
-  TestApp empty;
-  empty.ctx.tracks().Remove(1);
-  EXPECT_EQ(empty.ctx.tracks().Count(), 0);
-}
-
-TEST(TrackList, ChangePlayListCutsPadsOrEmpties) {
+TEST(TrackList, ResizeCutsPadsOrEmpties) {
   TestApp app;
   TrackList& p = app.ctx.tracks();
   Fill(p, 5);
@@ -64,7 +41,7 @@ TEST(TrackList, ChangePlayListCutsPadsOrEmpties) {
   EXPECT_EQ(List(p), std::vector<std::string>{"x"});
 }
 
-TEST(TrackList, GetMp3NameIsEmptyOutsideTheList) {
+TEST(TrackList, PathAtIsTheFullPathAndEmptyOutsideTheList) {
   TestApp app;
   TrackList& p = app.ctx.tracks();
   EXPECT_EQ(p.PathAt(0), "");  // never dimensioned
@@ -73,6 +50,9 @@ TEST(TrackList, GetMp3NameIsEmptyOutsideTheList) {
   EXPECT_EQ(p.PathAt(2), "C:\\Music\\t2.mp3");  // the full path, not a display name
   EXPECT_EQ(p.PathAt(3), "");
   EXPECT_EQ(p.PathAt(0), "");
+  p.Append("C:\\Music\\t2.mp3");  // duplicates are kept
+  EXPECT_EQ(p.Count(), 3);
+  EXPECT_EQ(p.PathAt(3), "C:\\Music\\t2.mp3");
 }
 
 TEST(TrackList, NegativeBoundsChangeNothing) {
@@ -100,29 +80,13 @@ TEST(TrackList, ReshapingLeavesTrackNumbersAndTheVisibleRangeAlone) {
   EXPECT_EQ(p.Visible().last, 20);
 }
 
-TEST(TrackList, RemoveRepaintsTheShorterListWithTheCurrentTrackStillBlue) {
-  // Five tracks, the third selected, the fourth playing: Remove (pressed on
-  // the playlist window's face) leaves 1, 2, 4, 5, and the playing track,
-  // now the third, is still the blue row.
+TEST(TrackList, SelectionIsCheckedOnlyAgainstTheCount) {
   TestApp app;
   TrackList& p = app.ctx.tracks();
-  Fill(p, 5);
-  app.ctx.playlistWindow().Show();
-  p.SelectEntry(3);
-  p.SetCurrentEntry(4);
-  app.text.drawn.clear();
-  app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 70, 185);
-
-  EXPECT_EQ(List(p), (std::vector<std::string>{"C:\\Music\\t1.mp3", "C:\\Music\\t2.mp3", "C:\\Music\\t4.mp3",
-                                               "C:\\Music\\t5.mp3"}));
-  const std::vector<DrawnText> rows = app.text.On(*app.ctx.playlistWindow().faceImage());
-  ASSERT_EQ(rows.size(), 4u);
-  const std::vector<std::string> texts{"t1.mp3", "t2.mp3", "t4.mp3", "t5.mp3"};
-  const std::vector<Rgb> colours{{255, 255, 255}, {255, 255, 255}, {140, 170, 255}, {255, 255, 255}};
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i].text, texts[i]) << i;
-    EXPECT_EQ(rows[i].color, colours[i]) << i;
-    EXPECT_EQ(rows[i].y, 15 + 12 * int(i)) << i;
+  Fill(p, 3);
+  for (auto [asked, kept] : {std::pair{4, 1}, {3, 3}, {0, 0}, {-2, -2}}) {
+    p.SelectEntry(asked);
+    EXPECT_EQ(p.SelectedEntry(), kept) << asked;
   }
 }
 

@@ -3,13 +3,15 @@
 #include <QImage>
 #include <QPainter>
 
+#include "skin/layout.h"
+
 namespace kestrafon::platform::qt {
 
 QFont QtTextRenderer::SkinFont() {
   QFont font;
   font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
                     QStringLiteral("sans-serif")});
-  font.setPixelSize(12);
+  font.setPixelSize(skin::kTextPixels);
   // Crisp one-colour glyphs, like the rest of the pixel art: no blending
   // with whatever lies under the text.
   font.setStyleStrategy(QFont::NoAntialias);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "os/win32/wide_text.h"
+#include "skin/layout.h"
 
 namespace kestrafon::platform::win32 {
 
@@ -15,7 +16,7 @@ namespace {
 // system usually offers through its system fonts.
 constexpr const wchar_t* kPreferredFaces[] = {L"MS UI Gothic", L"Meiryo UI", L"MS Gothic", L"IPAGothic",
                                               L"VL Gothic", L"Noto Sans CJK JP", L"Takao Gothic"};
-constexpr int kPixelHeight = 12;
+constexpr int kPixelHeight = skin::kTextPixels;
 
 int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
