@@ -22,7 +22,9 @@ target_link_libraries(kestrafon_win32 PUBLIC kestrafon_core comdlg32 comctl32 sh
 find_program(KESTRAFON_CONVERT convert REQUIRED)
 set(KESTRAFON_ICO ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.ico)
 add_custom_command(OUTPUT ${KESTRAFON_ICO}
-  COMMAND ${KESTRAFON_CONVERT} ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png -define icon:auto-resize=32,16 ${KESTRAFON_ICO}
+  # Every size Explorer and the taskbar ask for, scaled without smoothing.
+  COMMAND ${KESTRAFON_CONVERT} ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png -filter point
+    -define icon:auto-resize=256,48,32,24,16 ${KESTRAFON_ICO}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png
   COMMENT "Making the program icon")
 add_custom_target(kestrafon_icon DEPENDS ${KESTRAFON_ICO})

@@ -42,7 +42,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::win32::GdiTextRenderer text;
     // DirectShow starts with the first track, not before the face is shown.
     platform::LazyMediaFramework media(&MakeDirectShowMediaFramework);
-    platform::win32::Win32Desktop desktop({LoadProgramIcon(GetSystemMetrics(SM_CXSMICON))});
+    platform::win32::Win32Desktop desktop(
+        {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     AppContext ctx(desktop, media, text, skin);
     PlayerWindowCommands windows(ctx);
     StartPlayer(ctx, windows, {{}, TraceStartup()});

@@ -4,8 +4,6 @@ namespace kestrafon {
 
 namespace {
 
-constexpr char kSeparator = '/';
-
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 std::size_t LastSeparator(std::string_view s) { return s.find_last_of("/\\"); }
@@ -35,7 +33,10 @@ std::optional<std::string> SaveDialogDir(std::string_view path) {
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
   std::string joined(directory);
-  if (!joined.empty() && !IsSeparator(joined.back())) joined.push_back(kSeparator);
+  // The folder's own kind of separator: "C:\Music" takes '\', "/home" '/'.
+  const std::size_t last = LastSeparator(directory);
+  const char separator = last == std::string_view::npos ? '/' : directory[last];
+  if (!joined.empty() && !IsSeparator(joined.back())) joined.push_back(separator);
   joined.append(name);
   return joined;
 }

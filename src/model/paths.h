@@ -20,7 +20,8 @@ std::optional<std::string> FolderOf(std::string_view path);
 // when the path names no directory.
 std::optional<std::string> SaveDialogDir(std::string_view path);
 
-// The directory and a name joined by one separator, never doubled.
+// The directory and a name joined by one separator, never doubled: the kind
+// the directory already uses ('/' when it has none).
 std::string JoinPath(std::string_view directory, std::string_view name);
 
 // A name whose last three letters are "kfl" in any letter case is a

@@ -85,4 +85,27 @@ int MoveTempOver(const SaveOps& ops, const FileCalls& calls, int fd, const std::
   return error;
 }
 
+int OverwriteInPlace(const SaveOps& ops, const FileCalls& calls, const std::string& target, std::string_view text) {
+  errno = 0;
+  const int fd = calls.openExisting(target);
+  if (fd < 0) return Errno();
+  std::string oldBytes;
+  errno = 0;
+  int error = 0;
+  if (!ReadToEnd(0, [&](char* to, std::size_t room) { return calls.read(fd, to, room); }, oldBytes))
+    error = errno != 0 ? errno : EFBIG;
+  if (error == 0 && calls.rewind(fd) != 0) error = Errno();
+  const bool touched = error == 0;  // from here on the file may hold new bytes
+  if (error == 0) error = WriteAll(ops, calls, fd, text);
+  if (error == 0 && text.size() < oldBytes.size() && calls.truncate(fd, text.size()) != 0) error = Errno();
+  if (error == 0) error = Sync(ops, calls, fd);
+  if (error != 0 && touched) {
+    // Put the old list back: the same bytes over the same blocks, then its length.
+    if (calls.rewind(fd) == 0 && WriteAll({}, calls, fd, oldBytes) == 0 && calls.truncate(fd, oldBytes.size()) == 0)
+      calls.sync(fd);
+  }
+  if (calls.close(fd) != 0 && error == 0) error = Errno();
+  return error;
+}
+
 }  // namespace kestrafon::playlist_file_steps

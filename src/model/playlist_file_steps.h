@@ -2,6 +2,7 @@
 // The steps of reading and saving a playlist file that are the same on every
 // system, written over the few file calls each system fills in.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ struct FileCalls {
   int (*rename)(const char* from, const char* to);  // over the file `to`, if any
   int (*unlink)(const char* path);
   unsigned (*processId)();
+  // For writing a file in place: open it (never create it) for reading and
+  // writing, read on from where it stands, go back to its start, cut it.
+  int (*openExisting)(const std::string& path);
+  long (*read)(int fd, char* to, std::size_t size);
+  int (*rewind)(int fd);
+  int (*truncate)(int fd, std::uint64_t size);
 };
 
 // The errno of the step that just failed; EIO when the step left none.
@@ -46,5 +53,11 @@ int CreateTemp(const SaveOps& ops, const FileCalls& calls, const std::string& ta
 // removed and `target` is as it was.
 int MoveTempOver(const SaveOps& ops, const FileCalls& calls, int fd, const std::string& temp,
                  const std::string& target, std::string_view text);
+
+// Overwrites the file itself, so its links, owner and attributes stay. The
+// old bytes are held in memory and written back over the same blocks when
+// the new ones do not all get written, so a full disk cannot cost the old
+// list. 0 or the errno that stopped it.
+int OverwriteInPlace(const SaveOps& ops, const FileCalls& calls, const std::string& target, std::string_view text);
 
 }  // namespace kestrafon::playlist_file_steps

@@ -130,6 +130,10 @@ TYPED_TEST_P(FormHostContract, MovesStaysOnTopAndMinimises) {
   host.SetWindowState(platform::WindowState::Minimised);
   TypeParam::Settle();
   EXPECT_TRUE(TypeParam::Minimised(host));
+  host.SetVisible(false);  // into the tray
+  EXPECT_EQ(host.Position(), (platform::Point{40, 50})) << "where it comes back, not where its icon went";
+  EXPECT_EQ(host.OuterSize(), (platform::Point{303, 202}));
+  host.SetVisible(true);
   host.SetWindowState(platform::WindowState::Normal);
   TypeParam::Settle();
   EXPECT_FALSE(TypeParam::Minimised(host));

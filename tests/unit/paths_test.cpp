@@ -42,6 +42,9 @@ TEST(JoinPath, AddsExactlyOneSeparator) {
   EXPECT_EQ(JoinPath("/m", "a.mp3"), "/m/a.mp3");
   EXPECT_EQ(JoinPath("/m/", "a.mp3"), "/m/a.mp3");
   EXPECT_EQ(JoinPath("C:\\", "a.mp3"), "C:\\a.mp3");
+  EXPECT_EQ(JoinPath("C:\\Music", "a.mp3"), "C:\\Music\\a.mp3");
+  EXPECT_EQ(JoinPath("C:\\Music\\", "a.mp3"), "C:\\Music\\a.mp3");
+  EXPECT_EQ(JoinPath("Z:\\home/u", "a.mp3"), "Z:\\home/u/a.mp3");  // the last separator's kind
   EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
   EXPECT_EQ(JoinPath("", "a.mp3"), "a.mp3");
 }

@@ -34,7 +34,11 @@ constexpr FileCalls kFake{
     [](int) { return 0; },
     [](const char*, const char*) { return 0; },
     [](const char*) { return 0; },
-    [] { return 42u; }};
+    [] { return 42u; },
+    [](const std::string&) { return kFd; },
+    [](int, char*, std::size_t) { return 0L; },
+    [](int) { return 0; },
+    [](int, std::uint64_t) { return 0; }};
 
 class PlaylistFileSteps : public testing::Test {
  protected:

@@ -1,10 +1,13 @@
 // Playlist files on Windows: the same bytes as the Linux build writes (code
 // page 932 from Windows' own tables), names outside the code page, and a save
 // that replaces the old file whole or not at all.
+#include <io.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +17,8 @@
 #include "fixtures/scratch_files.h"
 #include "model/cp932_text.h"
 #include "model/playlist_file.h"
+#include "os/win32/wide_text.h"
+#include "windows/save_failure_message.h"
 
 namespace kestrafon {
 namespace {
@@ -86,6 +91,52 @@ TEST_F(WindowsPlaylistFile, AFailedSaveLeavesTheOldFileAndNoLeftovers) {
   for (const SaveOps& ops : {failWrite, failFlush, failMove}) EXPECT_FALSE(WritePlaylistFile(path, {"new"}, ops));
   EXPECT_EQ(Slurp(path), "old\r\n");
   EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(WindowsPlaylistFile, AFileAnotherProgramHoldsIsReportedAsInUse) {
+  const std::string path = Path("held.kfl");
+  Put(path, "old\r\n");
+  HANDLE held = CreateFileW(P(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);  // no sharing
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const SaveResult saved = WritePlaylistFile(path, {"new"});
+  CloseHandle(held);
+  EXPECT_EQ(saved.error, EBUSY);
+  EXPECT_EQ(SaveFailureReason(saved.error), "ほかのプログラムがこのファイルを使っています。");
+  EXPECT_EQ(Slurp(path), "old\r\n");
+  EXPECT_EQ(scratch.Names(), std::vector<std::string>{"held.kfl"});
+}
+
+TEST_F(WindowsPlaylistFile, AFileWithTwoNamesIsWrittenInPlaceAndRestoredOnFailure) {
+  const std::string one = Path("one.kfl"), two = Path("two.kfl");
+  Put(one, "C:\\old.mp3\r\n");
+  ASSERT_TRUE(CreateHardLinkW(P(two).c_str(), P(one).c_str(), nullptr));
+  ASSERT_TRUE(WritePlaylistFile(two, {"C:\\new.mp3"}));
+  EXPECT_EQ(Slurp(one), "C:\\new.mp3\r\n") << "both names see the new list";
+
+  SaveOps halfWritten;  // the disk fills after four bytes
+  halfWritten.write = [](int fd, const char* data, std::size_t size) -> long {
+    return size > 4 ? long(::_write(fd, data, 4)) : (errno = ENOSPC, -1L);
+  };
+  EXPECT_EQ(WritePlaylistFile(one, {"C:\\a much longer entry.mp3"}, halfWritten).error, ENOSPC);
+  EXPECT_EQ(Slurp(two), "C:\\new.mp3\r\n") << "the old bytes are back";
+  EXPECT_EQ(FileCount(), 2u);
+}
+
+TEST_F(WindowsPlaylistFile, APathOf300CharactersSavesAndOpens) {
+  std::string folder = scratch.path();
+  while (folder.size() < 280) {
+    folder += "\\" + std::string(60, 'd');
+    ASSERT_TRUE(CreateDirectoryW(os::WidenPath(folder).c_str(), nullptr));
+  }
+  const std::string path = folder + "\\" + std::string(300 - std::min<std::size_t>(folder.size(), 290) - 5, 'n') + ".kfl";
+  ASSERT_GE(path.size(), 300u);
+  ASSERT_TRUE(WritePlaylistFile(path, {"C:\\a.mp3"}));
+  Entries back;
+  ASSERT_TRUE(ReadPlaylistFile(path, back));
+  EXPECT_EQ(back, Entries{"C:\\a.mp3"});
+  ASSERT_TRUE(WritePlaylistFile(path, {"C:\\b.mp3"})) << "and saves over itself";
+  ASSERT_TRUE(ReadPlaylistFile(path, back));
+  EXPECT_EQ(back, Entries{"C:\\b.mp3"});
 }
 
 TEST_F(WindowsPlaylistFile, DirectoriesMissingFilesAndEmptyPathsAreRefused) {

@@ -21,7 +21,16 @@ using playlist_file_steps::WriteAll;
 constexpr playlist_file_steps::FileCalls kSystem{
     [](const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); },
     [](int fd, const char* data, std::size_t size) { return long(::write(fd, data, size)); },
-    ::fsync, ::close, ::rename, ::unlink, [] { return unsigned(::getpid()); }};
+    ::fsync,
+    ::close,
+    ::rename,
+    ::unlink,
+    [] { return unsigned(::getpid()); },
+    // Non-blocking, so a pipe swapped in cannot hold the save; a link is not followed here.
+    [](const std::string& path) { return ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW); },
+    [](int fd, char* to, std::size_t size) { return long(::read(fd, to, size)); },
+    [](int fd) { return ::lseek(fd, 0, SEEK_SET) == 0 ? 0 : -1; },
+    [](int fd, std::uint64_t size) { return ::ftruncate(fd, off_t(size)); }};
 
 std::string DirectoryOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -75,50 +84,6 @@ void CopyIdentity(const std::string& from, const struct stat& old, int to) {
   CopyExtendedAttributes(from, to);
 }
 
-int ReadWhole(int fd, std::string& bytes) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return Errno();
-  if (!S_ISREG(st.st_mode)) return EINVAL;
-  if (std::size_t(st.st_size) > kMaxPlaylistFileBytes) return EFBIG;
-  bytes.assign(std::size_t(st.st_size), '\0');
-  std::size_t have = 0;
-  while (have < bytes.size()) {
-    const ssize_t n = ::pread(fd, bytes.data() + have, bytes.size() - have, off_t(have));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Errno();
-    if (n == 0) break;
-    have += std::size_t(n);
-  }
-  bytes.resize(have);
-  return 0;
-}
-
-// Overwrites the file itself: its links, owner and attributes stay. The old
-// bytes are held in memory and written back over the same blocks when the
-// new ones do not all get written, so a full disk cannot cost the old list.
-int OverwriteInPlace(const std::string& target, std::string_view text, const SaveOps& ops) {
-  const int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return Errno();
-  std::string oldBytes;
-  int error = ReadWhole(fd, oldBytes);
-  if (error != 0) {
-    ::close(fd);
-    return error;
-  }
-  if (::lseek(fd, 0, SEEK_SET) != 0) error = Errno();
-  if (error == 0) error = WriteAll(ops, kSystem, fd, text);
-  if (error == 0 && text.size() < oldBytes.size() && ::ftruncate(fd, off_t(text.size())) != 0) error = Errno();
-  if (error == 0) error = Sync(ops, kSystem, fd);
-  if (error != 0) {
-    // Put the old list back: the same bytes over the same blocks, then its length.
-    if (::lseek(fd, 0, SEEK_SET) == 0 && WriteAll({}, kSystem, fd, oldBytes) == 0) {
-      if (::ftruncate(fd, off_t(oldBytes.size())) == 0) ::fsync(fd);
-    }
-  }
-  if (::close(fd) != 0 && error == 0) error = Errno();
-  return error;
-}
-
 // True when the process may open the file for writing (root included).
 bool Writable(const std::string& target) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
@@ -139,14 +104,14 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
 
   const std::string text = EncodePlaylistText(entries);
   // Replacing one of several links would split them: the others would keep the old list.
-  if (replacing && old.st_nlink > 1) return {OverwriteInPlace(target, text, ops)};
+  if (replacing && old.st_nlink > 1) return {playlist_file_steps::OverwriteInPlace(ops, kSystem, target, text)};
 
   std::string temp;
   const int fd = playlist_file_steps::CreateTemp(ops, kSystem, target, temp);
   if (fd < 0) {
     const int error = Errno();
     // A writable file in a folder that takes no new files is overwritten instead.
-    if (replacing && Writable(target)) return {OverwriteInPlace(target, text, ops)};
+    if (replacing && Writable(target)) return {playlist_file_steps::OverwriteInPlace(ops, kSystem, target, text)};
     return {error};
   }
   if (replacing) CopyIdentity(target, old, fd);

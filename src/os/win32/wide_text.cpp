@@ -20,4 +20,18 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
+std::wstring WidenPath(std::string_view utf8) {
+  std::wstring wide = Widen(utf8);
+  // Below this a temporary name beside the file (13 characters more) still
+  // fits the classic limit.
+  constexpr std::size_t kRoomForTempName = MAX_PATH - 14;
+  if (wide.size() < kRoomForTempName || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  for (wchar_t& c : wide)
+    if (c == L'/') c = L'\\';
+  const bool drive = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
+  if (drive) return L"\\\\?\\" + wide;
+  if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+  return wide;  // relative: the long form cannot say it
+}
+
 }  // namespace kestrafon::os

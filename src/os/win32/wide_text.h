@@ -10,4 +10,9 @@ namespace kestrafon::os {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
+// A path for the file calls: UTF-16, and, when it is long, in the form that
+// takes paths past 260 characters ("\\?\C:\...", "\\?\UNC\server\...").
+// Short and relative paths are only widened.
+std::wstring WidenPath(std::string_view utf8);
+
 }  // namespace kestrafon::os

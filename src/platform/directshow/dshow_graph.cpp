@@ -41,6 +41,9 @@ bool DirectShowGraph::RenderFile(const std::string& path) {
   const HRESULT hr = builder_->RenderFile(wide.c_str(), nullptr);
   // A file whose sound cannot be played is no track.
   if (FAILED(hr) || hr == VFW_S_AUDIO_NOT_RENDERED) return false;
+  REFTIME duration = 0;
+  if (FAILED(position_->get_Duration(&duration)) || !(duration > 0)) return false;
+  duration_ = duration;
   rendered_ = true;
   // Ready at the start, so that Run starts sound at once.
   if (FAILED(control_->Pause())) return false;
@@ -56,21 +59,19 @@ bool DirectShowGraph::Pause() { return rendered_ && SUCCEEDED(control_->Pause())
 bool DirectShowGraph::Stop() { return rendered_ && SUCCEEDED(control_->Stop()); }
 
 bool DirectShowGraph::Duration(double& seconds) {
-  REFTIME duration = 0;
-  if (!rendered_ || FAILED(position_->get_Duration(&duration))) return false;
-  seconds = duration;
+  if (!rendered_) return false;
+  seconds = duration_;
   return true;
 }
 
 bool DirectShowGraph::CurrentPosition(double& seconds) {
   if (!rendered_) return false;
-  REFTIME position = 0, duration = 0;
+  REFTIME position = 0;
   if (FAILED(position_->get_CurrentPosition(&position))) return false;
   DrainEvents();
-  // After the end of the stream the position reads exactly the duration:
-  // the end-of-track test compares the two for equality.
-  if (SUCCEEDED(position_->get_Duration(&duration)) && (ended_ || position >= duration - kEndTolerance))
-    position = duration;
+  // After the end of the stream the position reads exactly the duration the
+  // graph reported: the end-of-track test compares the two for equality.
+  if (ended_ || position >= duration_ - kEndTolerance) position = duration_;
   seconds = position;
   return true;
 }

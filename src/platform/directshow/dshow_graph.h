@@ -60,6 +60,9 @@ class DirectShowGraph final : public MediaGraph {
   ComRef<IMediaEvent> events_;
   bool rendered_ = false;
   bool ended_ = false;
+  // Read once, when the file rendered: a splitter may refine its estimate
+  // later, but the end of the track is where the engine was told it is.
+  double duration_ = 0;
 };
 
 }  // namespace kestrafon::platform::directshow

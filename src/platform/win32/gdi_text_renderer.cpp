@@ -12,10 +12,10 @@ using os::Narrow;
 using os::Widen;
 namespace {
 
-// Japanese UI faces in order of preference: Windows' own, then what a Wine
-// system usually offers through its system fonts.
-constexpr const wchar_t* kPreferredFaces[] = {L"MS UI Gothic", L"Meiryo UI", L"MS Gothic", L"IPAGothic",
-                                              L"VL Gothic", L"Noto Sans CJK JP", L"Takao Gothic"};
+// Japanese UI faces in order of preference: those every Japanese Windows
+// has, then what a Wine system usually offers through its system fonts.
+constexpr const wchar_t* kPreferredFaces[] = {L"Yu Gothic UI", L"Meiryo UI",        L"MS UI Gothic", L"IPAGothic",
+                                              L"VL Gothic",    L"Noto Sans CJK JP", L"Takao Gothic"};
 constexpr int kPixelHeight = skin::kTextPixels;
 
 int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -36,7 +36,10 @@ bool HasFace(HDC dc, const wchar_t* face) {
 
 std::wstring ChooseUiFontFace() {
   HDC dc = GetDC(nullptr);
-  std::wstring chosen = kPreferredFaces[0];
+  // None of them: the system's default GUI font, never a face that is not there.
+  std::wstring chosen;
+  LOGFONTW fallback{};
+  if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback)) chosen = fallback.lfFaceName;
   for (const wchar_t* face : kPreferredFaces) {
     if (HasFace(dc, face)) {
       chosen = face;

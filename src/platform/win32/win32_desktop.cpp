@@ -12,6 +12,7 @@ WindowOptions PlayerOptions(const DesktopOptions& options, std::function<void()>
   player.height = skin::kFaceHeight;
   player.centred = true;
   player.icon = options.icon;
+  player.bigIcon = options.bigIcon;
   player.onFirstPaint = std::move(onFirstPaint);
   return player;
 }

@@ -17,7 +17,8 @@
 namespace kestrafon::platform::win32 {
 
 struct DesktopOptions {
-  HICON icon = nullptr;
+  HICON icon = nullptr;     // small: the tray, title bars, the taskbar
+  HICON bigIcon = nullptr;  // large: Alt+Tab
 };
 
 class Win32Desktop final : public Desktop {

@@ -9,7 +9,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KestrafonForm";
 
-void RegisterFormClass(HICON icon) {
+void RegisterFormClass(HICON icon, HICON bigIcon) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &existing)) return;
@@ -19,7 +19,8 @@ void RegisterFormClass(HICON icon) {
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-  wc.hIcon = icon;
+  wc.hIcon = bigIcon;
+  wc.hIconSm = icon;
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
 }
@@ -43,7 +44,8 @@ int ButtonsFromMouseFlags(WPARAM flags) {
 }
 
 Win32FormHost::Win32FormHost(const WindowOptions& options) : options_(options) {
-  RegisterFormClass(options.icon);
+  const HICON bigIcon = options.bigIcon ? options.bigIcon : options.icon;
+  RegisterFormClass(options.icon, bigIcon);
   const DWORD exStyle = options.toolWindow ? WS_EX_TOOLWINDOW : 0;
   // A popup has no frame: the window is exactly the client area.
   hwnd_ = CreateWindowExW(exStyle, kClassName, L"Form1", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
@@ -53,7 +55,7 @@ Win32FormHost::Win32FormHost(const WindowOptions& options) : options_(options) {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
   if (options.icon) {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options.icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options.icon));
   }
   BITMAPINFO info{};
@@ -145,15 +147,41 @@ void Win32FormHost::SetTopMost(bool topMost) {
   SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
-Point Win32FormHost::Position() const {
+namespace {
+
+// Where the window stands, in screen pixels. A minimised window sits at
+// about (-32000, -32000) with the size of an icon: what counts then is where
+// it comes back, its normal place.
+RECT NormalRect(HWND hwnd) {
   RECT r{};
-  if (hwnd_) GetWindowRect(hwnd_, &r);
+  if (!hwnd) return r;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!IsIconic(hwnd) || !GetWindowPlacement(hwnd, &placement)) {
+    GetWindowRect(hwnd, &r);
+    return r;
+  }
+  r = placement.rcNormalPosition;
+  // Workspace coordinates, except for tool windows: move them by the
+  // taskbar's share of the monitor.
+  if (!(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor))
+      OffsetRect(&r, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+  }
+  return r;
+}
+
+}  // namespace
+
+Point Win32FormHost::Position() const {
+  const RECT r = NormalRect(hwnd_);
   return {int(r.left), int(r.top)};
 }
 
 Point Win32FormHost::OuterSize() const {
-  RECT r{};
-  if (hwnd_) GetWindowRect(hwnd_, &r);
+  const RECT r = NormalRect(hwnd_);
   return {int(r.right - r.left), int(r.bottom - r.top)};
 }
 
@@ -184,9 +212,8 @@ void Win32FormHost::SetToolWindow(bool tool) {
   if (visible) ShowWindow(hwnd_, SW_SHOWNA);
 }
 
-void Win32FormHost::SetMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler) {
-  handledMessage_ = message;
-  messageHandler_ = std::move(handler);
+void Win32FormHost::AddMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler) {
+  handlers_.emplace_back(message, std::move(handler));
 }
 
 std::uint32_t Win32FormHost::PresentedPixel(int x, int y) const {
@@ -201,10 +228,11 @@ LRESULT CALLBACK Win32FormHost::Procedure(HWND hwnd, UINT message, WPARAM wParam
 }
 
 LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == handledMessage_ && handledMessage_ != 0 && messageHandler_) {
+  for (const auto& [handled, handler] : handlers_) {
+    if (handled != message || message == 0 || !handler) continue;
     // The handler may end this window's life; keep what is needed after it.
     HWND hwnd = hwnd_;
-    messageHandler_(wParam, lParam);
+    handler(wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   switch (message) {
@@ -229,6 +257,19 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KEYDOWN:
       if (sink_) sink_->OnKeyDown(KeyFromVirtualKey(wParam));
+      return 0;
+    case WM_SYSKEYDOWN:
+      // The list keys act with Alt held too; every other Alt key (Alt+F4,
+      // the window menu) stays the system's.
+      if (KeyFromVirtualKey(wParam) == Key::Other) return DefWindowProcW(hwnd_, message, wParam, lParam);
+      if (sink_) sink_->OnKeyDown(KeyFromVirtualKey(wParam));
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // the player never holds up a log-off
+    case WM_ENDSESSION:
+      // Log-off or shut-down: close as the close button does, so the tray
+      // icon and the playlist window go in order.
+      if (wParam && sink_) sink_->OnCloseRequested();
       return 0;
     case WM_SIZE:
       if (sink_) sink_->OnResize();

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "seam/form_host.h"
 
@@ -15,7 +17,8 @@ struct WindowOptions {
   int width = 0, height = 0;  // client area in face pixels
   bool centred = false;       // centred on the work area when first shown
   bool toolWindow = false;    // no taskbar button
-  HICON icon = nullptr;
+  HICON icon = nullptr;     // the small icon (title bar, taskbar)
+  HICON bigIcon = nullptr;  // the large one (Alt+Tab); the small one when null
   // Called once, after the window first painted itself.
   std::function<void()> onFirstPaint;
 };
@@ -47,9 +50,10 @@ class Win32FormHost final : public FormHost {
   HWND hwnd() const { return hwnd_; }
   // Shows or drops the taskbar button (WS_EX_TOOLWINDOW).
   void SetToolWindow(bool tool);
-  // Messages the window procedure hands to someone else first (the tray's
-  // callback message); they are passed on to the default procedure after.
-  void SetMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler);
+  // A message the window procedure hands to someone else first (the tray's
+  // callback, the taskbar's restart); it is passed on to the default
+  // procedure after.
+  void AddMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler);
   // The pixel the window shows at face (x, y), as 0xAARRGGBB.
   std::uint32_t PresentedPixel(int x, int y) const;
 
@@ -69,8 +73,7 @@ class Win32FormHost final : public FormHost {
   bool minimisedWhileHidden_ = false;
   bool painted_ = false;
   bool dragging_ = false;
-  UINT handledMessage_ = 0;
-  std::function<void(WPARAM, LPARAM)> messageHandler_;
+  std::vector<std::pair<UINT, std::function<void(WPARAM, LPARAM)>>> handlers_;
 };
 
 }  // namespace kestrafon::platform::win32

@@ -2,17 +2,20 @@
 
 #include <shellapi.h>
 
-#include "platform/win32/win32_form_host.h"
 #include "os/win32/wide_text.h"
+#include "platform/win32/win32_form_host.h"
 
 namespace kestrafon::platform::win32 {
 
-using os::Narrow;
 using os::Widen;
 
-Win32Tray::Win32Tray(Win32FormHost& owner, HICON icon, std::function<void(bool)> onPresence)
-    : owner_(owner), icon_(icon), onPresence_(std::move(onPresence)) {
-  owner_.SetMessageHandler(kTrayCallbackMessage, [this](WPARAM, LPARAM lParam) { OnCallback(lParam); });
+Win32Tray::Win32Tray(Win32FormHost& owner, HICON icon, std::function<void(bool)> onPresence, ShellNotify shell)
+    : owner_(owner),
+      icon_(icon),
+      onPresence_(std::move(onPresence)),
+      shell_(shell ? std::move(shell) : ShellNotify(&Shell_NotifyIconW)) {
+  owner_.AddMessageHandler(kTrayCallbackMessage, [this](WPARAM, LPARAM lParam) { OnCallback(lParam); });
+  owner_.AddMessageHandler(RegisterWindowMessageW(L"TaskbarCreated"), [this](WPARAM, LPARAM) { OnTaskbarCreated(); });
 }
 
 Win32Tray::~Win32Tray() { Remove(); }
@@ -25,24 +28,37 @@ NOTIFYICONDATAW Win32Tray::Record() const {
   return data;
 }
 
-bool Win32Tray::Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) {
-  onEvent_ = std::move(onEvent);
+bool Win32Tray::PutIcon() {
   NOTIFYICONDATAW data = Record();
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = icon_;
-  lstrcpynW(data.szTip, Widen(tip).c_str(), int(sizeof data.szTip / sizeof data.szTip[0]));
-  added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
-  if (added_ && onPresence_) onPresence_(true);
+  lstrcpynW(data.szTip, Widen(tip_).c_str(), int(sizeof data.szTip / sizeof data.szTip[0]));
+  added_ = shell_(NIM_ADD, &data) != FALSE;
+  if (onPresence_) onPresence_(added_);
   return added_;
 }
 
+bool Win32Tray::Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) {
+  onEvent_ = std::move(onEvent);
+  tip_ = tip;
+  wanted_ = true;
+  return PutIcon();
+}
+
 void Win32Tray::Remove() {
+  wanted_ = false;
   if (!added_) return;
   NOTIFYICONDATAW data = Record();
-  Shell_NotifyIconW(NIM_DELETE, &data);
+  shell_(NIM_DELETE, &data);
   added_ = false;
-  if (onPresence_) onPresence_(false);
+}
+
+void Win32Tray::OnTaskbarCreated() {
+  if (!wanted_) return;
+  // A tray that failed at logon gets its first chance here too.
+  added_ = false;
+  PutIcon();
 }
 
 void Win32Tray::OnCallback(LPARAM lParam) {

@@ -145,6 +145,55 @@ TEST_F(PlayerWindow, MinimisedWhileHiddenStaysHidden) {
   EXPECT_FALSE(IsIconic(host.hwnd()));
 }
 
+TEST_F(PlayerWindow, LogOffClosesAsTheCloseButtonDoes) {
+  EXPECT_EQ(SendMessageW(host.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageW(host.hwnd(), WM_ENDSESSION, FALSE, 0);  // the log-off was called off
+  EXPECT_TRUE(sink.events.empty());
+  SendMessageW(host.hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(sink.events, std::vector<std::string>{"close"});
+}
+
+TEST_F(PlayerWindow, TheListKeysActWithAltHeldAndOtherAltKeysStayTheSystems) {
+  for (WPARAM vk : {WPARAM(VK_DOWN), WPARAM(VK_PRIOR), WPARAM(VK_RETURN), WPARAM('A')})
+    SendMessageW(host.hwnd(), WM_SYSKEYDOWN, vk, LPARAM(1) << 29);
+  EXPECT_EQ(sink.events, (std::vector<std::string>{"key " + std::to_string(int(Key::Down)),
+                                                    "key " + std::to_string(int(Key::PageUp)),
+                                                    "key " + std::to_string(int(Key::Enter))}));
+}
+
+// Shell_NotifyIconW as a tray that is not there until told otherwise.
+struct FakeShell {
+  bool trayUp = false;
+  std::vector<DWORD> calls;
+  ShellNotify Call() {
+    return [this](DWORD message, NOTIFYICONDATAW*) {
+      calls.push_back(message);
+      return BOOL(message != NIM_ADD || trayUp);
+    };
+  }
+};
+
+TEST_F(PlayerWindow, TheTrayIconComesBackWhenExplorerStartsAgain) {
+  FakeShell shell;
+  std::vector<bool> presence;
+  Win32Tray tray(host, nullptr, [&](bool shown) { presence.push_back(shown); }, shell.Call());
+  EXPECT_FALSE(tray.Add("Kestrafon", [](TrayEvent) {}));  // no tray at logon yet
+  EXPECT_FALSE(tray.HasIcon());
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  shell.trayUp = true;
+  SendMessageW(host.hwnd(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(tray.HasIcon());
+  SendMessageW(host.hwnd(), taskbarCreated, 0, 0);  // Explorer crashed and came back
+  EXPECT_TRUE(tray.HasIcon());
+  EXPECT_EQ(shell.calls, (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_ADD}));
+  // Taking the icon away on the way out leaves the windows' taskbar style alone.
+  tray.Remove();
+  EXPECT_FALSE(tray.HasIcon());
+  EXPECT_EQ(presence, (std::vector<bool>{false, true, true}));
+  SendMessageW(host.hwnd(), taskbarCreated, 0, 0);
+  EXPECT_EQ(shell.calls.back(), DWORD(NIM_DELETE)) << "a removed icon stays away";
+}
+
 TEST_F(PlayerWindow, TheTrayCallbackPassesThroughTheWindowProcedure) {
   std::vector<TrayEvent> events;
   Win32Tray tray(host, nullptr, nullptr);
@@ -225,10 +274,11 @@ TEST(FileDialogText, AnswersBecomeFullUtf8Paths) {
   using namespace std::string_literals;
   for (const Case& c : std::initializer_list<Case>{
            {L"C:\\Music\\\u30C8\uD55C.mp3\0\0"s, {"C:\\Music\\ト한.mp3"}},
-           {L"C:\\Music\0b.mp3\0c.mp3\0\0"s, {"C:\\Music/b.mp3", "C:\\Music/c.mp3"}},
+           // Joined with the folder's own separator, as a single choice is written.
+           {L"C:\\Music\0b.mp3\0c.mp3\0\0"s, {"C:\\Music\\b.mp3", "C:\\Music\\c.mp3"}},
            {L"D:\\\0x.mp3\0\u00FC.mp3\0\0"s, {"D:\\x.mp3", "D:\\ü.mp3"}},
            // The answer ends at the first pair of NULs.
-           {L"D:\\m\0x.mp3\0\0D:\\stale\0junk\0\0"s, {"D:\\m/x.mp3"}},
+           {L"D:\\m\0x.mp3\0\0D:\\stale\0junk\0\0"s, {"D:\\m\\x.mp3"}},
            {L"ab"s, {"ab"}},  // no terminator at all
            {L"\0\0"s, {}},
        }) {
