@@ -11,7 +11,7 @@ AppContext::AppContext(platform::Desktop& desktop, platform::MediaFramework& med
       player_(desktop, text, tracks_, lamps_, control_, playlist_, skin),
       lamps_(player_.face(), *this),
       timeBar_(player_.face()),
-      control_(engine_, tracks_, timeBar_, player_, desktop.Ticks()) {
+      control_(engine_, tracks_, timeBar_, player_, desktop.Ticks(), desktop.Dialogs()) {
   desktop_.Ticks().SetHandler([this] { player_.OnTick(); });
   desktop_.PlayerHost().SetEventSink(&player_);
 }

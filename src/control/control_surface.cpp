@@ -14,6 +14,9 @@ using namespace skin;
 
 namespace {
 constexpr const char* kBlankClock = "     ";
+constexpr const char* kCannotPlayTitle = "再生できません";
+constexpr const char* kNoOutputText = "音声を出力できる装置がないため、次の曲を再生できません。\n";
+constexpr const char* kOutputLostText = "音声の出力先が使えなくなったため、次の曲の再生を止めました。\n";
 constexpr const PanelTextSpot& kTitleText = PanelTextOf(PanelText::Title);
 constexpr const PanelTextSpot& kElapsedText = PanelTextOf(PanelText::Elapsed);
 }  // namespace
@@ -44,7 +47,13 @@ void ControlSurface::Notify() {
 }
 
 bool ControlSurface::StartTrack(const std::string& path) {
-  if (!engine_.Open(path)) return false;  // the old track plays on untouched
+  switch (engine_.Open(path)) {
+    case PlaybackEngine::OpenResult::Opened: break;
+    case PlaybackEngine::OpenResult::Failed: return true;  // the old track plays on untouched
+    case PlaybackEngine::OpenResult::NoSoundOutput:
+      StopWithoutSound(path, false);
+      return false;
+  }
   // A length the framework could not tell leaves the bar's scale as it was,
   // and the track starts without the knob's volume.
   if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
@@ -52,6 +61,13 @@ bool ControlSurface::StartTrack(const std::string& path) {
   if (engine_.durationKnown()) ApplyKnobVolume(tracks_.KnobX());
   engine_.Control(GraphCommand::Run);
   return true;
+}
+
+void ControlSurface::StopWithoutSound(const std::string& path, bool outputLost) {
+  // Never the playing look without sound: the face stops as after Stop.
+  StopPlayback();
+  Notify();
+  messages_.ShowMessage(kCannotPlayTitle, std::string(outputLost ? kOutputLostText : kNoOutputText) + path);
 }
 
 void ControlSurface::ApplyKnobVolume(std::int32_t x) {
@@ -70,7 +86,7 @@ CommandResult ControlSurface::PlayAfterPress() {
   const std::string path = tracks_.PathAt(tracks_.CurrentEntry());
   face_.ClearTitle();
   face_.DrawTitle(kTitleText.x, kTitleText.y, FileNameOf(path));
-  StartTrack(path);
+  if (!StartTrack(path)) return CommandResult::Done;
   // Whatever an earlier track left in the bar counters starts from zero.
   bar_.Reset();
   timer_.Enabled(true);
@@ -104,6 +120,12 @@ CommandResult ControlSurface::PauseAfterPress() {
 
 CommandResult ControlSurface::Stop() {
   if (!CanStop()) return CommandResult::Refused;
+  StopPlayback();
+  Notify();
+  return CommandResult::Done;
+}
+
+void ControlSurface::StopPlayback() {
   engine_.Control(GraphCommand::StopAndRewind);
   tracks_.SetPlaying(false);
   bar_.Clear();
@@ -115,8 +137,6 @@ CommandResult ControlSurface::Stop() {
   face_.DrawClock(kElapsedText.x, kElapsedText.y, kBlankClock);
   bar_.Reset();
   face_.Refresh();
-  Notify();
-  return CommandResult::Done;
 }
 
 CommandResult ControlSurface::Next() {
@@ -127,7 +147,7 @@ CommandResult ControlSurface::Next() {
   bar_.Clear();
   face_.ClearClock();
   face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
-  StartTrack(tracks_.PathAt(tracks_.CurrentEntry()));
+  if (!StartTrack(tracks_.PathAt(tracks_.CurrentEntry()))) return CommandResult::Done;
   bar_.Reset();
   face_.Refresh();
   Notify();
@@ -141,7 +161,7 @@ CommandResult ControlSurface::Previous() {
   face_.DrawSprite(kPrevReleased);
   face_.ClearClock();
   face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
-  StartTrack(tracks_.PathAt(tracks_.CurrentEntry()));
+  if (!StartTrack(tracks_.PathAt(tracks_.CurrentEntry()))) return CommandResult::Done;
   bar_.Clear();
   bar_.Reset();
   face_.Refresh();
@@ -163,8 +183,11 @@ CommandResult ControlSurface::PlayEntry(std::int32_t n) {
   bar_.Clear();
   face_.ClearClock();
   face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
-  StartTrack(tracks_.PathAt(n));
   tracks_.SetCurrentEntry(n);
+  if (!StartTrack(tracks_.PathAt(n))) {
+    tracks_.PaintRows();
+    return CommandResult::Done;
+  }
   tracks_.PaintRows();
   // The new track's bar grows from nothing, whichever way it is scaled.
   bar_.Reset();

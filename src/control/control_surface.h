@@ -24,9 +24,10 @@ inline constexpr const char* kZeroClock = "00:00";
 
 class ControlSurface : public PlayerControl {
  public:
+  // `messages` tells the user when nothing can make sound.
   ControlSurface(PlaybackEngine& engine, TrackList& tracks, TimeBar& bar, PlayerFaceView& face,
-                 platform::TickSource& ticks)
-      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks) {}
+                 platform::TickSource& ticks, platform::FileDialogs& messages)
+      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks), messages_(messages) {}
 
   CommandResult Play() override;
   CommandResult Pause() override;
@@ -69,9 +70,14 @@ class ControlSurface : public PlayerControl {
 
  private:
   // Opens the track and starts it: the time bar's scale, the tick, the
-  // knob's volume, then run. False, with the old track as it was, when the
-  // file does not open.
+  // knob's volume, then run. Where the file does not open the old track is
+  // as it was; where nothing can make sound, playback stops and the user is
+  // told (false).
   bool StartTrack(const std::string& path);
+  // The face's stopped look, the graph stopped at its start, no tick.
+  void StopPlayback();
+  // Stops as Stop does and says once why no sound can come.
+  void StopWithoutSound(const std::string& path, bool outputLost);
   void ApplyKnobVolume(std::int32_t x);
   // The end of the current track; false when playback stopped at the end of the list.
   bool EndOfTrack();
@@ -82,6 +88,7 @@ class ControlSurface : public PlayerControl {
   TimeBar& bar_;
   PlayerFaceView& face_;
   Timer timer_;
+  platform::FileDialogs& messages_;
   ControlObserver* observer_ = nullptr;
   std::int32_t titleOffset_ = 0;
 };

@@ -35,6 +35,11 @@ std::string ClockOf(double seconds) {
 void ControlSurface::Tick() {
   // Until a track has ever opened there is no graph: nothing to poll, and
   // nothing can end.
+  // The sound output went away under the track: stop, and say so once.
+  if (engine_.OutputLost() && tracks_.IsPlaying()) {
+    StopWithoutSound(tracks_.PathAt(tracks_.CurrentEntry()), true);
+    return;
+  }
   const bool opened = engine_.graph() != nullptr;
   const double position = engine_.Position();
   const double duration = engine_.duration();
@@ -92,7 +97,7 @@ bool ControlSurface::EndOfTrack() {
   tracks_.PaintRows();
   // When the next file cannot be opened the old graph stays stopped at 0:
   // the tick keeps running and nothing advances until the user acts.
-  StartTrack(tracks_.PathAt(tracks_.CurrentEntry()));
+  if (!StartTrack(tracks_.PathAt(tracks_.CurrentEntry()))) return false;
   bar_.Reset();
   return true;
 }

@@ -2,16 +2,19 @@
 
 namespace kestrafon {
 
-bool PlaybackEngine::Open(const std::string& path) {
+PlaybackEngine::OpenResult PlaybackEngine::Open(const std::string& path) {
   std::unique_ptr<platform::MediaGraph> fresh = framework_.CreateGraph();
-  if (!fresh || !fresh->RenderFile(path)) return false;  // the old track plays on untouched
+  if (!fresh) return OpenResult::Failed;
+  if (!fresh->RenderFile(path)) {  // the old track plays on untouched
+    return fresh->Fault() == platform::OutputFault::NoDevice ? OpenResult::NoSoundOutput : OpenResult::Failed;
+  }
 
   Close();
   graph_ = std::move(fresh);
   double seconds = 0;
   durationKnown_ = graph_->Duration(seconds);
   if (durationKnown_) duration_ = seconds;
-  return true;
+  return OpenResult::Opened;
 }
 
 void PlaybackEngine::Close() {

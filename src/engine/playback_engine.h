@@ -19,12 +19,17 @@ class PlaybackEngine {
  public:
   explicit PlaybackEngine(platform::MediaFramework& framework) : framework_(framework) {}
 
+  enum class OpenResult {
+    Opened,
+    Failed,      // the file is missing, unreadable or not audio
+    NoSoundOutput,  // the file may be fine, but nothing can play sound
+  };
   // Opens the file in a new graph, ready at its start. The previous graph is
-  // dropped only once the new file has rendered; false, with everything as it
-  // was, when it did not. The new track's length is read once here: when the
+  // dropped only once the new file has rendered; when it did not, everything
+  // is as it was. The new track's length is read once here: when the
   // framework cannot tell it, the previous length stands and
   // durationKnown() is false.
-  bool Open(const std::string& path);
+  OpenResult Open(const std::string& path);
   void Close();
   // Nothing while no track has opened.
   void Control(GraphCommand command);
@@ -38,6 +43,8 @@ class PlaybackEngine {
   // The current graph's position in seconds; 0 without a graph or when it
   // cannot tell.
   double Position() const;
+  // Whether the current graph's sound output went away while it played.
+  bool OutputLost() const { return graph_ && graph_->Fault() == platform::OutputFault::DeviceLost; }
   // Whether the track has played to its end at `position` (read from the
   // current graph): the graph reads exactly its duration there. A duration
   // of 0 (unknown) never ends a track, or it would end at once.

@@ -6,6 +6,13 @@
 
 namespace kestrafon::platform {
 
+// What keeps a graph from making sound that is not the file's fault.
+enum class OutputFault {
+  None,
+  NoDevice,    // no sound output could be opened: RenderFile failed for it
+  DeviceLost,  // the output went away while the graph played
+};
+
 class MediaGraph {
  public:
   virtual ~MediaGraph() = default;
@@ -22,6 +29,8 @@ class MediaGraph {
   virtual bool PutCurrentPosition(double seconds) = 0;
   // Hundredths of a decibel: 0 is full volume, -10000 silence.
   virtual bool PutVolume(long hundredthsDb) = 0;
+  // Whether the sound output failed the graph (see OutputFault).
+  virtual OutputFault Fault() { return OutputFault::None; }
 };
 
 class MediaFramework {

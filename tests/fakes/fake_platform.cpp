@@ -13,6 +13,7 @@ class FakeGraph : public platform::MediaGraph {
     s_->calls.push_back("render");
     auto it = fw_.files.find(path);
     if (it == fw_.files.end() || !it->second.renders) return false;
+    if (it->second.noOutput) return noOutput_ = true, false;
     s_->duration = it->second.duration;
     durationFails_ = it->second.durationFails;
     return true;
@@ -31,6 +32,10 @@ class FakeGraph : public platform::MediaGraph {
     s_->calls.push_back("seek");
     return true;
   }
+  platform::OutputFault Fault() override {
+    if (noOutput_) return platform::OutputFault::NoDevice;
+    return s_->outputLost ? platform::OutputFault::DeviceLost : platform::OutputFault::None;
+  }
   bool PutVolume(long v) override {
     s_->calls.push_back("volume");
     if (s_->volumeFails) return false;
@@ -42,6 +47,7 @@ class FakeGraph : public platform::MediaGraph {
   FakeMediaFramework& fw_;
   std::shared_ptr<FakeGraphState> s_;
   bool durationFails_ = false;
+  bool noOutput_ = false;
 };
 
 }  // namespace

@@ -23,6 +23,7 @@ struct FakeTrack {
   double duration = 0;
   bool renders = true;
   bool durationFails = false;
+  bool noOutput = false;  // renders nothing: no sound output opens
 };
 
 struct FakeGraphState {
@@ -35,6 +36,7 @@ struct FakeGraphState {
   double duration = 0;
   std::optional<long> volume;
   bool volumeFails = false;
+  bool outputLost = false;  // the sound output went away
   std::vector<std::string> calls;
 };
 

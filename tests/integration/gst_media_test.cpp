@@ -14,6 +14,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -173,6 +174,49 @@ struct GStreamer {
   }
   static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
+
+// Sets an environment variable for one test and puts it back after.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(GstOutput, WithoutASoundDeviceNoGraphRendersAndEachSaysWhy) {
+  ScopedEnv sink("KESTRAFON_AUDIO_SINK", "pulsesink");
+  ScopedEnv server("PULSE_SERVER", "unix:/nonexistent/kestrafon-test");  // no sound server there
+  GstMediaFramework framework;
+  auto graph = framework.CreateGraph();
+  ASSERT_NE(graph, nullptr);
+  EXPECT_FALSE(graph->RenderFile(GStreamer::Tone(1)));
+  EXPECT_EQ(graph->Fault(), kestrafon::platform::OutputFault::NoDevice);
+}
+
+TEST_F(GstMediaTest, AnErrorOfTheSinkIsALostDeviceAndOtherErrorsEndTheTrack) {
+  auto graph = Open(Mp3("tone.mp3", 4.0));
+  ASSERT_NE(graph, nullptr);
+  ASSERT_TRUE(graph->Run());
+  EXPECT_EQ(graph->Fault(), kestrafon::platform::OutputFault::None);
+  GstElement* sink = dynamic_cast<GstMediaGraph&>(*graph).Sink();
+  GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_WRITE, "unplugged");
+  gst_element_post_message(sink, gst_message_new_error(GST_OBJECT(sink), error, "a test"));
+  g_error_free(error);
+  EXPECT_EQ(graph->Fault(), kestrafon::platform::OutputFault::DeviceLost);
+  EXPECT_LT(Position(*graph), DurationOf(*graph)) << "not taken for the end of the track";
+}
 
 TEST_F(GstMediaTest, SilentSinkIsChosenFromTheEnvironment) {
   EXPECT_EQ(framework_.SinkFactory(), "fakesink");

@@ -203,5 +203,35 @@ TEST(ControlSurface, TheKnobSetsTheVolumeAndStaysOnItsBar) {
   EXPECT_EQ(s.observer.calls, 4);
 }
 
+TEST(ControlSurface, WithoutSoundPlaybackStopsAndTheUserIsToldOnce) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  s.app.media.files["/m/a.mp3"].noOutput = true;  // no sound output opens
+  const auto stoppedFace = [&] {
+    EXPECT_EQ(s.control().State(), PlaybackState::Stopped);
+    EXPECT_FALSE(s.app.ctx.tracks().IsPlaying());
+    EXPECT_FALSE(s.app.ctx.timer().Ticking());
+    EXPECT_TRUE(Shows(s.app.face(), kTransportRowReleased)) << "no playing look without sound";
+  };
+  const auto& messages = s.app.desktop.messages;
+
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+  stoppedFace();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "再生できません");
+  EXPECT_EQ(messages[0].text, "音声を出力できる装置がないため、次の曲を再生できません。\n/m/a.mp3");
+
+  // The output goes away under a playing track: the next tick stops it.
+  s.control().PlayEntry(2);
+  ASSERT_EQ(s.control().State(), PlaybackState::Playing);
+  s.Live()->outputLost = true;
+  s.drive.TickAt(3);
+  stoppedFace();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, "音声の出力先が使えなくなったため、次の曲の再生を止めました。\n/m/b.mp3");
+  s.control().Tick();  // said once
+  EXPECT_EQ(messages.size(), 2u);
+}
+
 }  // namespace
 }  // namespace kestrafon

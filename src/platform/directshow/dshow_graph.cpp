@@ -39,7 +39,9 @@ bool DirectShowGraph::RenderFile(const std::string& path) {
       FAILED(builder_->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events_.Out()))))
     return false;
   const HRESULT hr = builder_->RenderFile(wide.c_str(), nullptr);
-  // A file whose sound cannot be played is no track.
+  // A file whose sound cannot be played is no track; where no sound output
+  // exists, the user hears why.
+  if (hr == VFW_S_AUDIO_NOT_RENDERED || hr == VFW_E_NO_AUDIO_HARDWARE) fault_ = OutputFault::NoDevice;
   if (FAILED(hr) || hr == VFW_S_AUDIO_NOT_RENDERED) return false;
   REFTIME duration = 0;
   if (FAILED(position_->get_Duration(&duration)) || !(duration > 0)) return false;
@@ -87,11 +89,19 @@ bool DirectShowGraph::PutVolume(long hundredthsDb) {
   return rendered_ && SUCCEEDED(audio_->put_Volume(hundredthsDb));
 }
 
+OutputFault DirectShowGraph::Fault() {
+  DrainEvents();
+  return fault_;
+}
+
 void DirectShowGraph::DrainEvents() {
   long code = 0;
   LONG_PTR p1 = 0, p2 = 0;
   while (events_ && events_->GetEvent(&code, &p1, &p2, 0) == S_OK) {
     if (code == EC_COMPLETE) ended_ = true;
+    // The renderer lost its device (unplugged, taken by another program):
+    // the position would stand still from here on.
+    if (code == EC_ERRORABORT || (code == EC_DEVICE_LOST && p2 == 0)) fault_ = OutputFault::DeviceLost;
     events_->FreeEventParams(code, p1, p2);
   }
 }

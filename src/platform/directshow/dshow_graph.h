@@ -48,6 +48,10 @@ class DirectShowGraph final : public MediaGraph {
   bool CurrentPosition(double& seconds) override;
   bool PutCurrentPosition(double seconds) override;
   bool PutVolume(long hundredthsDb) override;
+  OutputFault Fault() override;
+
+  // The filter graph manager (the tests post events to it).
+  IGraphBuilder* builder() const { return builder_.get(); }
 
  private:
   // Reads the graph's queued events; remembers when the stream has ended.
@@ -60,6 +64,7 @@ class DirectShowGraph final : public MediaGraph {
   ComRef<IMediaEvent> events_;
   bool rendered_ = false;
   bool ended_ = false;
+  OutputFault fault_ = OutputFault::None;
   // Read once, when the file rendered: a splitter may refine its estimate
   // later, but the end of the track is where the engine was told it is.
   double duration_ = 0;

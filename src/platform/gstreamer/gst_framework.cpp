@@ -59,10 +59,11 @@ GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_sha
     if (wanted == "fake") {
       output = AudioOutput::kSilent;
     } else {
-      if (!wanted.empty()) shared_->sinkFactory = ProbeSink(wanted.c_str());
-      if (shared_->sinkFactory.empty()) shared_->sinkFactory = ProbeSink("autoaudiosink");
+      shared_->sinkFactory = ProbeSink(wanted.empty() ? "autoaudiosink" : wanted.c_str());
+      // Never a silent sink in place of the sound: the player would look as
+      // if it played. Every graph says why it cannot.
+      shared_->noDevice = shared_->sinkFactory.empty();
     }
-    if (shared_->sinkFactory.empty()) output = AudioOutput::kSilent;
   }
   if (output != AudioOutput::kDevice) {
     shared_->sinkFactory = kFakeSink;

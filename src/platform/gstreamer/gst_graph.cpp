@@ -90,11 +90,16 @@ void GstMediaGraph::TearDown() {
   pipeline_ = nullptr;
   convert_ = nullptr;
   volume_ = nullptr;
+  sink_ = nullptr;
   rendered_ = false;
 }
 
 bool GstMediaGraph::RenderFile(const std::string& path) {
   if (pipeline_ || path.empty()) return false;
+  if (shared_->noDevice) {
+    fault_ = OutputFault::NoDevice;
+    return false;
+  }
   // filesrc opens the path itself, and blocks on a named pipe: hand it
   // nothing but a regular file. The same open file is the one measured.
   const int fd = OpenRegularFile(path);
@@ -135,6 +140,7 @@ bool GstMediaGraph::BuildOutput() {
   if (!AddAll({convert, resample, volume, sink})) return false;
   convert_ = convert;
   volume_ = volume;
+  sink_ = sink;
 
   g_object_set(volume_, "volume", shared_->gain, nullptr);
   if (shared_->silent) g_object_set(sink, "sync", shared_->paced ? TRUE : FALSE, nullptr);
@@ -245,13 +251,24 @@ void GstMediaGraph::OnNoMorePads(GstElement* decoder, gpointer self) {
 void GstMediaGraph::PollBus() {
   GstBus* bus = gst_element_get_bus(pipeline_);
   while (GstMessage* message = gst_bus_pop(bus)) {
-    // A stream error after the file opened ends the track where it broke.
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+    // An error of the sink is the sound output going away; any other
+    // stream error after the file opened ends the track where it broke.
+    const bool fromSink = sink_ && GST_MESSAGE_SRC(message) &&
+                          (GST_MESSAGE_SRC(message) == GST_OBJECT(sink_) ||
+                           gst_object_has_as_ancestor(GST_MESSAGE_SRC(message), GST_OBJECT(sink_)));
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR && fromSink) {
+      fault_ = OutputFault::DeviceLost;
+    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
       ended_ = true;
     }
     gst_message_unref(message);
   }
   gst_object_unref(bus);
+}
+
+OutputFault GstMediaGraph::Fault() {
+  if (pipeline_) PollBus();
+  return fault_;
 }
 
 bool GstMediaGraph::Run() {

@@ -23,7 +23,7 @@ namespace kestrafon::platform::gst {
 double GainFromHundredthsDb(long hundredthsDb);
 
 enum class AudioOutput {
-  kDevice,         // the audio device; a silent sink on the clock when none opens
+  kDevice,         // the audio device; when none opens, no graph renders (OutputFault::NoDevice)
   kSilent,         // a silent sink on the clock: plays in real time, makes no sound
   kSilentUnpaced,  // a silent sink that takes data as fast as it is decoded
 };
@@ -33,7 +33,8 @@ enum class AudioOutput {
 struct GstMediaShared {
   bool initialised = false;
   std::string sinkFactory;
-  bool silent = false;  // sinkFactory is the fake sink
+  bool silent = false;    // sinkFactory is the fake sink
+  bool noDevice = false;  // a device was wanted and none opened
   bool paced = true;    // the sink renders on the clock
   double gain = 1.0;
 };
@@ -41,7 +42,8 @@ struct GstMediaShared {
 class GstMediaFramework final : public MediaFramework {
  public:
   // With kDevice, KESTRAFON_AUDIO_SINK=fake in the environment selects the
-  // silent sink on the clock, and any other value names a sink element.
+  // silent sink on the clock (for tests), and any other value names the sink
+  // element to use; without it the desktop's default sink is used.
   explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice);
   std::unique_ptr<MediaGraph> CreateGraph() override;
   // The sink element factory the graphs use, e.g. "pulsesink" or "fakesink".
@@ -66,7 +68,10 @@ class GstMediaGraph final : public MediaGraph {
   bool CurrentPosition(double& seconds) override;
   bool PutCurrentPosition(double seconds) override;
   bool PutVolume(long hundredthsDb) override;
+  OutputFault Fault() override;
 
+  // The output element; null before a file was rendered.
+  GstElement* Sink() const { return sink_; }
   // The gain on the volume element; empty before a file was rendered.
   std::optional<double> Gain() const;
   // The factory names of the pipeline's own elements (not those inside
@@ -97,6 +102,7 @@ class GstMediaGraph final : public MediaGraph {
   GstElement* pipeline_ = nullptr;
   GstElement* convert_ = nullptr;  // owned by the pipeline
   GstElement* volume_ = nullptr;   // owned by the pipeline
+  GstElement* sink_ = nullptr;     // owned by the pipeline
   // Written by decodebin's streaming threads while prerolling.
   std::atomic<bool> audioLinked_{false};
   std::atomic<int> capsSeen_{0};
@@ -105,6 +111,7 @@ class GstMediaGraph final : public MediaGraph {
   bool rendered_ = false;
   double duration_ = 0.0;
   bool ended_ = false;  // end of stream seen since the last seek
+  OutputFault fault_ = OutputFault::None;
   double lastPosition_ = 0.0;
 };
 

@@ -10,6 +10,7 @@
 
 #include "contracts/media_graph_contract.h"
 #include "os/win32/wide_text.h"
+#include "platform/directshow/dshow_graph.h"
 #include "platform/directshow/dshow_media_factory.h"
 
 namespace kestrafon {
@@ -49,6 +50,21 @@ TEST(DirectShowGraph, APipeIsNeverOpened) {
   auto graph = DirectShow::MakeFramework()->CreateGraph();
   ASSERT_TRUE(graph);
   EXPECT_FALSE(graph->RenderFile("\\\\.\\pipe\\kestrafon-none"));
+}
+
+TEST(DirectShowGraph, ALostSoundDeviceIsReported) {
+  DirectShow com;
+  auto graph = DirectShow::MakeFramework()->CreateGraph();
+  ASSERT_TRUE(graph->RenderFile(DirectShow::Tone(4)));
+  ASSERT_TRUE(graph->Run());
+  EXPECT_EQ(graph->Fault(), platform::OutputFault::None);
+  IMediaEventSink* events = nullptr;
+  auto* directShow = dynamic_cast<platform::directshow::DirectShowGraph*>(graph.get());
+  ASSERT_NE(directShow, nullptr);
+  ASSERT_TRUE(SUCCEEDED(directShow->builder()->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&events))));
+  events->Notify(EC_DEVICE_LOST, 0, 0);  // as the renderer posts it when its device is unplugged
+  events->Release();
+  EXPECT_EQ(graph->Fault(), platform::OutputFault::DeviceLost);
 }
 
 }  // namespace
