@@ -221,6 +221,7 @@ TEST(Ticks, ComeWhileArmedAndStopAtZero) {
 
 TEST(GdiText, DrawsOneColourIntoTheImageWithoutSmoothing) {
   GdiTextRenderer text;
+  EXPECT_FALSE(text.face().empty()) << "a face that is there, or the default GUI font's";
   Image panel(137, 33, 0xFF000000u);
   text.DrawText(panel, 3, 10, "テスト 12:34", Rgb{255, 255, 255});
   int ink = 0;
