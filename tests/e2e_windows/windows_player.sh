@@ -167,6 +167,17 @@ wait_for 30 test -s "$MUSIC/list.kfl" || fail "the playlist file was not written
 printf '%s\r\n' "$WIN_DIR\\tone.mp3" | iconv -f UTF-8 -t CP932 >"$WORK/expected.kfl"
 cmp "$WORK/expected.kfl" "$MUSIC/list.kfl" || fail "the saved bytes differ: $(od -c "$MUSIC/list.kfl" | head -5)"
 
+# Two files chosen together are stored as one chosen alone is: with the
+# folder's own backslash.
+make_mp3 "$MUSIC/second.mp3" 2 660
+click_at "$LIST_WID" $LIST_ADD
+answer_dialog 'ファイルを選択して下さい。' '"tone.mp3" "second.mp3"'
+click_at "$LIST_WID" $LIST_SAVE
+answer_dialog '名前を付けてファイルの保存' both.kfl
+wait_for 30 test -s "$MUSIC/both.kfl" || fail "the second playlist file was not written"
+printf '%s\r\n' "$WIN_DIR\\tone.mp3" "$WIN_DIR\\tone.mp3" "$WIN_DIR\\second.mp3" | iconv -f UTF-8 -t CP932 >"$WORK/both.kfl"
+cmp "$WORK/both.kfl" "$MUSIC/both.kfl" || fail "a two-file choice was stored otherwise: $(od -c "$MUSIC/both.kfl" | head -8)"
+
 # --- minimise into the tray, back with a double click -----------------------
 # The icon is the window Wine's desktop process embeds in the tray: a mapped
 # descendant of trayer's window drawn by explorer.exe. Prints "w h x y".
