@@ -43,6 +43,7 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/main/windows_main.cpp)
   add_executable(kestrafon WIN32 src/main/windows_main.cpp ${KESTRAFON_RC})
   add_dependencies(kestrafon kestrafon_icon)
   target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_warnings)
+  target_compile_definitions(kestrafon PRIVATE KESTRAFON_VERSION="${PROJECT_VERSION}")
   # No symbols: the program is shipped alone.
   target_link_options(kestrafon PRIVATE -s)
 endif()

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "control/media_keys.h"
 #include "control/open_files.h"
 
 namespace kestrafon {
@@ -16,9 +17,11 @@ void StartPlayer(AppContext& ctx, WindowCommands& windows, const StartOptions& o
   }
   desktop.SetFilesDroppedHandler(
       [&ctx, &windows](const std::vector<std::string>& paths) { AddFilesAndRepaint(ctx.control(), windows, paths); });
+  desktop.SetMediaKeyHandler([&ctx](MediaKey key) { PressMediaKey(ctx.control(), key); });
   ctx.playerWindow().Load();
   desktop.PlayerHost().SetVisible(true);
   if (!options.files.empty()) AddFilesAndPlay(ctx.control(), windows, options.files);
+  if (!options.skipped.empty()) desktop.Dialogs().ShowMessage(kSkippedTitle, SkippedMessage(options.skipped));
 }
 
 }  // namespace kestrafon

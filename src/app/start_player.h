@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "control/command_line.h"
 #include "control/window_commands.h"
 
 namespace kestrafon {
@@ -27,13 +28,17 @@ struct StartOptions {
   // Files to add at once, the first of them played (the command line's,
   // already checked and made absolute).
   std::vector<std::string> files;
+  // Files of the command line that were left out, said once in a message box
+  // after the player shows (for a program without a console).
+  std::vector<SkippedFile> skipped;
   // Print one line on standard error once the face is first on screen
   // (for the end-to-end tests and the start-up benchmark).
   bool traceFirstPaint = false;
 };
 
-// Files dropped on a window are added as Add adds them; the player loads and
-// shows; then the given files are added and the first of them plays.
+// Files dropped on a window are added as Add adds them and media keys run
+// their commands; the player loads and shows; then the given files are
+// added and the first of them plays, and the files left out are named.
 void StartPlayer(AppContext& ctx, WindowCommands& windows, const StartOptions& options);
 
 }  // namespace kestrafon

@@ -49,31 +49,61 @@ std::string VersionText(std::string_view version) {
   return text;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// UTF-8 in and out, whatever the system's own narrow encoding.
+fs::path FromUtf8(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+std::string ToUtf8(const fs::path& path) {
+  const std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+}  // namespace
+
 CheckedFiles CheckFiles(const std::vector<std::string>& files, const std::string& workingDir) {
-  namespace fs = std::filesystem;
   CheckedFiles checked;
   for (const std::string& file : files) {
-    fs::path path(file);
-    if (path.is_relative()) path = fs::path(workingDir) / path;
+    fs::path path = FromUtf8(file);
+    if (path.is_relative()) path = FromUtf8(workingDir) / path;
     path = path.lexically_normal();
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (error || !fs::exists(status)) {
-      checked.problems.push_back("kestrafon: " + file + ": no such file, skipped");
+      checked.skipped.push_back({file, SkippedFile::Why::Missing});
       continue;
     }
     if (!fs::is_regular_file(status)) {
-      checked.problems.push_back("kestrafon: " + file + ": not a file, skipped");
+      checked.skipped.push_back({file, SkippedFile::Why::NotAFile});
       continue;
     }
     std::ifstream probe(path, std::ios::binary);
     if (!probe) {
-      checked.problems.push_back("kestrafon: " + file + ": cannot be read, skipped");
+      checked.skipped.push_back({file, SkippedFile::Why::Unreadable});
       continue;
     }
-    checked.paths.push_back(path.string());
+    checked.paths.push_back(ToUtf8(path));
   }
   return checked;
+}
+
+std::string SkippedLine(const SkippedFile& skipped) {
+  const char* why = skipped.why == SkippedFile::Why::Missing    ? "no such file"
+                    : skipped.why == SkippedFile::Why::NotAFile ? "not a file"
+                                                                : "cannot be read";
+  return "kestrafon: " + skipped.file + ": " + why + ", skipped";
+}
+
+std::string SkippedMessage(const std::vector<SkippedFile>& skipped) {
+  std::string text = "次のファイルは開けなかったため、飛ばしました。\n";
+  for (const SkippedFile& file : skipped) {
+    const char* why = file.why == SkippedFile::Why::Missing    ? "見つかりません"
+                      : file.why == SkippedFile::Why::NotAFile ? "ファイルではありません"
+                                                               : "読み込めません";
+    text += "\n" + file.file + "（" + why + "）";
+  }
+  return text;
 }
 
 }  // namespace kestrafon

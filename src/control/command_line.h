@@ -21,12 +21,27 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText(std::string_view program);
 std::string VersionText(std::string_view version);
 
+// A file of the command line that is left out, and why.
+struct SkippedFile {
+  enum class Why { Missing, NotAFile, Unreadable };
+  std::string file;  // as given
+  Why why;
+};
+
 struct CheckedFiles {
   std::vector<std::string> paths;     // absolute, readable regular files, in order
-  std::vector<std::string> problems;  // one line for each file left out
+  std::vector<SkippedFile> skipped;   // the files left out, in order
 };
 
 // Keeps the files that can be read, made absolute against `workingDir`.
+// Paths are UTF-8 on every system.
 CheckedFiles CheckFiles(const std::vector<std::string>& files, const std::string& workingDir);
+
+// One line for standard error: "kestrafon: a.mp3: no such file, skipped".
+std::string SkippedLine(const SkippedFile& skipped);
+// The same for a message box, in Japanese, all files in one text (for a
+// program without a console).
+std::string SkippedMessage(const std::vector<SkippedFile>& skipped);
+inline constexpr const char* kSkippedTitle = "開けなかったファイル";
 
 }  // namespace kestrafon

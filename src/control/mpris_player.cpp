@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "control/file_uri.h"
+#include "control/media_keys.h"
 #include "control/open_files.h"
 #include "model/paths.h"
 #include "skin/layout.h"
@@ -93,43 +94,8 @@ void MprisPlayer::SetSink(PropertiesSink* sink) {
   control_.SetObserver(sink ? this : nullptr);
 }
 
-void MprisPlayer::Play() {
-  switch (control_.State()) {
-    case PlaybackState::Stopped: control_.Play(); break;
-    case PlaybackState::Paused: control_.Pause(); break;  // the toggle resumes
-    case PlaybackState::Playing: break;
-  }
-  OnControlChanged();
-}
-
-void MprisPlayer::Pause() {
-  if (control_.State() != PlaybackState::Playing) return;
-  control_.Pause();
-  // Where the face's toggle leaves the track running, a second press pauses it.
-  if (control_.State() == PlaybackState::Playing) control_.Pause();
-  OnControlChanged();
-}
-
-void MprisPlayer::PlayPause() {
-  if (control_.State() == PlaybackState::Playing) {
-    Pause();
-  } else {
-    Play();
-  }
-}
-
-void MprisPlayer::Stop() {
-  control_.Stop();
-  OnControlChanged();
-}
-
-void MprisPlayer::Next() {
-  control_.Next();
-  OnControlChanged();
-}
-
-void MprisPlayer::Previous() {
-  control_.Previous();
+void MprisPlayer::Press(MediaKey key) {
+  PressMediaKey(control_, key);
   OnControlChanged();
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/media_keys.h"
 #include "control/player_control.h"
 #include "control/window_commands.h"
 
@@ -63,12 +64,12 @@ class MprisPlayer final : public ControlObserver {
 
   // org.mpris.MediaPlayer2.Player. A command the face would refuse does
   // nothing; none of them fails.
-  void Play();
-  void Pause();
-  void PlayPause();
-  void Stop();
-  void Next();
-  void Previous();
+  void Play() { Press(MediaKey::Play); }
+  void Pause() { Press(MediaKey::Pause); }
+  void PlayPause() { Press(MediaKey::PlayPause); }
+  void Stop() { Press(MediaKey::Stop); }
+  void Next() { Press(MediaKey::Next); }
+  void Previous() { Press(MediaKey::Previous); }
   // A file:// URI of an MP3 or a playlist file: added like Add, then the
   // first entry it added plays. False when the URI names no local file.
   bool OpenUri(std::string_view uri);
@@ -84,6 +85,8 @@ class MprisPlayer final : public ControlObserver {
   void OnControlChanged() override;
 
  private:
+  void Press(MediaKey key);
+
   PlayerControl& control_;
   WindowCommands& windows_;
   PropertiesSink* sink_ = nullptr;

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> done = HandleOptions(line)) return *done;
   std::error_code cwdError;
   const CheckedFiles files = CheckFiles(line.files, std::filesystem::current_path(cwdError).string());
-  for (const std::string& problem : files.problems) std::fprintf(stderr, "%s\n", problem.c_str());
+  for (const SkippedFile& skipped : files.skipped) std::fprintf(stderr, "%s\n", SkippedLine(skipped).c_str());
 
   if (!HaveDisplay()) {
     std::fputs("kestrafon: no display found (DISPLAY and WAYLAND_DISPLAY are unset); start it from a desktop session\n",
@@ -103,8 +103,9 @@ int main(int argc, char** argv) {
     PlayerWindowCommands windows(ctx);
     mpris::MprisPlayer mediaControls(ctx.control(), windows);
     platform::qt::QtMprisService bus(mediaControls);
+    // The files left out were named on standard error already.
     StartPlayer(ctx, windows,
-                {files.paths, qEnvironmentVariableIntValue("KESTRAFON_TRACE_STARTUP") != 0});
+                {files.paths, {}, qEnvironmentVariableIntValue("KESTRAFON_TRACE_STARTUP") != 0});
     if (handOver == platform::qt::HandOverResult::NoBus) {
       std::fputs("kestrafon: no session bus; the desktop's media controls cannot reach the player\n", stderr);
     } else if (busProblem.isEmpty() && !bus.Publish(&busProblem)) {

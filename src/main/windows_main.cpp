@@ -1,16 +1,27 @@
-// Kestrafon on Windows: builds the Win32 desktop and the DirectShow engine,
-// starts the player and runs the message loop.
+// Kestrafon on Windows: reads the command line, hands its files to a player
+// already running in this session, or builds the Win32 desktop and the
+// DirectShow engine, starts the player and runs the message loop.
 #include <objbase.h>
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/start_player.h"
+#include "control/command_line.h"
+#include "control/open_files.h"
+#include "os/win32/wide_text.h"
 #include "platform/directshow/dshow_media_factory.h"
 #include "platform/win32/gdi_text_renderer.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_skin_loader.h"
 #include "seam/lazy_media_framework.h"
 
@@ -28,14 +39,55 @@ bool TraceStartup() {
   return trace && std::atoi(trace) != 0;
 }
 
+// The arguments after the program's name, as UTF-8.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; wide && i < count; ++i) args.push_back(os::Narrow(wide[i]));
+  if (wide) LocalFree(wide);
+  return args;
+}
+
+std::string WorkingFolder() {
+  std::error_code error;
+  const std::u8string folder = std::filesystem::current_path(error).u8string();
+  return std::string(folder.begin(), folder.end());
+}
+
+void Tell(const std::string& text, UINT icon) {
+  MessageBoxW(nullptr, os::Widen(text).c_str(), L"Kestrafon", MB_OK | icon);
+}
+
+// --help and --version in a message box (there is no console). Returns the
+// exit status when the program is done already.
+std::optional<int> HandleOptions(const CommandLine& line) {
+  switch (line.action) {
+    case CommandLine::Action::Run: return std::nullopt;
+    case CommandLine::Action::Help: Tell(UsageText("kestrafon"), MB_ICONINFORMATION); return 0;
+    case CommandLine::Action::Version: Tell(VersionText(KESTRAFON_VERSION), MB_ICONINFORMATION); return 0;
+    case CommandLine::Action::BadOption: break;
+  }
+  Tell("kestrafon: unknown option " + line.badOption + "\n\n" + UsageText("kestrafon"), MB_ICONWARNING);
+  return 2;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The face is pixel art: no scaling by the system.
   SetProcessDPIAware();
+  const CommandLine line = ParseCommandLine(Arguments());
+  if (const std::optional<int> done = HandleOptions(line)) return *done;
+  const CheckedFiles files = CheckFiles(line.files, WorkingFolder());
+
+  // One player per session: a player already running takes the files (or
+  // comes to the front) and this launch ends.
+  platform::win32::SessionLock session;
+  if (!session.First() && platform::win32::HandOverToRunningPlayer(files.paths, 5000)) return 0;
+
   // COM once, on this (the user-interface) thread: DirectShow and WIC.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-
   int result = 0;
   {
     const SkinImages skin = platform::win32::LoadSkinImages();
@@ -46,7 +98,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     AppContext ctx(desktop, media, text, skin);
     PlayerWindowCommands windows(ctx);
-    StartPlayer(ctx, windows, {{}, TraceStartup()});
+    // Later launches: their files are added and played as the command line's
+    // are; without files the player comes back, out of the tray if need be.
+    platform::win32::HandOverWindow handOver([&ctx, &windows](const std::vector<std::string>& paths) {
+      if (paths.empty()) {
+        windows.Raise();
+      } else {
+        AddFilesAndPlay(ctx.control(), windows, paths);
+      }
+    });
+    StartPlayer(ctx, windows, {files.paths, files.skipped, TraceStartup()});
     result = desktop.Run();
   }
   if (com) CoUninitialize();

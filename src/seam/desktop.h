@@ -56,6 +56,9 @@ class FileDialogs {
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
 };
 
+// A media key of the keyboard, or a media button the system shows.
+enum class MediaKey { PlayPause, Play, Pause, Stop, Next, Previous };
+
 // Local files dropped on a window, in the order the drop lists them.
 using FilesDroppedHandler = std::function<void(const std::vector<std::string>& paths)>;
 
@@ -72,6 +75,8 @@ class Desktop {
   virtual void SetFirstPaintHandler(std::function<void()> handler) = 0;
   // Files dropped on either window, now and on playlist windows made later.
   virtual void SetFilesDroppedHandler(FilesDroppedHandler handler) = 0;
+  // Media keys pressed while a window of the player is active.
+  virtual void SetMediaKeyHandler(std::function<void(MediaKey)> handler) = 0;
   // Lets queued window events (ticks, presents, releases) run now.
   virtual void ProcessPendingEvents() = 0;
   // Ends the event loop once no window is left.

@@ -163,6 +163,8 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   void Quit() override { quit = true; log.push_back("quit"); }
   void SetFirstPaintHandler(std::function<void()> h) override { onFirstPaint = std::move(h); }
   void SetFilesDroppedHandler(platform::FilesDroppedHandler h) override { onFilesDropped = std::move(h); }
+  void SetMediaKeyHandler(std::function<void(platform::MediaKey)> h) override { onMediaKey = std::move(h); }
+  std::function<void(platform::MediaKey)> onMediaKey;
   std::function<void()> onFirstPaint;
   platform::FilesDroppedHandler onFilesDropped;
 

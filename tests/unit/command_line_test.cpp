@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "control/command_line.h"
+#include "fixtures/scratch_files.h"
 
 namespace kestrafon {
 namespace {
@@ -31,29 +32,31 @@ TEST(CommandLineTest, OptionsAndFiles) {
 }
 
 TEST(CommandLineTest, ReadableFilesAreKeptInOrderAndTheRestNamed) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("kestrafon-cli-" + std::to_string(::getpid()));
-  fs::create_directories(dir / "sub");
-  std::ofstream(dir / "b.mp3") << "x";
-  std::ofstream(dir / "a.kfl") << "x";
-  std::ofstream(dir / "locked.mp3") << "x";
-  ::chmod((dir / "locked.mp3").string().c_str(), 0);
-  const bool rootReadsAnything = std::ifstream(dir / "locked.mp3").good();
+  fixtures::TempDir dir("kestrafon-cli-");
+  std::filesystem::create_directories(dir.File("sub"));
+  for (const char* name : {"b.mp3", "a.kfl", "曲 ü.mp3", "locked.mp3"}) fixtures::WriteBytes(dir.File(name), "x");
+  ::chmod(dir.File("locked.mp3").c_str(), 0);
+  const bool readsAnything = !fixtures::ReadBytes(dir.File("locked.mp3")).empty();  // root, or Windows
 
   const CheckedFiles checked =
-      CheckFiles({"b.mp3", "missing.mp3", "sub/../a.kfl", (dir / "sub").string(), "locked.mp3"}, dir.string());
-  if (rootReadsAnything) {
-    EXPECT_EQ(checked.paths.size(), 3u);
-  } else {
-    EXPECT_THAT(checked.paths, ElementsAre((dir / "b.mp3").string(), (dir / "a.kfl").string()));
-    ASSERT_EQ(checked.problems.size(), 3u);
-    EXPECT_NE(checked.problems[2].find("locked.mp3"), std::string::npos);
-  }
-  EXPECT_NE(checked.problems[0].find("missing.mp3"), std::string::npos);
-  EXPECT_EQ(checked.problems[0].find('\n'), std::string::npos);
-  // Writable again first: on Windows a read-only file cannot be removed.
-  ::chmod((dir / "locked.mp3").string().c_str(), 0600);
-  fs::remove_all(dir);
+      CheckFiles({"b.mp3", "missing.mp3", "sub/../a.kfl", "曲 ü.mp3", dir.File("sub"), "locked.mp3"}, dir.path());
+  // Where each kept file is, in the system's own separators.
+  const auto at = [&](const char* name) {
+    const std::string path = dir.File(name);
+    const std::u8string normal =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).lexically_normal().u8string();
+    return std::string(normal.begin(), normal.end());
+  };
+  std::vector<std::string> kept{at("b.mp3"), at("a.kfl"), at("曲 ü.mp3")};
+  if (readsAnything) kept.push_back(at("locked.mp3"));
+  EXPECT_EQ(checked.paths, kept);
+
+  ASSERT_EQ(checked.skipped.size(), readsAnything ? 2u : 3u);
+  EXPECT_EQ(SkippedLine(checked.skipped[0]), "kestrafon: missing.mp3: no such file, skipped");
+  EXPECT_EQ(checked.skipped[1].why, SkippedFile::Why::NotAFile);
+  EXPECT_EQ(SkippedMessage({checked.skipped[0]}),
+            "次のファイルは開けなかったため、飛ばしました。\n\nmissing.mp3（見つかりません）");
+  ::chmod(dir.File("locked.mp3").c_str(), 0600);  // a read-only file cannot be removed on Windows
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
   auto* window = new QtFormHost(list);
   window->setWindowIcon(options_.icon);
   window->SetFilesDroppedHandler(onFilesDropped_);
+  window->SetMediaKeyHandler(onMediaKey_);
   // The playlist window goes away from inside its own events (a key or a
   // press may unload it): Qt deletes it once control is back in the event loop.
   return std::make_unique<FormHostHandle>(*window, [window] { window->deleteLater(); });
@@ -47,6 +48,11 @@ std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
 void QtDesktop::SetFilesDroppedHandler(FilesDroppedHandler handler) {
   onFilesDropped_ = std::move(handler);
   player_->SetFilesDroppedHandler(onFilesDropped_);
+}
+
+void QtDesktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
+  onMediaKey_ = std::move(handler);
+  player_->SetMediaKeyHandler(onMediaKey_);
 }
 
 void QtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }

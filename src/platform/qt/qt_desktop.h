@@ -31,6 +31,7 @@ class QtDesktop final : public Desktop {
   FileDialogs& Dialogs() override { return dialogs_; }
   void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
   void SetFilesDroppedHandler(FilesDroppedHandler handler) override;
+  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) override;
   void ProcessPendingEvents() override;
   void Quit() override;
 
@@ -44,6 +45,7 @@ class QtDesktop final : public Desktop {
   QtFileDialogs dialogs_;
   std::unique_ptr<QtFormHost> player_;
   FilesDroppedHandler onFilesDropped_;
+  std::function<void(MediaKey)> onMediaKey_;
   std::function<void()> onFirstPaint_;
 };
 

@@ -207,7 +207,24 @@ void QtFormHost::mouseReleaseEvent(QMouseEvent* event) {
   if (sink_) sink_->OnMouseUp(ButtonFlags(event->button()), event->position().x(), event->position().y());
 }
 
+std::optional<MediaKey> MediaKeyFromQt(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_MediaTogglePlayPause: return MediaKey::PlayPause;
+    case Qt::Key_MediaPlay: return MediaKey::Play;
+    case Qt::Key_MediaPause: return MediaKey::Pause;
+    case Qt::Key_MediaStop: return MediaKey::Stop;
+    case Qt::Key_MediaNext: return MediaKey::Next;
+    case Qt::Key_MediaPrevious: return MediaKey::Previous;
+    default: return std::nullopt;
+  }
+}
+
 void QtFormHost::keyPressEvent(QKeyEvent* event) {
+  // Media keys the desktop did not take for itself (MPRIS gets the rest).
+  if (const std::optional<MediaKey> media = MediaKeyFromQt(event->key())) {
+    if (onMediaKey_) onMediaKey_(*media);
+    return;
+  }
   if (sink_) sink_->OnKeyDown(KeyFromQt(event->key()));
 }
 

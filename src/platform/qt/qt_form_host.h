@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QUrl>
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ class QtFormHost final : public QWidget, public FormHost {
 
   // Where local files dropped on the window go; without a handler drops are refused.
   void SetFilesDroppedHandler(FilesDroppedHandler handler);
+  // Where media keys pressed while the window is active go.
+  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) { onMediaKey_ = std::move(handler); }
 
   // What the window shows, in face pixels.
   const QImage& presented() const { return presented_; }
@@ -69,6 +72,7 @@ class QtFormHost final : public QWidget, public FormHost {
   FormHostOptions options_;
   FormEventSink* sink_ = nullptr;
   FilesDroppedHandler onFilesDropped_;
+  std::function<void(MediaKey)> onMediaKey_;
   QImage presented_;
   bool placed_ = false;
   bool topMost_ = false;
@@ -89,5 +93,7 @@ std::vector<std::string> DroppedLocalFiles(const QList<QUrl>& urls);
 
 // The core's key for a Qt key code.
 Key KeyFromQt(int qtKey);
+// The media key for a Qt key; nothing for any other key.
+std::optional<MediaKey> MediaKeyFromQt(int qtKey);
 
 }  // namespace kestrafon::platform::qt

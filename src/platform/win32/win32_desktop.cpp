@@ -34,7 +34,21 @@ std::unique_ptr<FormHost> Win32Desktop::CreatePlaylistHost() {
   list.height = skin::kListHeight;
   list.toolWindow = trayShown_;
   Win32FormHost* window = loaded_.emplace_back(std::make_unique<Win32FormHost>(list)).get();
+  window->SetFilesDroppedHandler(onFilesDropped_);
+  window->SetMediaKeyHandler(onMediaKey_);
   return std::make_unique<FormHostHandle>(*window, [this, window] { Retire(window); });
+}
+
+void Win32Desktop::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+  onFilesDropped_ = std::move(handler);
+  player_.SetFilesDroppedHandler(onFilesDropped_);
+  for (const auto& window : loaded_) window->SetFilesDroppedHandler(onFilesDropped_);
+}
+
+void Win32Desktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
+  onMediaKey_ = std::move(handler);
+  player_.SetMediaKeyHandler(onMediaKey_);
+  for (const auto& window : loaded_) window->SetMediaKeyHandler(onMediaKey_);
 }
 
 void Win32Desktop::Retire(Win32FormHost* window) {

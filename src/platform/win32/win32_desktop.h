@@ -32,9 +32,8 @@ class Win32Desktop final : public Desktop {
   Tray& TrayIcon() override { return tray_; }
   FileDialogs& Dialogs() override { return dialogs_; }
   void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
-  // Windows does not hand dropped files to the player yet: the handler is
-  // kept, but no window accepts drops.
-  void SetFilesDroppedHandler(FilesDroppedHandler handler) override { onFilesDropped_ = std::move(handler); }
+  void SetFilesDroppedHandler(FilesDroppedHandler handler) override;
+  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) override;
   void ProcessPendingEvents() override;
   void Quit() override { PostQuitMessage(0); }
 
@@ -60,6 +59,7 @@ class Win32Desktop final : public Desktop {
   std::vector<std::unique_ptr<Win32FormHost>> loaded_;  // the playlist window while loaded
   bool trayShown_ = false;
   FilesDroppedHandler onFilesDropped_;
+  std::function<void(MediaKey)> onMediaKey_;
   std::function<void()> onFirstPaint_;
   std::vector<std::unique_ptr<Win32FormHost>> retired_;
 };

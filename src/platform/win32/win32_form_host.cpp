@@ -1,8 +1,11 @@
 #include "platform/win32/win32_form_host.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
+
+#include "os/win32/wide_text.h"
 
 namespace kestrafon::platform::win32 {
 namespace {
@@ -41,6 +44,34 @@ Key KeyFromVirtualKey(WPARAM vk) {
 int ButtonsFromMouseFlags(WPARAM flags) {
   return ((flags & MK_LBUTTON) ? kLeftButton : 0) | ((flags & MK_RBUTTON) ? kRightButton : 0) |
          ((flags & MK_MBUTTON) ? kMiddleButton : 0);
+}
+
+std::optional<MediaKey> MediaKeyFromAppCommand(int command) {
+  switch (command) {
+    case APPCOMMAND_MEDIA_PLAY_PAUSE: return MediaKey::PlayPause;
+    case APPCOMMAND_MEDIA_PLAY: return MediaKey::Play;
+    case APPCOMMAND_MEDIA_PAUSE: return MediaKey::Pause;
+    case APPCOMMAND_MEDIA_STOP: return MediaKey::Stop;
+    case APPCOMMAND_MEDIA_NEXTTRACK: return MediaKey::Next;
+    case APPCOMMAND_MEDIA_PREVIOUSTRACK: return MediaKey::Previous;
+    default: return std::nullopt;
+  }
+}
+
+std::vector<std::string> DroppedFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    if (DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
+    path.resize(length);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+      continue;
+    paths.push_back(os::Narrow(path));
+  }
+  return paths;
 }
 
 Win32FormHost::Win32FormHost(const WindowOptions& options) : options_(options) {
@@ -212,6 +243,11 @@ void Win32FormHost::SetToolWindow(bool tool) {
   if (visible) ShowWindow(hwnd_, SW_SHOWNA);
 }
 
+void Win32FormHost::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+  onFilesDropped_ = std::move(handler);
+  if (hwnd_) DragAcceptFiles(hwnd_, onFilesDropped_ ? TRUE : FALSE);
+}
+
 void Win32FormHost::AddMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler) {
   handlers_.emplace_back(message, std::move(handler));
 }
@@ -264,6 +300,18 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (KeyFromVirtualKey(wParam) == Key::Other) return DefWindowProcW(hwnd_, message, wParam, lParam);
       if (sink_) sink_->OnKeyDown(KeyFromVirtualKey(wParam));
       return 0;
+    case WM_DROPFILES: {
+      const std::vector<std::string> paths = DroppedFiles(reinterpret_cast<HDROP>(wParam));
+      DragFinish(reinterpret_cast<HDROP>(wParam));
+      if (!paths.empty() && onFilesDropped_) onFilesDropped_(paths);
+      return 0;
+    }
+    case WM_APPCOMMAND:
+      if (const std::optional<MediaKey> key = MediaKeyFromAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+        if (onMediaKey_) onMediaKey_(*key);
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_QUERYENDSESSION:
       return TRUE;  // the player never holds up a log-off
     case WM_ENDSESSION:

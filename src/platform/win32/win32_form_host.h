@@ -4,11 +4,16 @@
 // repainted; mouse, keys, size and close requests go to the core in face
 // pixels.
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "seam/desktop.h"
 #include "seam/form_host.h"
 
 namespace kestrafon::platform::win32 {
@@ -27,6 +32,10 @@ struct WindowOptions {
 Key KeyFromVirtualKey(WPARAM vk);
 // The core's button flags for the MK_* flags of a mouse message.
 int ButtonsFromMouseFlags(WPARAM flags);
+// The media key of a WM_APPCOMMAND command; nothing for any other command.
+std::optional<MediaKey> MediaKeyFromAppCommand(int command);
+// The local files of a drop (folders and other things left out), as UTF-8.
+std::vector<std::string> DroppedFiles(HDROP drop);
 
 class Win32FormHost final : public FormHost {
  public:
@@ -54,6 +63,10 @@ class Win32FormHost final : public FormHost {
   // callback, the taskbar's restart); it is passed on to the default
   // procedure after.
   void AddMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler);
+  // Files dropped on the window; without a handler the window takes no drops.
+  void SetFilesDroppedHandler(FilesDroppedHandler handler);
+  // Media keys (WM_APPCOMMAND) while the window is active.
+  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) { onMediaKey_ = std::move(handler); }
   // The pixel the window shows at face (x, y), as 0xAARRGGBB.
   std::uint32_t PresentedPixel(int x, int y) const;
 
@@ -74,6 +87,8 @@ class Win32FormHost final : public FormHost {
   bool painted_ = false;
   bool dragging_ = false;
   std::vector<std::pair<UINT, std::function<void(WPARAM, LPARAM)>>> handlers_;
+  FilesDroppedHandler onFilesDropped_;
+  std::function<void(MediaKey)> onMediaKey_;
 };
 
 }  // namespace kestrafon::platform::win32

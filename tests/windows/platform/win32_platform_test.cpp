@@ -4,22 +4,27 @@
 // text, the artwork decoder and the dialogs' text conversions.
 #include <objbase.h>
 #include <windows.h>
+// after windows.h
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "contracts/form_host_contract.h"
 #include "fakes/recording_form_sink.h"
+#include "fixtures/scratch_files.h"
 #include "os/win32/wide_text.h"
 #include "platform/win32/gdi_text_renderer.h"
 #include "platform/win32/win32_file_dialogs.h"
 #include "platform/win32/win32_form_host.h"
+#include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_skin_loader.h"
 #include "platform/win32/win32_tick_source.h"
 #include "platform/win32/win32_tray.h"
@@ -192,6 +197,68 @@ TEST_F(PlayerWindow, TheTrayIconComesBackWhenExplorerStartsAgain) {
   EXPECT_EQ(presence, (std::vector<bool>{false, true, true}));
   SendMessageW(host.hwnd(), taskbarCreated, 0, 0);
   EXPECT_EQ(shell.calls.back(), DWORD(NIM_DELETE)) << "a removed icon stays away";
+}
+
+// A drop of `paths` as Explorer makes it: a DROPFILES block with wide names.
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+  std::wstring names;
+  for (const std::wstring& path : paths) names += path + L'\0';
+  names += L'\0';
+  const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES)));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(PlayerWindow, DroppedFilesReachTheCoreAndFoldersDoNot) {
+  fixtures::TempDir dir("kestrafon-drop-");
+  const std::string song = dir.path() + "\\曲.mp3";
+  fixtures::WriteBytes(song, "x");
+  std::vector<std::vector<std::string>> drops;
+  host.SetFilesDroppedHandler([&](const std::vector<std::string>& paths) { drops.push_back(paths); });
+  SendMessageW(host.hwnd(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({os::Widen(dir.path()), os::Widen(song), L"C:\\no\\such.mp3"})), 0);
+  SendMessageW(host.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({os::Widen(dir.path())})), 0);
+  EXPECT_EQ(drops, std::vector<std::vector<std::string>>{{song}}) << "only files; nothing for a drop of none";
+}
+
+TEST_F(PlayerWindow, MediaKeysReachTheCore) {
+  std::vector<MediaKey> keys;
+  host.SetMediaKeyHandler([&](MediaKey key) { keys.push_back(key); });
+  for (int command : {APPCOMMAND_MEDIA_PLAY_PAUSE, APPCOMMAND_MEDIA_STOP, APPCOMMAND_MEDIA_NEXTTRACK,
+                      APPCOMMAND_MEDIA_PREVIOUSTRACK}) {
+    EXPECT_EQ(SendMessageW(host.hwnd(), WM_APPCOMMAND, WPARAM(host.hwnd()), MAKELPARAM(0, command)), TRUE);
+  }
+  SendMessageW(host.hwnd(), WM_APPCOMMAND, WPARAM(host.hwnd()), MAKELPARAM(0, APPCOMMAND_BROWSER_BACKWARD));
+  EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Stop, MediaKey::Next, MediaKey::Previous}));
+}
+
+TEST(HandOver, OnlyWellFormedFileListsAreTaken) {
+  using namespace std::string_literals;
+  const std::string twoFiles = EncodeHandOver({"C:\\音楽\\a.mp3", "D:\\b.kfl"});
+  EXPECT_EQ(DecodeHandOver(twoFiles.data(), twoFiles.size()),
+            (std::vector<std::string>{"C:\\音楽\\a.mp3", "D:\\b.kfl"}));
+  EXPECT_EQ(DecodeHandOver(nullptr, 0), std::vector<std::string>{}) << "no files: come to the front";
+  for (const std::string& bad : {"C:\\a.mp3"s, "C:\\a.mp3\0\0"s, "\0"s, "\xFF\xFE.mp3\0"s}) {
+    EXPECT_EQ(DecodeHandOver(bad.data(), bad.size()), std::nullopt) << bad;
+  }
+  EXPECT_EQ(DecodeHandOver(twoFiles.data(), std::size_t(64) << 20), std::nullopt) << "too large, never read";
+}
+
+TEST(HandOver, ALaterLaunchHandsItsFilesToTheRunningPlayer) {
+  std::vector<std::vector<std::string>> handed;
+  HandOverWindow running([&](const std::vector<std::string>& paths) { handed.push_back(paths); });
+  ASSERT_NE(running.hwnd(), nullptr);
+  EXPECT_TRUE(HandOverToRunningPlayer({"Z:\\t.mp3"}, 1000));
+  EXPECT_TRUE(HandOverToRunningPlayer({}, 1000));
+  COPYDATASTRUCT foreign{42, 0, nullptr};  // someone else's WM_COPYDATA
+  EXPECT_EQ(SendMessageW(running.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&foreign)), FALSE);
+  Pump(50);
+  EXPECT_EQ(handed, (std::vector<std::vector<std::string>>{{"Z:\\t.mp3"}, {}}));
 }
 
 TEST_F(PlayerWindow, TheTrayCallbackPassesThroughTheWindowProcedure) {
