@@ -4,11 +4,15 @@
 # the playlist window, the open and save dialogs, sound on Play and silence
 # on Stop, the saved bytes, the tray round trip and a clean exit.
 #
-# usage: windows_player.sh <kestrafon.exe> <source dir> <e2e_layout.exe> <window_rects.exe>
+# Then the ways in from outside: a media key, a second launch that hands
+# its file over, and a start with a file on the command line.
+#
+# usage: windows_player.sh <kestrafon.exe> <source dir> <e2e_layout.exe> <window_rects.exe> <send_media_key.exe>
 set -euo pipefail
 EXE=$(realpath "$1")
 LAYOUT_EXE=$(realpath "$3")
 RECTS_EXE=$(realpath "$4")
+MEDIA_KEY_EXE=$(realpath "$5")
 # Where Wine believes the player's windows are ("x y w h" lines).
 wine_rects() { wine "$RECTS_EXE" | tr -d '\r' | tr '\n' ';'; }
 
@@ -217,10 +221,48 @@ WID=$(find_window "$FACE_W" "$FACE_H")
 sleep 0.5
 settle_window "$WID" "$FACE_W" "$FACE_H"
 
+# --- a media key pauses and resumes -----------------------------------------
+click_at "$WID" $CLICK_PLAY
+sleep 1.5
+louder_than "$(sink_rms)" 0.02 || fail "Play made no sound before the media key"
+wine "$MEDIA_KEY_EXE" || fail "no player window took the media key"
+sleep 0.8
+paused=$(sink_rms)
+echo "sink RMS: paused by the media key $paused"
+louder_than 0.002 "$paused" || fail "the play/pause key did not pause (RMS $paused)"
+wine "$MEDIA_KEY_EXE"
+sleep 1
+resumed=$(sink_rms)
+echo "sink RMS: resumed by the media key $resumed"
+louder_than "$resumed" 0.02 || fail "the play/pause key did not resume (RMS $resumed)"
+click_at "$WID" $CLICK_STOP
+
+# --- a second launch hands its file to the running player --------------------
+make_mp3 "$MUSIC/handed.mp3" 20 330
+(cd "$MUSIC" && timeout 60 wine "$EXE" "$WIN_DIR\\handed.mp3") >"$WORK/second.log" 2>&1 ||
+  fail "the second launch did not end with status 0 ($(cat "$WORK/second.log"))"
+sleep 1.5
+handed=$(sink_rms)
+echo "sink RMS: the handed file $handed"
+louder_than "$handed" 0.02 || fail "the handed file did not play (RMS $handed)"
+[ "$(xdotool search --onlyvisible --name '^Form1$' | wc -l)" -le 2 ] || fail "a second player window appeared"
+[ "$(xwininfo -tree -id "$TRAY" | grep -c '"explorer.exe"')" -le 1 ] || fail "a second tray icon appeared"
+click_at "$WID" $CLICK_STOP
+
 # --- the close button ends the program with status 0 --------------------------
 window_origin "$WID"
 read -r x y <<<"$CLICK_CLOSE"
 click_at "$WID" "$x" "$y"
 wait_player_exit 150
 [ "$PLAYER_RC" = 0 ] || fail "the player exited with $PLAYER_RC"
+
+# --- a file on the command line plays at once ------------------------------
+(cd "$MUSIC" && exec wine "$EXE" "$WIN_DIR\\tone.mp3") >"$WORK/player2.log" 2>&1 &
+PLAYER_PID=$!
+PIDS+=("$PLAYER_PID")
+wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "no player window for the command line's file"
+sleep 2
+from_line=$(sink_rms)
+echo "sink RMS: the command line's file $from_line"
+louder_than "$from_line" 0.02 || fail "the command line's file did not play (RMS $from_line)"
 echo "PASS"
