@@ -37,7 +37,8 @@ foreach(asset ${KESTRAFON_ASSETS})
 endforeach()
 set(KESTRAFON_RC ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.rc)
 configure_file(src/platform/win32/kestrafon.rc.in ${KESTRAFON_RC} @ONLY)
-set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS "${KESTRAFON_ICO};${KESTRAFON_ASSETS}")
+set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS
+  "${KESTRAFON_ICO};${KESTRAFON_ASSETS};${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/kestrafon.manifest")
 
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/main/windows_main.cpp)
   add_executable(kestrafon WIN32 src/main/windows_main.cpp ${KESTRAFON_RC})

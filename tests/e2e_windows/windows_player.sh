@@ -123,6 +123,7 @@ for corner in "0 0" "$((FACE_W - 1)) 0" "0 $((FACE_H - 1))" "$((FACE_W - 1)) $((
 done
 ! background_at $((GX + 10)) $((GY + 10)) || fail "the face is missing inside its corner"
 ! background_at $((GX + FACE_W / 2)) $((GY + 1)) || fail "the face is missing at its top edge"
+shoot "$WID" face_1x "$FACE_W" "$FACE_H"  # the face as it first shows, for the 2x run
 
 # --- the playlist window, the open dialog ----------------------------------
 click_at "$WID" $CLICK_PLAYLIST
@@ -265,4 +266,28 @@ sleep 2
 from_line=$(sink_rms)
 echo "sink RMS: the command line's file $from_line"
 louder_than "$from_line" 0.02 || fail "the command line's file did not play (RMS $from_line)"
+WID=$(find_window "$FACE_W" "$FACE_H")
+settle_window "$WID" "$FACE_W" "$FACE_H"
+window_origin "$WID"
+read -r x y <<<"$CLICK_CLOSE"
+click_at "$WID" "$x" "$y"
+wait_player_exit 150
+
+# --- at 192 dots per inch the face is twice as large, pixel for pixel ---------
+wineserver -w
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1 ||
+  fail "the test prefix took no LogPixels"
+wineserver -w
+(cd "$MUSIC" && exec wine "$EXE") >"$WORK/player3.log" 2>&1 &
+PLAYER_PID=$!
+PIDS+=("$PLAYER_PID")
+wait_for 300 find_window $((FACE_W * 2)) $((FACE_H * 2)) ||
+  fail "at 192 dpi no $((FACE_W * 2))x$((FACE_H * 2)) player appeared ($(xdotool search --name '^Form1$' getwindowgeometry 2>&1 | tr '\n' ' '))"
+WID=$(find_window $((FACE_W * 2)) $((FACE_H * 2)))
+sleep 1
+shoot "$WID" face_2x $((FACE_W * 2)) $((FACE_H * 2))
+convert "$SHOTS/face_1x.png" -filter point -resize 200% "$SHOTS/face_1x_doubled.png"
+doubled_differs=$(compare -metric AE "$SHOTS/face_1x_doubled.png" "$SHOTS/face_2x.png" null: 2>&1 || true)
+echo "pixels that differ from the 1x face doubled: $doubled_differs"
+[ "$doubled_differs" = 0 ] || fail "the 2x face is not the 1x face doubled ($doubled_differs pixels differ)"
 echo "PASS"

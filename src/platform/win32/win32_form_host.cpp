@@ -12,6 +12,21 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KestrafonForm";
 
+// The dots per inch of the window's screen (Windows 10 and later), or of the
+// system.
+UINT DpiOf(HWND hwnd) {
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+  static const auto forWindow = reinterpret_cast<GetDpiForWindowCall>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (hwnd && forWindow) {
+    if (const UINT dpi = forWindow(hwnd)) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? UINT(dpi) : 96;
+}
+
 void RegisterFormClass(HICON icon, HICON bigIcon) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -46,6 +61,8 @@ int ButtonsFromMouseFlags(WPARAM flags) {
          ((flags & MK_MBUTTON) ? kMiddleButton : 0);
 }
 
+int ScaleForDpi(UINT dpi) { return std::max(1, int(dpi + 48) / 96); }
+
 std::optional<MediaKey> MediaKeyFromAppCommand(int command) {
   switch (command) {
     case APPCOMMAND_MEDIA_PLAY_PAUSE: return MediaKey::PlayPause;
@@ -79,10 +96,18 @@ Win32FormHost::Win32FormHost(const WindowOptions& options) : options_(options) {
   RegisterFormClass(options.icon, bigIcon);
   const DWORD exStyle = options.toolWindow ? WS_EX_TOOLWINDOW : 0;
   // A popup has no frame: the window is exactly the client area.
+  scale_ = ScaleForDpi(DpiOf(nullptr));
   hwnd_ = CreateWindowExW(exStyle, kClassName, L"Form1", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                          CW_USEDEFAULT, options.width, options.height, nullptr, nullptr, GetModuleHandleW(nullptr),
-                          nullptr);
+                          CW_USEDEFAULT, options.width * scale_, options.height * scale_, nullptr, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
+  // The screen it opened on decides (per monitor, where Windows tells).
+  const int own = ScaleForDpi(DpiOf(hwnd_));
+  if (own != scale_) {
+    scale_ = own;
+    SetWindowPos(hwnd_, nullptr, 0, 0, options.width * scale_, options.height * scale_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
   if (options.icon) {
@@ -129,8 +154,8 @@ void Win32FormHost::SetVisible(bool visible) {
     if (options_.centred) {
       RECT work{};
       SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-      const int x = work.left + (work.right - work.left - options_.width) / 2;
-      const int y = work.top + (work.bottom - work.top - options_.height) / 2;
+      const int x = work.left + (work.right - work.left - options_.width * scale_) / 2;
+      const int y = work.top + (work.bottom - work.top - options_.height * scale_) / 2;
       SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
@@ -162,14 +187,30 @@ void Win32FormHost::Present(const Image& face, Rect dirty) {
   GdiFlush();  // the DIB section may still be in use by an earlier blit
   const Rect copied = CopyToPixels(face, dirty, pixels_, options_.width, options_.height, options_.width);
   if (copied.w == 0) return;
-  const RECT area{copied.x, copied.y, copied.x + copied.w, copied.y + copied.h};
+  const RECT area{copied.x * scale_, copied.y * scale_, (copied.x + copied.w) * scale_, (copied.y + copied.h) * scale_};
   InvalidateRect(hwnd_, &area, FALSE);
 }
 
 void Win32FormHost::SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) {
   if (!hwnd_) return;
-  // The system owns the region once it is set.
+  outline_ = {width, height, ellipseW, ellipseH};
+  // The outline of the face, made larger by the scale pixel for pixel, so
+  // its corners are the 1x corners' stairs.
   HRGN region = CreateRoundRectRgn(0, 0, width, height, ellipseW, ellipseH);
+  if (region && scale_ > 1) {
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<char> data(size);
+    auto* rects = reinterpret_cast<RGNDATA*>(data.data());
+    HRGN scaled = nullptr;
+    if (size && GetRegionData(region, size, rects)) {
+      XFORM grow{};
+      grow.eM11 = grow.eM22 = FLOAT(scale_);
+      scaled = ExtCreateRegion(&grow, size, rects);
+    }
+    DeleteObject(region);
+    region = scaled;
+  }
+  // The system owns the region once it is set.
   if (region && !SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
 }
 
@@ -208,16 +249,27 @@ RECT NormalRect(HWND hwnd) {
 
 Point Win32FormHost::Position() const {
   const RECT r = NormalRect(hwnd_);
-  return {int(r.left), int(r.top)};
+  return {int(r.left) / scale_, int(r.top) / scale_};
 }
 
 Point Win32FormHost::OuterSize() const {
   const RECT r = NormalRect(hwnd_);
-  return {int(r.right - r.left), int(r.bottom - r.top)};
+  return {int(r.right - r.left) / scale_, int(r.bottom - r.top) / scale_};
 }
 
 void Win32FormHost::Move(Point topLeft) {
-  if (hwnd_) SetWindowPos(hwnd_, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (hwnd_) {
+    SetWindowPos(hwnd_, nullptr, topLeft.x * scale_, topLeft.y * scale_, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Win32FormHost::Rescale(UINT dpi, const RECT& suggested) {
+  scale_ = ScaleForDpi(dpi);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, options_.width * scale_, options_.height * scale_,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (outline_.right > 0) SetRoundedRegion(outline_.left, outline_.top, outline_.right, outline_.bottom);
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Win32FormHost::DragMove() {
@@ -276,7 +328,12 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       const RECT& r = ps.rcPaint;
-      BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory_, r.left, r.top, SRCCOPY);
+      // The face pixels under the asked area, each drawn as a scale x scale
+      // square: nearest neighbour, so the pixel art stays crisp.
+      const int s = scale_;
+      const int x0 = r.left / s, y0 = r.top / s, x1 = (r.right + s - 1) / s, y1 = (r.bottom + s - 1) / s;
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchBlt(dc, x0 * s, y0 * s, (x1 - x0) * s, (y1 - y0) * s, memory_, x0, y0, x1 - x0, y1 - y0, SRCCOPY);
       EndPaint(hwnd_, &ps);
       if (!painted_) {
         painted_ = true;
@@ -312,6 +369,9 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_DPICHANGED:
+      Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;  // the player never holds up a log-off
     case WM_ENDSESSION:
@@ -335,7 +395,8 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32FormHost::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
-  const double x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  // In face pixels: a press anywhere on a scale x scale square is on its pixel.
+  const double x = double(GET_X_LPARAM(lParam) / scale_), y = double(GET_Y_LPARAM(lParam) / scale_);
   const int held = ButtonsFromMouseFlags(wParam);
   switch (message) {
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {

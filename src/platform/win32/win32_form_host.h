@@ -32,11 +32,19 @@ struct WindowOptions {
 Key KeyFromVirtualKey(WPARAM vk);
 // The core's button flags for the MK_* flags of a mouse message.
 int ButtonsFromMouseFlags(WPARAM flags);
+// The whole factor the face is drawn at for a screen of `dpi` dots per
+// inch, rounded as the Linux build rounds it: 96 gives 1, 144 and 192 give
+// 2, 288 gives 3.
+int ScaleForDpi(UINT dpi);
+
 // The media key of a WM_APPCOMMAND command; nothing for any other command.
 std::optional<MediaKey> MediaKeyFromAppCommand(int command);
 // The local files of a drop (folders and other things left out), as UTF-8.
 std::vector<std::string> DroppedFiles(HDROP drop);
 
+// Geometry (Position, OuterSize, Move, the outline) and the mouse are in face
+// pixels, as on Qt; on a screen of more dots per inch the window is that
+// many times larger and the face is copied to it pixel for pixel.
 class Win32FormHost final : public FormHost {
  public:
   explicit Win32FormHost(const WindowOptions& options);
@@ -69,11 +77,15 @@ class Win32FormHost final : public FormHost {
   void SetMediaKeyHandler(std::function<void(MediaKey)> handler) { onMediaKey_ = std::move(handler); }
   // The pixel the window shows at face (x, y), as 0xAARRGGBB.
   std::uint32_t PresentedPixel(int x, int y) const;
+  // The whole factor the face is drawn at.
+  int scale() const { return scale_; }
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window moved to a screen of other dots per inch.
+  void Rescale(UINT dpi, const RECT& suggested);
 
   WindowOptions options_;
   HWND hwnd_ = nullptr;
@@ -86,6 +98,8 @@ class Win32FormHost final : public FormHost {
   bool minimisedWhileHidden_ = false;
   bool painted_ = false;
   bool dragging_ = false;
+  int scale_ = 1;
+  RECT outline_{};  // the last outline asked for, in face pixels (right, bottom: the ellipse)
   std::vector<std::pair<UINT, std::function<void(WPARAM, LPARAM)>>> handlers_;
   FilesDroppedHandler onFilesDropped_;
   std::function<void(MediaKey)> onMediaKey_;

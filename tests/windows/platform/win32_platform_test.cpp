@@ -237,6 +237,11 @@ TEST_F(PlayerWindow, MediaKeysReachTheCore) {
   EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Stop, MediaKey::Next, MediaKey::Previous}));
 }
 
+TEST(Scale, WholeFactorsRoundedAsOnLinux) {
+  for (auto [dpi, scale] : {std::pair{0u, 1}, {96u, 1}, {120u, 1}, {143u, 1}, {144u, 2}, {192u, 2}, {288u, 3}})
+    EXPECT_EQ(ScaleForDpi(dpi), scale) << dpi;
+}
+
 TEST(HandOver, OnlyWellFormedFileListsAreTaken) {
   using namespace std::string_literals;
   const std::string twoFiles = EncodeHandOver({"C:\\音楽\\a.mp3", "D:\\b.kfl"});
