@@ -26,7 +26,12 @@ Win32Desktop::Win32Desktop(DesktopOptions options)
       })),
       tray_(player_, options_.icon, [this](bool shown) { SetToolWindows(shown); }) {}
 
-Win32Desktop::~Win32Desktop() { DeleteRetired(); }
+Win32Desktop::~Win32Desktop() {
+  if (hotKeysTried_) {
+    for (int id = 1; id <= 4; ++id) UnregisterHotKey(player_.hwnd(), id);
+  }
+  DeleteRetired();
+}
 
 std::unique_ptr<FormHost> Win32Desktop::CreatePlaylistHost() {
   WindowOptions list;
@@ -49,6 +54,27 @@ void Win32Desktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
   onMediaKey_ = std::move(handler);
   player_.SetMediaKeyHandler(onMediaKey_);
   for (const auto& window : loaded_) window->SetMediaKeyHandler(onMediaKey_);
+  RegisterMediaHotKeys();
+}
+
+namespace {
+// The keyboard's four media keys, as hot keys of the player window.
+constexpr std::pair<UINT, MediaKey> kMediaHotKeys[] = {{VK_MEDIA_PLAY_PAUSE, MediaKey::PlayPause},
+                                                       {VK_MEDIA_STOP, MediaKey::Stop},
+                                                       {VK_MEDIA_NEXT_TRACK, MediaKey::Next},
+                                                       {VK_MEDIA_PREV_TRACK, MediaKey::Previous}};
+}  // namespace
+
+void Win32Desktop::RegisterMediaHotKeys() {
+  if (hotKeysTried_ || !player_.hwnd()) return;
+  hotKeysTried_ = true;
+  // The media keys reach the player while it is in the tray too. A key
+  // another program holds stays with it; the player starts all the same.
+  for (std::size_t id = 0; id < std::size(kMediaHotKeys); ++id)
+    RegisterHotKey(player_.hwnd(), int(id + 1), 0, kMediaHotKeys[id].first);
+  player_.AddMessageHandler(WM_HOTKEY, [this](WPARAM id, LPARAM) {
+    if (id >= 1 && id <= std::size(kMediaHotKeys) && onMediaKey_) onMediaKey_(kMediaHotKeys[id - 1].second);
+  });
 }
 
 void Win32Desktop::Retire(Win32FormHost* window) {

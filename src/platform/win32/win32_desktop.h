@@ -50,6 +50,7 @@ class Win32Desktop final : public Desktop {
   void Retire(Win32FormHost* window);
   void DeleteRetired() { retired_.clear(); }
   void SetToolWindows(bool tool);
+  void RegisterMediaHotKeys();
 
   DesktopOptions options_;
   Win32FormHost player_;
@@ -60,6 +61,7 @@ class Win32Desktop final : public Desktop {
   bool trayShown_ = false;
   FilesDroppedHandler onFilesDropped_;
   std::function<void(MediaKey)> onMediaKey_;
+  bool hotKeysTried_ = false;
   std::function<void()> onFirstPaint_;
   std::vector<std::unique_ptr<Win32FormHost>> retired_;
 };

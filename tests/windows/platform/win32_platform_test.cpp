@@ -23,6 +23,7 @@
 #include "os/win32/wide_text.h"
 #include "platform/win32/gdi_text_renderer.h"
 #include "platform/win32/win32_file_dialogs.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_form_host.h"
 #include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_skin_loader.h"
@@ -235,6 +236,15 @@ TEST_F(PlayerWindow, MediaKeysReachTheCore) {
   }
   SendMessageW(host.hwnd(), WM_APPCOMMAND, WPARAM(host.hwnd()), MAKELPARAM(0, APPCOMMAND_BROWSER_BACKWARD));
   EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Stop, MediaKey::Next, MediaKey::Previous}));
+}
+
+TEST(MediaKeys, TheKeyboardsMediaKeysReachThePlayerInTheTrayToo) {
+  Win32Desktop desktop({});
+  std::vector<MediaKey> keys;
+  desktop.SetMediaKeyHandler([&](MediaKey key) { keys.push_back(key); });
+  // As the system sends a registered hot key, whether or not the window is shown.
+  for (WPARAM id : {WPARAM(1), WPARAM(4), WPARAM(9)}) SendMessageW(desktop.playerWindow().hwnd(), WM_HOTKEY, id, 0);
+  EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Previous}));
 }
 
 TEST(Scale, WholeFactorsRoundedAsOnLinux) {
