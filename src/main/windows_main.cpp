@@ -15,6 +15,8 @@
 #include "app/app_context.h"
 #include "app/start_player.h"
 #include "control/command_line.h"
+#include "control/media_keys.h"
+#include "control/mpris_player.h"
 #include "control/open_files.h"
 #include "os/win32/wide_text.h"
 #include "platform/directshow/dshow_media_factory.h"
@@ -22,6 +24,7 @@
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_hand_over.h"
+#include "platform/win32/win32_media_controls.h"
 #include "platform/win32/win32_skin_loader.h"
 #include "seam/lazy_media_framework.h"
 
@@ -107,6 +110,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         AddFilesAndPlay(ctx.control(), windows, paths);
       }
     });
+    // Windows' own media controls where it has them (they follow the player
+    // through the same bridge as MPRIS on Linux); the four media keys as hot
+    // keys where not.
+    auto systemControls = platform::win32::SystemMediaControls::ForWindow(
+        desktop.playerWindow(), [&ctx](MediaKey key) { PressMediaKey(ctx.control(), key); });
+    mpris::MprisPlayer mediaBridge(ctx.control(), windows);
+    if (systemControls) {
+      mediaBridge.SetSink(systemControls.get());
+      systemControls->Show(mediaBridge.Now());
+    } else {
+      desktop.UseMediaHotKeys();
+    }
     StartPlayer(ctx, windows, {files.paths, files.skipped, TraceStartup()});
     result = desktop.Run();
   }

@@ -54,7 +54,6 @@ void Win32Desktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
   onMediaKey_ = std::move(handler);
   player_.SetMediaKeyHandler(onMediaKey_);
   for (const auto& window : loaded_) window->SetMediaKeyHandler(onMediaKey_);
-  RegisterMediaHotKeys();
 }
 
 namespace {
@@ -65,7 +64,7 @@ constexpr std::pair<UINT, MediaKey> kMediaHotKeys[] = {{VK_MEDIA_PLAY_PAUSE, Med
                                                        {VK_MEDIA_PREV_TRACK, MediaKey::Previous}};
 }  // namespace
 
-void Win32Desktop::RegisterMediaHotKeys() {
+void Win32Desktop::UseMediaHotKeys() {
   if (hotKeysTried_ || !player_.hwnd()) return;
   hotKeysTried_ = true;
   // The media keys reach the player while it is in the tray too. A key

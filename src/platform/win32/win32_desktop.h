@@ -37,6 +37,11 @@ class Win32Desktop final : public Desktop {
   void ProcessPendingEvents() override;
   void Quit() override { PostQuitMessage(0); }
 
+  // The keyboard's four media keys as hot keys of the player, so that they
+  // reach it in the tray too: where Windows' own media controls cannot be
+  // had. A key another program holds stays with it.
+  void UseMediaHotKeys();
+
   // Runs the message loop until Quit; the exit status.
   int Run();
 
@@ -50,7 +55,6 @@ class Win32Desktop final : public Desktop {
   void Retire(Win32FormHost* window);
   void DeleteRetired() { retired_.clear(); }
   void SetToolWindows(bool tool);
-  void RegisterMediaHotKeys();
 
   DesktopOptions options_;
   Win32FormHost player_;

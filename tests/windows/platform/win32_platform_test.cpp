@@ -242,9 +242,31 @@ TEST(MediaKeys, TheKeyboardsMediaKeysReachThePlayerInTheTrayToo) {
   Win32Desktop desktop({});
   std::vector<MediaKey> keys;
   desktop.SetMediaKeyHandler([&](MediaKey key) { keys.push_back(key); });
+  desktop.UseMediaHotKeys();
   // As the system sends a registered hot key, whether or not the window is shown.
   for (WPARAM id : {WPARAM(1), WPARAM(4), WPARAM(9)}) SendMessageW(desktop.playerWindow().hwnd(), WM_HOTKEY, id, 0);
   EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Previous}));
+}
+
+TEST_F(PlayerWindow, MovingToAScreenOfMoreDotsPerInchDoublesTheWindowNotTheFace) {
+  host.SetVisible(true);
+  host.Move({40, 50});
+  host.SetRoundedRegion(303, 202, 20, 20);
+  Pump(50);
+  const RECT suggested{80, 100, 80 + 606, 100 + 404};
+  SendMessageW(host.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  RECT client{};
+  GetClientRect(host.hwnd(), &client);
+  EXPECT_EQ(client.right, 606);
+  EXPECT_EQ(client.bottom, 404);
+  EXPECT_EQ(host.scale(), 2);
+  EXPECT_EQ(host.OuterSize(), (Point{303, 202})) << "geometry stays in face pixels";
+  EXPECT_EQ(host.Position(), (Point{40, 50}));
+  EXPECT_TRUE(Win32Windows::InOutline(host, 10, 10));
+  EXPECT_FALSE(Win32Windows::InOutline(host, 1, 1)) << "the corner's stairs are doubled";
+  sink.events.clear();
+  SendMessageW(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(301, 321));
+  EXPECT_EQ(sink.events, std::vector<std::string>{"down 1 150,160"}) << "the mouse in face pixels";
 }
 
 TEST(Scale, WholeFactorsRoundedAsOnLinux) {
