@@ -20,7 +20,11 @@ void StartPlayer(AppContext& ctx, WindowCommands& windows, const StartOptions& o
   desktop.SetMediaKeyHandler([&ctx](MediaKey key) { PressMediaKey(ctx.control(), key); });
   ctx.playerWindow().Load();
   desktop.PlayerHost().SetVisible(true);
-  if (!options.files.empty()) AddFilesAndPlay(ctx.control(), windows, options.files);
+  if (options.enqueue) {
+    if (!options.files.empty()) AddFilesAndRepaint(ctx.control(), windows, options.files);
+  } else if (!options.files.empty()) {
+    AddFilesAndPlay(ctx.control(), windows, options.files);
+  }
   if (!options.skipped.empty()) desktop.Dialogs().ShowMessage(kSkippedTitle, SkippedMessage(options.skipped));
 }
 

@@ -31,6 +31,8 @@ struct StartOptions {
   // Files of the command line that were left out, said once in a message box
   // after the player shows (for a program without a console).
   std::vector<SkippedFile> skipped;
+  // Add the files without playing them (--enqueue).
+  bool enqueue = false;
   // Print one line on standard error once the face is first on screen
   // (for the end-to-end tests and the start-up benchmark).
   bool traceFirstPaint = false;

@@ -13,6 +13,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       options = false;
     } else if (options && (arg == "--help" || arg == "-h")) {
       if (line.action == CommandLine::Action::Run) line.action = CommandLine::Action::Help;
+    } else if (options && arg == "--enqueue") {
+      line.enqueue = true;
     } else if (options && arg == "--version") {
       if (line.action == CommandLine::Action::Run) line.action = CommandLine::Action::Version;
     } else if (options && arg.size() > 1 && arg.front() == '-') {
@@ -37,6 +39,7 @@ std::string UsageText(std::string_view program) {
       "in order and the first one added starts playing. When the player is already\n"
       "running, the files go to it.\n"
       "\n"
+      "      --enqueue  add the files to the list without playing them\n"
       "  -h, --help     show this help and exit\n"
       "      --version  show the version and exit\n");
   return text;

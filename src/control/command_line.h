@@ -11,6 +11,7 @@ struct CommandLine {
   enum class Action { Run, Help, Version, BadOption };
   Action action = Action::Run;
   std::vector<std::string> files;  // as given, in order
+  bool enqueue = false;            // --enqueue: add the files, play nothing
   std::string badOption;           // the first option not understood
 };
 

@@ -111,6 +111,11 @@ void MprisPlayer::OpenFiles(const std::vector<std::string>& paths) {
   OnControlChanged();
 }
 
+void MprisPlayer::EnqueueFiles(const std::vector<std::string>& paths) {
+  AddFilesAndRepaint(control_, windows_, paths);
+  OnControlChanged();
+}
+
 void MprisPlayer::SetVolume(double volume) {
   control_.SetKnobVolume(KnobFromVolume(volume));
   OnControlChanged();

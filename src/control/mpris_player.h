@@ -76,6 +76,8 @@ class MprisPlayer final : public ControlObserver {
   // Adds local files in order and plays the first added entry (the command
   // line and a second launch).
   void OpenFiles(const std::vector<std::string>& paths);
+  // Adds local files in order and plays nothing (`kestrafon --enqueue`).
+  void EnqueueFiles(const std::vector<std::string>& paths);
   void SetVolume(double volume);
 
   Snapshot Now() const { return TakeSnapshot(control_); }

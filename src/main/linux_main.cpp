@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("kestrafon"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("kestrafon"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrafon.Kestrafon"));
   // The player decides when the program ends: a player hidden in the tray is
   // not a reason to quit.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   // One player per session: a player already on the bus takes the files
   // (or comes to the front) and this launch ends.
   QString busProblem;
-  const platform::qt::HandOverResult handOver = platform::qt::HandOverToRunningPlayer(files.paths, &busProblem);
+  const platform::qt::HandOverResult handOver = platform::qt::HandOverToRunningPlayer(files.paths, line.enqueue, &busProblem);
   if (handOver == platform::qt::HandOverResult::Handed) return 0;
 
   const SkinImages skin = platform::qt::LoadSkinImages();
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     platform::qt::QtMprisService bus(mediaControls);
     // The files left out were named on standard error already.
     StartPlayer(ctx, windows,
-                {files.paths, {}, qEnvironmentVariableIntValue("KESTRAFON_TRACE_STARTUP") != 0});
+                {files.paths, {}, line.enqueue, qEnvironmentVariableIntValue("KESTRAFON_TRACE_STARTUP") != 0});
     if (handOver == platform::qt::HandOverResult::NoBus) {
       std::fputs("kestrafon: no session bus; the desktop's media controls cannot reach the player\n", stderr);
     } else if (busProblem.isEmpty() && !bus.Publish(&busProblem)) {

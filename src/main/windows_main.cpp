@@ -87,7 +87,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // One player per session: a player already running takes the files (or
   // comes to the front) and this launch ends.
   platform::win32::SessionLock session;
-  if (!session.First() && platform::win32::HandOverToRunningPlayer(files.paths, 5000)) return 0;
+  if (!session.First() && platform::win32::HandOverToRunningPlayer(files.paths, line.enqueue, 5000)) return 0;
 
   // COM once, on this (the user-interface) thread: DirectShow and WIC.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -103,9 +103,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     PlayerWindowCommands windows(ctx);
     // Later launches: their files are added and played as the command line's
     // are; without files the player comes back, out of the tray if need be.
-    platform::win32::HandOverWindow handOver([&ctx, &windows](const std::vector<std::string>& paths) {
+    platform::win32::HandOverWindow handOver([&ctx, &windows](const std::vector<std::string>& paths, bool enqueue) {
       if (paths.empty()) {
         windows.Raise();
+      } else if (enqueue) {
+        AddFilesAndRepaint(ctx.control(), windows, paths);
       } else {
         AddFilesAndPlay(ctx.control(), windows, paths);
       }
@@ -122,7 +124,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } else {
       desktop.UseMediaHotKeys();
     }
-    StartPlayer(ctx, windows, {files.paths, files.skipped, TraceStartup()});
+    StartPlayer(ctx, windows, {files.paths, files.skipped, line.enqueue, TraceStartup()});
     result = desktop.Run();
   }
   if (com) CoUninitialize();

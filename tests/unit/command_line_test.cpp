@@ -17,6 +17,8 @@ using ::testing::ElementsAre;
 using Action = CommandLine::Action;
 
 TEST(CommandLineTest, OptionsAndFiles) {
+  EXPECT_TRUE(ParseCommandLine({"--enqueue", "a.mp3"}).enqueue);
+  EXPECT_FALSE(ParseCommandLine({"--", "--enqueue"}).enqueue);
   EXPECT_EQ(ParseCommandLine({}).action, Action::Run);
   EXPECT_EQ(ParseCommandLine({"--help"}).action, Action::Help);
   EXPECT_EQ(ParseCommandLine({"a.mp3", "-h"}).action, Action::Help);

@@ -186,6 +186,13 @@ TEST_F(MprisTest, OpenedFilesGoInInOrderAndTheFirstPlays) {
   EXPECT_FALSE(AddFilesAndPlay(control, windows, {}));
   EXPECT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(windows.rowPaints, 1);
+
+  // Enqueued files join the list behind them and change nothing else.
+  mpris.EnqueueFiles({"/c/q.mp3"});
+  EXPECT_EQ(app.ctx.tracks().PathAt(8), "/c/q.mp3");
+  EXPECT_EQ(app.media.graphs.size(), 1u);
+  EXPECT_EQ(control.CurrentEntry(), 4);
+  EXPECT_EQ(windows.rowPaints, 2);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ TEST(StartPlayer, ShowsThePlayerPlaysTheFirstFileAndNamesTheFilesLeftOut) {
   app.media.files["/m/a.mp3"] = {60};
   app.media.files["/m/b.mp3"] = {60};
   PlayerWindowCommands windows(app.ctx);
-  StartPlayer(app.ctx, windows, {{"/m/a.mp3", "/m/b.mp3"}, {{"gone.mp3", SkippedFile::Why::Missing}}, false});
+  StartPlayer(app.ctx, windows, {{"/m/a.mp3", "/m/b.mp3"}, {{"gone.mp3", SkippedFile::Why::Missing}}, false, false});
 
   EXPECT_TRUE(app.desktop.player.visible);
   EXPECT_EQ(app.ctx.tracks().Count(), 2);
@@ -44,6 +44,16 @@ TEST(StartPlayer, DropsAddWithoutPlayingAndMediaKeysRunTheirCommands) {
   app.desktop.onMediaKey(MediaKey::Stop);
   EXPECT_EQ(app.ctx.control().State(), PlaybackState::Stopped);
   EXPECT_TRUE(app.desktop.messages.empty());
+}
+
+TEST(StartPlayer, EnqueuedFilesAreAddedAndNothingPlays) {
+  TestApp app;
+  app.media.files["/m/a.mp3"] = {60};
+  PlayerWindowCommands windows(app.ctx);
+  StartPlayer(app.ctx, windows, {{"/m/a.mp3"}, {}, true, false});
+  EXPECT_EQ(app.ctx.tracks().Count(), 1);
+  EXPECT_TRUE(app.media.graphs.empty());
+  EXPECT_EQ(app.ctx.control().State(), PlaybackState::Stopped);
 }
 
 }  // namespace

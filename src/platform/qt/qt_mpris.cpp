@@ -102,7 +102,7 @@ void QtMprisService::PropertiesChanged(const mpris::Snapshot& now, const std::ve
   QDBusConnection::sessionBus().send(signal);
 }
 
-HandOverResult HandOverToRunningPlayer(const std::vector<std::string>& files, QString* problem) {
+HandOverResult HandOverToRunningPlayer(const std::vector<std::string>& files, bool enqueue, QString* problem) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return HandOverResult::NoBus;
   if (!bus.interface()->isServiceRegistered(QString::fromLatin1(kMprisService)).value()) {
@@ -116,7 +116,8 @@ HandOverResult HandOverToRunningPlayer(const std::vector<std::string>& files, QS
     QStringList paths;
     for (const std::string& file : files) paths << QString::fromStdString(file);
     call = QDBusMessage::createMethodCall(QString::fromLatin1(kMprisService), QString::fromLatin1(kMprisPath),
-                                          QString::fromLatin1(kKestrafonInterface), QStringLiteral("OpenFiles"));
+                                          QString::fromLatin1(kKestrafonInterface),
+                                          enqueue ? QStringLiteral("EnqueueFiles") : QStringLiteral("OpenFiles"));
     call << paths;
   }
   const QDBusMessage answer = bus.call(call, QDBus::Block, 5000);
@@ -171,6 +172,12 @@ void KestrafonAdaptor::OpenFiles(const QStringList& paths) {
   std::vector<std::string> files;
   for (const QString& path : paths) files.push_back(path.toStdString());
   service_.WhenNoDialog([this, files = std::move(files)] { service_.player().OpenFiles(files); });
+}
+
+void KestrafonAdaptor::EnqueueFiles(const QStringList& paths) {
+  std::vector<std::string> files;
+  for (const QString& path : paths) files.push_back(path.toStdString());
+  service_.WhenNoDialog([this, files = std::move(files)] { service_.player().EnqueueFiles(files); });
 }
 
 }  // namespace kestrafon::platform::qt

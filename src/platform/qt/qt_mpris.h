@@ -50,7 +50,8 @@ QVariantMap MetadataMap(const mpris::Metadata& metadata);
 enum class HandOverResult { NoBus, NoRunningPlayer, Handed };
 // A second launch: gives the running player these files (or raises it when
 // there are none).
-HandOverResult HandOverToRunningPlayer(const std::vector<std::string>& files, QString* problem);
+// With `enqueue` the running player adds the files and plays nothing.
+HandOverResult HandOverToRunningPlayer(const std::vector<std::string>& files, bool enqueue, QString* problem);
 
 class MprisRootAdaptor final : public QDBusAbstractAdaptor {
   Q_OBJECT
@@ -70,7 +71,7 @@ class MprisRootAdaptor final : public QDBusAbstractAdaptor {
   bool canTrue() const { return true; }
   bool canFalse() const { return false; }
   QString identity() const { return QStringLiteral("Kestrafon"); }
-  QString desktopEntry() const { return QStringLiteral("kestrafon"); }
+  QString desktopEntry() const { return QStringLiteral("org.kestrafon.Kestrafon"); }
   QStringList supportedUriSchemes() const { return {QStringLiteral("file")}; }
   QStringList supportedMimeTypes() const { return {QStringLiteral("audio/mpeg")}; }
 
@@ -143,6 +144,7 @@ class KestrafonAdaptor final : public QDBusAbstractAdaptor {
  public slots:
   // Full local paths, added in order; the first added entry plays.
   void OpenFiles(const QStringList& paths);
+  void EnqueueFiles(const QStringList& paths);
 
  private:
   QtMprisService& service_;

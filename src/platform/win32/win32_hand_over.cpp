@@ -48,7 +48,7 @@ SessionLock::~SessionLock() {
   if (mutex_) CloseHandle(mutex_);
 }
 
-HandOverWindow::HandOverWindow(std::function<void(const std::vector<std::string>&)> onFiles)
+HandOverWindow::HandOverWindow(OnFiles onFiles)
     : onFiles_(std::move(onFiles)) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -71,24 +71,24 @@ LRESULT CALLBACK HandOverWindow::Procedure(HWND hwnd, UINT message, WPARAM wPara
   if (message == kActMessage) {
     // One hand-over at a time, in the order they came.
     while (!self->pending_.empty()) {
-      const std::vector<std::string> files = std::move(self->pending_.front());
+      const auto [files, enqueue] = std::move(self->pending_.front());
       self->pending_.erase(self->pending_.begin());
-      if (self->onFiles_) self->onFiles_(files);
+      if (self->onFiles_) self->onFiles_(files, enqueue);
     }
     return 0;
   }
   if (message != WM_COPYDATA) return DefWindowProcW(hwnd, message, wParam, lParam);
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-  if (!copy || copy->dwData != kHandOverTag) return FALSE;
+  if (!copy || (copy->dwData != kHandOverTag && copy->dwData != kEnqueueTag)) return FALSE;
   std::optional<std::vector<std::string>> paths = DecodeHandOver(copy->lpData, copy->cbData);
   if (!paths) return FALSE;
   // The sender waits for this answer: take the files now, open them after.
-  self->pending_.push_back(std::move(*paths));
+  self->pending_.emplace_back(std::move(*paths), copy->dwData == kEnqueueTag);
   PostMessageW(hwnd, kActMessage, 0, 0);
   return TRUE;
 }
 
-bool HandOverToRunningPlayer(const std::vector<std::string>& paths, DWORD waitMs) {
+bool HandOverToRunningPlayer(const std::vector<std::string>& paths, bool enqueue, DWORD waitMs) {
   const DWORD until = GetTickCount() + waitMs;
   HWND player = nullptr;
   while (!(player = FindWindowExW(HWND_MESSAGE, nullptr, kWindowClass, nullptr))) {
@@ -100,7 +100,7 @@ bool HandOverToRunningPlayer(const std::vector<std::string>& paths, DWORD waitMs
   if (pid) AllowSetForegroundWindow(pid);  // the player may come to the front
   const std::string bytes = EncodeHandOver(paths);
   COPYDATASTRUCT copy{};
-  copy.dwData = kHandOverTag;
+  copy.dwData = enqueue ? kEnqueueTag : kHandOverTag;
   copy.cbData = DWORD(bytes.size());
   copy.lpData = bytes.empty() ? nullptr : const_cast<char*>(bytes.data());
   DWORD_PTR answer = 0;

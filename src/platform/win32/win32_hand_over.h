@@ -12,8 +12,9 @@
 
 namespace kestrafon::platform::win32 {
 
-// Marks a WM_COPYDATA as ours ("KFL1").
+// Marks a WM_COPYDATA as ours: files to play ("KFL1"), or to add only ("KFQ1").
 inline constexpr ULONG_PTR kHandOverTag = 0x4B464C31;
+inline constexpr ULONG_PTR kEnqueueTag = 0x4B465131;
 
 // The bytes of a hand-over: each path in UTF-8, ended by a NUL.
 std::string EncodeHandOver(const std::vector<std::string>& paths);
@@ -37,10 +38,12 @@ class SessionLock {
   bool first_ = true;
 };
 
-// The running player's end: files handed over (empty: come to the front).
+// The running player's end: files handed over (empty: come to the front),
+// and whether to add them only.
 class HandOverWindow {
  public:
-  explicit HandOverWindow(std::function<void(const std::vector<std::string>&)> onFiles);
+  using OnFiles = std::function<void(const std::vector<std::string>& paths, bool enqueue)>;
+  explicit HandOverWindow(OnFiles onFiles);
   ~HandOverWindow();
   HandOverWindow(const HandOverWindow&) = delete;
   HandOverWindow& operator=(const HandOverWindow&) = delete;
@@ -49,13 +52,13 @@ class HandOverWindow {
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   HWND hwnd_ = nullptr;
-  std::function<void(const std::vector<std::string>&)> onFiles_;
-  std::vector<std::vector<std::string>> pending_;
+  OnFiles onFiles_;
+  std::vector<std::pair<std::vector<std::string>, bool>> pending_;
 };
 
 // A later launch's end: hands the files to the running player, letting it
 // come to the front. False when no player answered within `waitMs` (it may
 // still be starting).
-bool HandOverToRunningPlayer(const std::vector<std::string>& paths, DWORD waitMs);
+bool HandOverToRunningPlayer(const std::vector<std::string>& paths, bool enqueue, DWORD waitMs);
 
 }  // namespace kestrafon::platform::win32

@@ -287,15 +287,17 @@ TEST(HandOver, OnlyWellFormedFileListsAreTaken) {
 }
 
 TEST(HandOver, ALaterLaunchHandsItsFilesToTheRunningPlayer) {
-  std::vector<std::vector<std::string>> handed;
-  HandOverWindow running([&](const std::vector<std::string>& paths) { handed.push_back(paths); });
+  std::vector<std::pair<std::vector<std::string>, bool>> handed;
+  HandOverWindow running([&](const std::vector<std::string>& paths, bool enqueue) { handed.emplace_back(paths, enqueue); });
   ASSERT_NE(running.hwnd(), nullptr);
-  EXPECT_TRUE(HandOverToRunningPlayer({"Z:\\t.mp3"}, 1000));
-  EXPECT_TRUE(HandOverToRunningPlayer({}, 1000));
+  EXPECT_TRUE(HandOverToRunningPlayer({"Z:\\t.mp3"}, false, 1000));
+  EXPECT_TRUE(HandOverToRunningPlayer({}, false, 1000));
+  EXPECT_TRUE(HandOverToRunningPlayer({"Z:\\q.mp3"}, true, 1000));
   COPYDATASTRUCT foreign{42, 0, nullptr};  // someone else's WM_COPYDATA
   EXPECT_EQ(SendMessageW(running.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&foreign)), FALSE);
   Pump(50);
-  EXPECT_EQ(handed, (std::vector<std::vector<std::string>>{{"Z:\\t.mp3"}, {}}));
+  using Handed = std::pair<std::vector<std::string>, bool>;
+  EXPECT_EQ(handed, (std::vector<Handed>{{{"Z:\\t.mp3"}, false}, {{}, false}, {{"Z:\\q.mp3"}, true}}));
 }
 
 TEST_F(PlayerWindow, TheTrayCallbackPassesThroughTheWindowProcedure) {
