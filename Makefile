@@ -8,7 +8,9 @@ CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 WIN_BUILD  ?= build-win
 WIN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: setup build build-asan test test-fast run bench soak fuzz artwork install clean windows test-windows
+PACKAGE_BUILD ?= build-package
+
+.PHONY: setup build build-asan test test-fast run bench soak fuzz artwork install clean windows test-windows package test-package
 
 setup:
 	@bash scripts/setup.sh
@@ -82,8 +84,21 @@ artwork: build
 install: build
 	cmake --install $(BUILD)
 
+# What a user downloads, into dist/: the Debian package (the Windows
+# installer and the portable zip are still to come).
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKESTRAFON_BENCH=OFF \
+		-DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# Each package installed, tried and removed as a user would.
+test-package: package $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target e2e_layout
+	bash tests/packages/deb_package.sh dist/kestrafon_*_amd64.deb $(CURDIR) $(BUILD)/tests/e2e_layout
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(PACKAGE_BUILD) dist
 
 ASAN_OPTIONS = detect_leaks=1:abort_on_error=0
 LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0

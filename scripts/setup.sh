@@ -26,6 +26,8 @@ packages=(
   dbus dbus-daemon playerctl
   # the Windows program: cross compiler, and Wine to run it
   g++-mingw-w64-x86-64-posix wine wine64
+  # the packages: building and judging the .deb
+  dpkg-dev fakeroot lintian desktop-file-utils appstream
 )
 
 missing=()
