@@ -84,18 +84,28 @@ artwork: build
 install: build
 	cmake --install $(BUILD)
 
-# What a user downloads, into dist/: the Debian package (the Windows
-# installer and the portable zip are still to come).
-package: setup
+# What a user downloads, into dist/: the Debian package, the Windows
+# installer and the portable zip, all of the one version in CMakeLists.txt.
+VERSION = $(shell awk '/^project/ {print $$3}' CMakeLists.txt)
+package: setup windows
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKESTRAFON_BENCH=OFF \
 		-DCMAKE_INSTALL_PREFIX=/usr
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+	makensis -V2 -DVERSION=$(VERSION) -DEXE=$(CURDIR)/$(WIN_BUILD)/kestrafon.exe -DLICENSE=$(CURDIR)/LICENSE \
+		-DOUTFILE=$(CURDIR)/dist/kestrafon-$(VERSION)-setup.exe packaging/windows/kestrafon.nsi
+	rm -rf $(PACKAGE_BUILD)/zip && mkdir -p $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)
+	cp $(WIN_BUILD)/kestrafon.exe $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)/
+	cp LICENSE $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)/LICENSE.txt
+	cd $(PACKAGE_BUILD)/zip && rm -f $(CURDIR)/dist/kestrafon-$(VERSION)-portable.zip && \
+		zip -q -r -X $(CURDIR)/dist/kestrafon-$(VERSION)-portable.zip kestrafon-$(VERSION)
 
 # Each package installed, tried and removed as a user would.
 test-package: package $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target e2e_layout
-	bash tests/packages/deb_package.sh dist/kestrafon_*_amd64.deb $(CURDIR) $(BUILD)/tests/e2e_layout
+	bash tests/packages/deb_package.sh dist/kestrafon_$(VERSION)_amd64.deb $(CURDIR) $(BUILD)/tests/e2e_layout
+	bash tests/packages/windows_packages.sh dist/kestrafon-$(VERSION)-setup.exe dist/kestrafon-$(VERSION)-portable.zip \
+		$(CURDIR) $(BUILD)/tests/e2e_layout
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(PACKAGE_BUILD) dist

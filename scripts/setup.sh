@@ -28,6 +28,8 @@ packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   # the packages: building and judging the .deb
   dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the Windows installer and the portable zip
+  nsis zip unzip
 )
 
 missing=()
