@@ -95,16 +95,15 @@ package: setup windows
 	makensis -V2 -DVERSION=$(VERSION) -DEXE=$(CURDIR)/$(WIN_BUILD)/kestrafon.exe -DLICENSE=$(CURDIR)/LICENSE \
 		-DOUTFILE=$(CURDIR)/dist/kestrafon-$(VERSION)-setup.exe packaging/windows/kestrafon.nsi
 	rm -rf $(PACKAGE_BUILD)/zip && mkdir -p $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)
-	cp $(WIN_BUILD)/kestrafon.exe $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)/
-	cp LICENSE $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)/LICENSE.txt
-	cd $(PACKAGE_BUILD)/zip && rm -f $(CURDIR)/dist/kestrafon-$(VERSION)-portable.zip && \
-		zip -q -r -X $(CURDIR)/dist/kestrafon-$(VERSION)-portable.zip kestrafon-$(VERSION)
+	cp $(WIN_BUILD)/kestrafon.exe LICENSE packaging/windows/README.txt $(PACKAGE_BUILD)/zip/kestrafon-$(VERSION)/
+	cd $(PACKAGE_BUILD)/zip && rm -f $(CURDIR)/dist/kestrafon-$(VERSION)-windows-x64.zip && \
+		zip -q -r -X $(CURDIR)/dist/kestrafon-$(VERSION)-windows-x64.zip kestrafon-$(VERSION)
 
 # Each package installed, tried and removed as a user would.
 test-package: package $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target e2e_layout
 	bash tests/packages/deb_package.sh dist/kestrafon_$(VERSION)_amd64.deb $(CURDIR) $(BUILD)/tests/e2e_layout
-	bash tests/packages/windows_packages.sh dist/kestrafon-$(VERSION)-setup.exe dist/kestrafon-$(VERSION)-portable.zip \
+	bash tests/packages/windows_packages.sh dist/kestrafon-$(VERSION)-setup.exe dist/kestrafon-$(VERSION)-windows-x64.zip \
 		$(CURDIR) $(BUILD)/tests/e2e_layout
 
 clean:

@@ -41,7 +41,7 @@ INSTDIR="$USER_DIR/AppData/Local/Programs/Kestrafon"
 [ -f "$INSTDIR/kestrafon.exe" ] && [ -f "$INSTDIR/uninstall.exe" ] || fail "nothing installed in $INSTDIR"
 [ -f "$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kestrafon.lnk" ] || fail "no Start-menu shortcut"
 query() { wine reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r'; }
-query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrafon' DisplayVersion | grep -q "$(unzip -Z1 "$ZIP" | head -n 1 | sed 's/kestrafon-//; s#/##')" ||
+query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrafon' DisplayVersion | grep -q "$(basename "$SETUP" | sed 's/kestrafon-//; s/-setup.exe//')" ||
   fail "the uninstaller is not registered with the version"
 query 'HKCU\Software\Classes\Applications\kestrafon.exe\SupportedTypes' | grep -q '\.kfl' || fail "no SupportedTypes"
 query 'HKCU\Software\Classes\.kfl' | grep -q 'Kestrafon.Playlist' || fail ".kfl is not ours"
@@ -84,6 +84,9 @@ wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "the portable player showed
 sleep 2
 heard || fail "the portable player made no sound"
 wineserver -k
+sleep 1
 [ "$(find "$WORK/portable" -printf '%p %s %T@\n' | sort)" = "$before" ] || fail "the portable player wrote into its folder"
+timeout 60 wine reg export HKCU "$WORK/portable.reg" >/dev/null 2>&1 || fail "no registry export after the portable run"
+[ -z "$(ours "$WORK/portable.reg")" ] || fail "the portable player wrote into the registry: $(ours "$WORK/portable.reg")"
 chmod -R u+w "$WORK/portable"
 echo "PASS"
