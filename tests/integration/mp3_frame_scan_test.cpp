@@ -172,18 +172,19 @@ TEST(ScanMp3Frames, CountsPlainFrames) {
 }
 
 TEST(ScanMp3Frames, OtherVersionsAndLayers) {
-  const auto mpeg2 = ScanMp3Frames(Frames(kMpeg2L3, 25));
-  EXPECT_EQ(mpeg2.frames, 25);
-  EXPECT_DOUBLE_EQ(mpeg2.Seconds(), 25 * 576 / 22050.0);
-  const auto mpeg25 = ScanMp3Frames(Frames(kMpeg25L3, 10));
-  EXPECT_EQ(mpeg25.frames, 10);
-  EXPECT_DOUBLE_EQ(mpeg25.Seconds(), 10 * 576 / 8000.0);
-  const auto layer2 = ScanMp3Frames(Frames(kMpeg1L2, 7));
-  EXPECT_EQ(layer2.frames, 7);
-  EXPECT_DOUBLE_EQ(layer2.Seconds(), 7 * 1152 / 48000.0);
-  const auto layer1 = ScanMp3Frames(Frames(kMpeg1L1, 9));
-  EXPECT_EQ(layer1.frames, 9);
-  EXPECT_DOUBLE_EQ(layer1.Seconds(), 9 * 384 / 44100.0);
+  struct Case {
+    const char* name;
+    Kind header;
+    int frames, samplesPerFrame, rate;
+  };
+  for (const Case& c : {Case{"MPEG-2 layer III", kMpeg2L3, 25, 576, 22050},
+                        Case{"MPEG-2.5 layer III", kMpeg25L3, 10, 576, 8000},
+                        Case{"MPEG-1 layer II", kMpeg1L2, 7, 1152, 48000},
+                        Case{"MPEG-1 layer I", kMpeg1L1, 9, 384, 44100}}) {
+    const auto scan = ScanMp3Frames(Frames(c.header, c.frames));
+    EXPECT_EQ(scan.frames, c.frames) << c.name;
+    EXPECT_DOUBLE_EQ(scan.Seconds(), double(c.frames) * c.samplesPerFrame / c.rate) << c.name;
+  }
 }
 
 TEST(ScanMp3Frames, SkipsId3v2TagsEvenWhenTheyHoldFrameLikeBytes) {

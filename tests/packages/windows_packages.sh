@@ -47,6 +47,18 @@ query 'HKCU\Software\Classes\Applications\kestrafon.exe\SupportedTypes' | grep -
 query 'HKCU\Software\Classes\.kfl' | grep -q 'Kestrafon.Playlist' || fail ".kfl is not ours"
 query 'HKCU\Software\Classes\.mp3\OpenWithProgids' | grep -q 'Kestrafon.MP3' || fail ".mp3 does not offer the player"
 
+# Starts <exe> on <argument>, waits for its face and its sound, then ends Wine.
+plays_and_is_heard() {
+  local who=$1 exe=$2 argument=$3
+  (cd "$WORK" && exec wine "$exe" "$argument") >"$WORK/start.log" 2>&1 &
+  PIDS+=($!)
+  wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "$who showed no face"
+  sleep 2
+  heard || fail "$who made no sound"
+  wineserver -k
+  sleep 1
+}
+
 # --- a playlist opened through its association plays ---------------------------
 make_mp3 "$WORK/tone.mp3" 20 440
 printf 'Z:%s\r\n' "${WORK//\//\\}\\tone.mp3" >"$WORK/list.kfl"
@@ -54,13 +66,7 @@ printf 'Z:%s\r\n' "${WORK//\//\\}\\tone.mp3" >"$WORK/list.kfl"
 command=$(query 'HKCU\Software\Classes\Kestrafon.Playlist\shell\open\command' | sed -n 's/.*REG_SZ *//p')
 exe=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$command")
 [[ "$command" == *'"%1"'* ]] && [ -n "$exe" ] || fail "the registered command is '$command'"
-(cd "$WORK" && exec wine "$exe" "Z:${WORK//\//\\}\\list.kfl") >"$WORK/start.log" 2>&1 &
-PIDS+=($!)
-wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "the associated player showed no face"
-sleep 2
-heard || fail "the playlist opened through its association made no sound"
-wineserver -k
-sleep 1
+plays_and_is_heard "the associated player" "$exe" "Z:${WORK//\//\\}\\list.kfl"
 
 # --- uninstalled silently: nothing of ours is left ------------------------------
 # The uninstaller copies itself away and runs from there: wait for its work.
@@ -78,13 +84,7 @@ unzip -q "$ZIP" -d "$WORK/portable"
 PORTABLE=$(find "$WORK/portable" -name kestrafon.exe)
 chmod -R a-w "$WORK/portable"
 before=$(find "$WORK/portable" -printf '%p %s %T@\n' | sort)
-(cd "$WORK" && exec wine "$PORTABLE" "Z:${WORK//\//\\}\\tone.mp3") >"$WORK/portable.log" 2>&1 &
-PIDS+=($!)
-wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "the portable player showed no face"
-sleep 2
-heard || fail "the portable player made no sound"
-wineserver -k
-sleep 1
+plays_and_is_heard "the portable player" "$PORTABLE" "Z:${WORK//\//\\}\\tone.mp3"
 [ "$(find "$WORK/portable" -printf '%p %s %T@\n' | sort)" = "$before" ] || fail "the portable player wrote into its folder"
 timeout 60 wine reg export HKCU "$WORK/portable.reg" >/dev/null 2>&1 || fail "no registry export after the portable run"
 [ -z "$(ours "$WORK/portable.reg")" ] || fail "the portable player wrote into the registry: $(ours "$WORK/portable.reg")"

@@ -133,8 +133,6 @@ TEST(SystemMediaControls, ShowTheTitleAndStatusAndBringTheButtonsHome) {
     system.PropertiesChanged(now, {mpris::Property::PlaybackStatus});
     EXPECT_EQ(controls.status, smtc::kPlaying);
     EXPECT_EQ(controls.display.music.title, "曲 ü.mp3");
-    EXPECT_EQ(controls.display.type, smtc::kMusic);
-    EXPECT_EQ(controls.display.updates, 1);
     EXPECT_TRUE(controls.IsNextEnabled);
     EXPECT_FALSE(controls.IsPreviousEnabled);
     now.playbackStatus = "Paused";
