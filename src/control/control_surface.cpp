@@ -60,6 +60,7 @@ bool ControlSurface::StartTrack(const std::string& path) {
   timer_.Enabled(true);  // its interval is left alone
   if (engine_.durationKnown()) ApplyKnobVolume(tracks_.KnobX());
   engine_.Control(GraphCommand::Run);
+  UpdateFollowingTrack();
   return true;
 }
 
@@ -209,7 +210,10 @@ std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
     }
   }
   const std::int32_t added = tracks_.Count() - before;
-  if (added > 0) Notify();
+  if (added > 0) {
+    UpdateFollowingTrack();
+    Notify();
+  }
   return added;
 }
 

@@ -61,7 +61,14 @@ class ControlSurface : public PlayerControl {
   CommandResult PlayAfterPress();
   CommandResult PauseAfterPress();
   // The playlist window changed the list (Remove, Clear).
-  void ListChanged() { Notify(); }
+  void ListChanged() {
+    UpdateFollowingTrack();
+    Notify();
+  }
+  // Tells the engine which track follows the current one, by the rule of
+  // the advance at the end of a track; after the list or the repeat mode
+  // changed. A track that took over meanwhile is shown first.
+  void UpdateFollowingTrack();
 
   Timer& timer() { return timer_; }
   const Timer& timer() const { return timer_; }
@@ -81,6 +88,12 @@ class ControlSurface : public PlayerControl {
   void ApplyKnobVolume(std::int32_t x);
   // The end of the current track; false when playback stopped at the end of the list.
   bool EndOfTrack();
+  // The entry that plays after the current one ends: the next, the first
+  // again with repeat on, none (0) at the end of the list.
+  std::int32_t FollowingEntry() const;
+  // The engine moved on to the following track by itself: the face shows it
+  // as it shows a track started at the end of the last.
+  void ShowFollowingTrack();
   void Notify();
 
   PlaybackEngine& engine_;
@@ -91,6 +104,7 @@ class ControlSurface : public PlayerControl {
   platform::FileDialogs& messages_;
   ControlObserver* observer_ = nullptr;
   std::int32_t titleOffset_ = 0;
+  std::int32_t followingEntry_ = 0;  // what the engine was told follows; 0 for none
 };
 
 }  // namespace kestrafon

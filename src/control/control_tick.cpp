@@ -40,6 +40,9 @@ void ControlSurface::Tick() {
     StopWithoutSound(tracks_.PathAt(tracks_.CurrentEntry()), true);
     return;
   }
+  // The next track may have taken over at the end of this one, and the list
+  // may have changed under the track that follows.
+  UpdateFollowingTrack();
   const bool opened = engine_.graph() != nullptr;
   const double position = engine_.Position();
   const double duration = engine_.duration();
@@ -70,6 +73,28 @@ void ControlSurface::Tick() {
   if (position > 0) bar_.AdvanceTo(second);
   face_.Refresh();
   if (ended) Notify();  // the next track has started
+}
+
+std::int32_t ControlSurface::FollowingEntry() const {
+  const std::int32_t count = tracks_.Count();
+  if (tracks_.CurrentEntry() < count) return tracks_.CurrentEntry() + 1;
+  return tracks_.Repeats() && count > 0 ? 1 : 0;
+}
+
+void ControlSurface::UpdateFollowingTrack() {
+  if (engine_.MovedOn()) ShowFollowingTrack();
+  followingEntry_ = tracks_.IsPlaying() ? FollowingEntry() : 0;
+  engine_.Follow(followingEntry_ > 0 ? tracks_.PathAt(followingEntry_) : std::string());
+}
+
+void ControlSurface::ShowFollowingTrack() {
+  // The steps of the advance below, less the graph's: it already runs.
+  bar_.Clear();
+  tracks_.SetCurrentEntry(followingEntry_);
+  tracks_.PaintRows();
+  if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
+  bar_.Reset();
+  Notify();
 }
 
 bool ControlSurface::EndOfTrack() {

@@ -11,10 +11,14 @@ PlaybackEngine::OpenResult PlaybackEngine::Open(const std::string& path) {
 
   Close();
   graph_ = std::move(fresh);
+  ReadDuration();
+  return OpenResult::Opened;
+}
+
+void PlaybackEngine::ReadDuration() {
   double seconds = 0;
   durationKnown_ = graph_->Duration(seconds);
   if (durationKnown_) duration_ = seconds;
-  return OpenResult::Opened;
 }
 
 void PlaybackEngine::Close() {
@@ -22,6 +26,7 @@ void PlaybackEngine::Close() {
   graph_->Stop();
   graph_.reset();
   graphState_ = GraphState::None;
+  following_.clear();
 }
 
 void PlaybackEngine::Control(GraphCommand command) {
@@ -30,6 +35,7 @@ void PlaybackEngine::Control(GraphCommand command) {
     case GraphCommand::Run: graph_->Run(); break;
     case GraphCommand::Pause: graph_->Pause(); break;
     case GraphCommand::StopAndRewind:
+      Follow({});  // a stopped track is followed by nothing
       graph_->Stop();
       graph_->PutCurrentPosition(0);
       break;
@@ -40,6 +46,22 @@ void PlaybackEngine::Control(GraphCommand command) {
 }
 
 bool PlaybackEngine::PutVolume(long hundredthsDb) { return graph_ ? graph_->PutVolume(hundredthsDb) : true; }
+
+void PlaybackEngine::Follow(const std::string& path) {
+  if (!graph_ || path == following_) return;
+  // A stopped graph would never reach its end: only a playing or paused one
+  // is given a follower.
+  if (!path.empty() && graphState_ != GraphState::Running && graphState_ != GraphState::Paused) return;
+  following_ = path;
+  graph_->Follow(path);
+}
+
+bool PlaybackEngine::MovedOn() {
+  if (!graph_ || following_.empty() || !graph_->MovedOn()) return false;
+  following_.clear();
+  ReadDuration();
+  return true;
+}
 
 double PlaybackEngine::Position() const {
   double position = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The playback engine: at most one media graph, the graph of the current
-// track. A track that cannot be opened leaves everything as it was.
+// track, with the track that follows it readied ahead so the two join
+// without a gap. A track that cannot be opened leaves everything as it was.
 #include <memory>
 #include <string>
 
@@ -36,6 +37,15 @@ class PlaybackEngine {
   // Hundredths of a decibel: 0 is full volume. True while no track is open.
   bool PutVolume(long hundredthsDb);
 
+  // The track to start at the exact end of the current one; empty for none.
+  // Readied at once while a track runs or pauses; asking again for the same
+  // file does nothing, so a file that would not ready is not retried. Stop
+  // (StopAndRewind), Open and Close drop it.
+  void Follow(const std::string& path);
+  // True once, after the followed track has taken over from the current
+  // one: its length is read now, and nothing follows it yet.
+  bool MovedOn();
+
   // The current graph; empty until a track has opened.
   platform::MediaGraph* graph() const { return graph_.get(); }
   double duration() const { return duration_; }
@@ -54,10 +64,14 @@ class PlaybackEngine {
   GraphState graphState() const { return graphState_; }
 
  private:
+  // The current graph's length; the last known one stands when it cannot tell.
+  void ReadDuration();
+
   platform::MediaFramework& framework_;
   std::unique_ptr<platform::MediaGraph> graph_;
   double duration_ = 0;
   bool durationKnown_ = false;
+  std::string following_;  // what Follow last asked for, readied or not
   GraphState graphState_ = GraphState::None;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
-// The media seam: a framework that creates graphs, one graph per track.
+// The media seam: a framework that creates graphs. A graph plays one track,
+// and may have the next one readied to follow it without a gap.
 // Every call reports failure by its result and never throws.
 #include <memory>
 #include <string>
@@ -31,6 +32,15 @@ class MediaGraph {
   virtual bool PutVolume(long hundredthsDb) = 0;
   // Whether the sound output failed the graph (see OutputFault).
   virtual OutputFault Fault() { return OutputFault::None; }
+
+  // Readies `path` to play straight after the current file, joined at the
+  // exact end of its stream; an empty path drops what was readied. False
+  // when the file cannot follow (missing, not audio, no known length): the
+  // stream then ends as it would have without it.
+  virtual bool Follow(const std::string& path) = 0;
+  // True once, after the file readied by Follow has taken over: from then on
+  // Duration and CurrentPosition describe it, and nothing follows it.
+  virtual bool MovedOn() = 0;
 };
 
 class MediaFramework {

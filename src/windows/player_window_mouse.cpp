@@ -82,6 +82,7 @@ void PlayerWindow::OnMouseDown(int, double x, double y) {
     // The lamp and the mode flip together, so they always agree.
     lamps_.ToggleRepeat();
     tracks_.SetRepeat(!tracks_.Repeats());
+    control_.UpdateFollowingTrack();  // the last track is now followed by the first, or by nothing
   } else if (hit::Of(Button::OnTop).press.Contains(x, y)) {
     lamps_.ToggleTopMost();
   } else if (hit::kQuietColumn.Contains(x)) {

@@ -155,9 +155,50 @@ TYPED_TEST_P(MediaGraphContract, AtTheEndThePositionReadsExactlyTheDuration) {
   EXPECT_EQ(this->Position(*graph), 0.0);
 }
 
+// A followed file takes over at the end of the stream: the position never
+// reads the end of the first, and from the take-over on the graph describes
+// the second, to its own exact end.
+TYPED_TEST_P(MediaGraphContract, AFollowedFileTakesOverWhereTheCurrentOneEnds) {
+  auto graph = this->Rendered(TypeParam::Tone(1));
+  ASSERT_TRUE(graph);
+  EXPECT_FALSE(graph->MovedOn());
+  ASSERT_TRUE(graph->Follow(TypeParam::Tone(4)));
+  ASSERT_TRUE(graph->PutVolume(-480));
+  ASSERT_TRUE(graph->Run());
+  bool reachedTheEnd = false;
+  ASSERT_TRUE(this->WaitFor([&] {
+    reachedTheEnd = reachedTheEnd || this->Position(*graph) >= 1.0;
+    return graph->MovedOn();
+  }));
+  EXPECT_FALSE(reachedTheEnd) << "the first file's end is where the second starts";
+  EXPECT_FALSE(graph->MovedOn()) << "told once";
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  EXPECT_NEAR(duration, 4.0, 0.06);
+  EXPECT_LT(this->Position(*graph), 0.5);
+  ASSERT_TRUE(this->WaitFor([&] { return this->Position(*graph) > 0.2; })) << "the second file plays";
+}
+
+// What cannot follow is refused, and what was readied can be dropped: the
+// stream then ends as it would have alone.
+TYPED_TEST_P(MediaGraphContract, WithNothingToFollowTheStreamEndsAsAlone) {
+  auto graph = this->Rendered(TypeParam::Tone(1));
+  ASSERT_TRUE(graph);
+  for (const std::string& path : {TypeParam::Missing(), TypeParam::Folder(), TypeParam::NotAudio()})
+    EXPECT_FALSE(graph->Follow(path)) << "'" << path << "'";
+  ASSERT_TRUE(graph->Follow(TypeParam::Tone(4)));
+  ASSERT_TRUE(graph->Follow(""));
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  ASSERT_TRUE(graph->Run());
+  EXPECT_TRUE(this->WaitFor([&] { return this->Position(*graph) == duration; }));
+  EXPECT_FALSE(graph->MovedOn());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength, NamesOutsideTheCodePageOpen,
                             WhatIsNoSoundFailsAndTheFailedGraphRefusesEveryCall,
                             PauseHoldsThePositionAndRunResumes, StopKeepsThePositionAndRewindingStartsAgain,
-                            AtTheEndThePositionReadsExactlyTheDuration);
+                            AtTheEndThePositionReadsExactlyTheDuration,
+                            AFollowedFileTakesOverWhereTheCurrentOneEnds, WithNothingToFollowTheStreamEndsAsAlone);
 
 }  // namespace kestrafon::contracts

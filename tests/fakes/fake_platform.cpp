@@ -1,5 +1,7 @@
 #include "fakes/fake_platform.h"
 
+#include <utility>
+
 namespace kestrafon::fakes {
 namespace {
 
@@ -36,6 +38,17 @@ class FakeGraph : public platform::MediaGraph {
     if (noOutput_) return platform::OutputFault::NoDevice;
     return s_->outputLost ? platform::OutputFault::DeviceLost : platform::OutputFault::None;
   }
+  bool Follow(const std::string& path) override {
+    s_->calls.push_back("follow " + path);
+    s_->following.clear();
+    const auto it = fw_.files.find(path);
+    if (it == fw_.files.end() || !it->second.renders || it->second.durationFails || it->second.noOutput) {
+      return path.empty();
+    }
+    s_->following = path;
+    return true;
+  }
+  bool MovedOn() override { return std::exchange(s_->movedOn, false); }
   bool PutVolume(long v) override {
     s_->calls.push_back("volume");
     if (s_->volumeFails) return false;
@@ -51,6 +64,17 @@ class FakeGraph : public platform::MediaGraph {
 };
 
 }  // namespace
+
+void FakeMediaFramework::PlayToEnd(FakeGraphState& graph) {
+  if (graph.following.empty()) {
+    graph.position = graph.duration;
+    return;
+  }
+  graph.path = std::exchange(graph.following, {});
+  graph.duration = files.at(graph.path).duration;
+  graph.position = 0;
+  graph.movedOn = true;
+}
 
 std::unique_ptr<platform::MediaGraph> FakeMediaFramework::CreateGraph() {
   if (createFails) return nullptr;

@@ -37,6 +37,8 @@ struct FakeGraphState {
   std::optional<long> volume;
   bool volumeFails = false;
   bool outputLost = false;  // the sound output went away
+  std::string following;    // the readied next file; empty for none
+  bool movedOn = false;     // the followed file took over, not yet reported
   std::vector<std::string> calls;
 };
 
@@ -50,6 +52,9 @@ class FakeMediaFramework : public platform::MediaFramework {
 
   std::unique_ptr<platform::MediaGraph> CreateGraph() override;
   FakeGraphState& last() { return *graphs.back(); }
+  // The graph plays its file to the end: the followed file takes over at its
+  // start, or, with none, the position reads the duration.
+  void PlayToEnd(FakeGraphState& graph);
 };
 
 struct DrawnText {

@@ -24,6 +24,7 @@
 #include "platform/gstreamer/mp3_frame_scan.h"
 #include "contracts/media_graph_contract.h"
 #include "fixtures/mp3_fixtures.h"
+#include "fixtures/scoped_env.h"
 #include "platform/gstreamer/gst_media.h"
 
 namespace {
@@ -175,25 +176,7 @@ struct GStreamer {
   static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
 
-// Sets an environment variable for one test and puts it back after.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using kestrafon::fixtures::ScopedEnv;
 
 TEST(GstOutput, WithoutASoundDeviceNoGraphRendersAndEachSaysWhy) {
   ScopedEnv sink("KESTRAFON_AUDIO_SINK", "pulsesink");

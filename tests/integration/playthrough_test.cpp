@@ -1,11 +1,15 @@
 // Whole lists played to their end on real GStreamer graphs: the player on
 // fake windows, real MP3 files, the playback tick driven every 100 ms.
+// Tracks join without a gap; a file that cannot follow is met as before.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "fixtures/mp3_fixtures.h"
+#include "fixtures/scoped_env.h"
+#include "fixtures/tone_joints.h"
 #include "real_player.h"
 
 namespace kestrafon {
@@ -77,6 +81,67 @@ TEST_F(PlayThrough, WithRepeatTheListStartsAgainAtTrackOne) {
   ASSERT_TRUE(p.ctx.engine().graph()->CurrentPosition(pos));
   EXPECT_GT(pos, 0);
   EXPECT_LT(pos, 1.0);
+}
+
+// One tone cut into three pieces at offsets no MP3 frame lines up with plays
+// back sample for sample as the pieces decoded each on its own: nothing
+// lost, nothing added, no silence at the joints, and all of it through one
+// graph, so the sound output never stops between them.
+TEST(Gapless, PiecesOfOneToneJoinSampleForSample) {
+  fixtures::TempDir dir;
+  const fixtures::CutTone tone = fixtures::MakeCutTone(dir.File("piece"), 132300 + 1234, {44100 + 577, 88200 - 1000});
+  ASSERT_EQ(tone.paths.size(), 3u);
+  const std::string played = dir.File("played.raw");
+  fixtures::ScopedEnv sink("KESTRAFON_AUDIO_SINK", "file:" + played);
+  RealPlayer p(platform::gst::AudioOutput::kDevice);
+  p.ctx.playerWindow().Load();
+  for (auto& path : tone.paths) p.ctx.tracks().Append(path);
+  // A first start and stop leaves the output at the knob's volume from the
+  // first sample on (a fresh framework prerolls at full volume).
+  p.ClickPlay();
+  p.Click(185, 160);  // Stop
+  ASSERT_FALSE(p.ctx.tracks().IsPlaying());
+  std::filesystem::resize_file(played, 0);
+
+  std::vector<std::int32_t> seen;
+  p.ClickPlay();
+  const platform::MediaGraph* graph = p.ctx.engine().graph();
+  bool oneGraph = true;
+  p.TickWhile(
+      [&] {
+        if (seen.empty() || seen.back() != p.ctx.tracks().CurrentEntry()) seen.push_back(p.ctx.tracks().CurrentEntry());
+        oneGraph = oneGraph && p.ctx.engine().graph() == graph;
+        return p.ctx.timer().Ticking();
+      },
+      15s);
+  EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2, 3, 1}));
+  EXPECT_TRUE(oneGraph);
+
+  const std::vector<std::int16_t> samples = fixtures::ReadSamples(played);
+  EXPECT_EQ(samples.size(), std::size_t(2 * (132300 + 1234)));
+  const double knobGain = platform::gst::GainFromHundredthsDb((p.ctx.tracks().KnobX() - skin::kVolumeZeroX) *
+                                                              skin::kVolumeStep);
+  EXPECT_TRUE(samples == fixtures::DecodeEachAlone(tone, knobGain));
+  for (const fixtures::JointFigures& joint : fixtures::MeasureJoints(samples, tone.frames).joints) {
+    EXPECT_EQ(joint.longestSilence, 0);
+  }
+}
+
+// The second of three files is gone: when the first ends, the list moves on
+// to it as always, and waits there, stopped, for the user.
+TEST_F(PlayThrough, AMissingNextFileIsMetAsBefore) {
+  RealPlayer p;
+  p.ctx.playerWindow().Load();
+  for (auto& path : paths) p.ctx.tracks().Append(path);
+  std::filesystem::remove(paths[1]);
+  p.ClickPlay();
+  p.TickWhile([&] { return p.ctx.tracks().CurrentEntry() == 1; }, 5s);
+  EXPECT_EQ(p.ctx.tracks().CurrentEntry(), 2);
+  p.TickWhile([] { return true; }, 300ms);
+  EXPECT_EQ(p.ctx.tracks().CurrentEntry(), 2);
+  EXPECT_TRUE(p.ctx.tracks().IsPlaying());
+  EXPECT_EQ(p.ctx.control().State(), PlaybackState::Stopped);
+  EXPECT_EQ(p.ctx.engine().Position(), 0);
 }
 
 }  // namespace

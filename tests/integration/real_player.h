@@ -1,5 +1,6 @@
 #pragma once
-// A whole player on fake windows with real, silent GStreamer graphs.
+// A whole player on fake windows with real GStreamer graphs: silent, unless
+// another output is asked for.
 #include <chrono>
 #include <thread>
 
@@ -9,9 +10,11 @@
 namespace kestrafon {
 
 struct RealPlayer {
+  explicit RealPlayer(platform::gst::AudioOutput output = platform::gst::AudioOutput::kSilent) : media(output) {}
+
   SkinImages skin = fakes::CoordinateSkin();
   fakes::FakeDesktop desktop;
-  platform::gst::GstMediaFramework media{platform::gst::AudioOutput::kSilent};
+  platform::gst::GstMediaFramework media;
   fakes::RecordingTextRenderer text;
   AppContext ctx{desktop, media, text, skin};
 

@@ -233,5 +233,96 @@ TEST(ControlSurface, WithoutSoundPlaybackStopsAndTheUserIsToldOnce) {
   EXPECT_EQ(messages.size(), 2u);
 }
 
+// ---- The track that follows ---------------------------------------------
+
+enum class Step { None, RepeatOn, RepeatOff, RemoveThird, AddFile, Pause, Stop, Next, Previous, PlayFirst };
+
+struct Case {
+  const char* what;
+  std::int32_t playing;  // the entry played first (of a, b, c)
+  std::vector<Step> steps;
+  const char* follows;   // what the live graph has readied
+};
+
+const Case kCases[] = {
+    {"the next entry", 1, {}, "/m/b.mp3"},
+    {"nothing after the last", 3, {}, ""},
+    {"the first again with repeat", 3, {Step::RepeatOn}, "/m/a.mp3"},
+    {"nothing again once repeat is off", 3, {Step::RepeatOn, Step::RepeatOff}, ""},
+    {"the entry after a removed one", 2, {Step::RemoveThird}, ""},
+    {"a file added behind the last", 3, {Step::AddFile}, "/m/d.mp3"},
+    {"the same while paused", 1, {Step::Pause}, "/m/b.mp3"},
+    {"nothing once stopped", 1, {Step::Stop}, ""},
+    {"the next of the new track after Next", 1, {Step::Next}, "/m/c.mp3"},
+    {"the next of the new track after Previous", 3, {Step::Previous}, "/m/c.mp3"},
+    {"the next of the new track after a double-click", 3, {Step::PlayFirst}, "/m/b.mp3"},
+};
+
+TEST(ControlSurface, TheEngineReadiesTheTrackTheTicksAdvanceWouldStart) {
+  for (const Case& c : kCases) {
+    SurfaceApp s;
+    s.ThreeTracks();
+    s.app.media.files["/m/d.mp3"] = {10};
+    ASSERT_EQ(s.control().PlayEntry(c.playing), CommandResult::Done) << c.what;
+    for (Step step : c.steps) {
+      switch (step) {
+        case Step::None: break;
+        case Step::RepeatOn:
+        case Step::RepeatOff: s.app.ctx.playerWindow().OnMouseDown(platform::kLeftButton, 250, 87); break;
+        case Step::RemoveThird:
+          s.app.ctx.tracks().SelectEntry(3);
+          s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 70, 185);
+          break;
+        case Step::AddFile: s.control().AddFiles({"/m/d.mp3"}); break;
+        case Step::Pause: s.control().Pause(); break;
+        case Step::Stop: s.control().Stop(); break;
+        case Step::Next: s.control().Next(); break;
+        case Step::Previous: s.control().Previous(); break;
+        case Step::PlayFirst: s.control().PlayEntry(1); break;
+      }
+    }
+    // A stopped player keeps its last graph, rewound, with nothing to follow.
+    fakes::FakeGraphState* live = s.Live();
+    ASSERT_NE(live, nullptr) << c.what;
+    EXPECT_EQ(live->following, c.follows) << c.what;
+    // Every graph but the live one is gone, and what it had readied with it.
+    for (const auto& graph : s.app.media.graphs) EXPECT_TRUE(graph.get() == live || graph->released) << c.what;
+  }
+}
+
+// The readied track takes over at the end of the current one: the next tick
+// shows it as the advance at the end of a track would, without a new graph.
+TEST(ControlSurface, WhenTheNextTrackTakesOverTheFaceFollowsAtTheNextTick) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  ASSERT_EQ(s.control().Play(), CommandResult::Done);
+  s.observer.calls = 0;
+  fakes::FakeGraphState* graph = s.Live();
+  s.app.media.PlayToEnd(*graph);
+  s.drive.TickAt(0.25);
+
+  EXPECT_EQ(s.control().CurrentEntry(), 2);
+  EXPECT_EQ(s.app.media.graphs.size(), 1u);
+  EXPECT_EQ(s.Live(), graph);
+  EXPECT_EQ(graph->following, "/m/c.mp3");
+  EXPECT_EQ(s.control().DurationSeconds(), 60);
+  SurfaceApp started;  // the bar is scaled as when b is started by hand
+  started.ThreeTracks();
+  started.control().PlayEntry(2);
+  EXPECT_EQ(s.app.ctx.timeBar().scale().step, started.app.ctx.timeBar().scale().step);
+  EXPECT_EQ(s.app.ctx.timeBar().scale().remainder, started.app.ctx.timeBar().scale().remainder);
+  EXPECT_EQ(s.control().State(), PlaybackState::Playing);
+  EXPECT_EQ(s.observer.calls, 1);
+
+  // The last track ends with nothing readied: playback stops as always.
+  s.app.media.PlayToEnd(*graph);
+  s.drive.TickAt(0.5);
+  EXPECT_EQ(s.control().CurrentEntry(), 3);
+  s.app.media.PlayToEnd(*graph);
+  s.drive.TickAt(30);
+  EXPECT_EQ(s.control().State(), PlaybackState::Stopped);
+  EXPECT_EQ(s.control().CurrentEntry(), 1);
+}
+
 }  // namespace
 }  // namespace kestrafon

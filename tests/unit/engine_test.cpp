@@ -69,8 +69,8 @@ TEST_F(TrackStartTest, ATrackRunsAtTheKnobVolumeOnItsOwnScale) {
   EXPECT_EQ(scale.step, 1);
   EXPECT_EQ(scale.remainder, 66);
   EXPECT_FALSE(scale.shortTrack);
-  // The volume is set before the graph runs.
-  EXPECT_EQ(g.calls, (std::vector<std::string>{"render", "volume", "run"}));
+  // The volume is set before the graph runs; the next track is readied after.
+  EXPECT_EQ(g.calls, (std::vector<std::string>{"render", "volume", "run", "follow /music/b.mp3"}));
 }
 
 TEST_F(TrackStartTest, AFailedOpenLeavesThePlayingTrackAlone) {

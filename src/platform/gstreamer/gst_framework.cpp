@@ -1,7 +1,11 @@
 // The framework: initialises GStreamer once and picks the audio sink once,
 // so that no track pays for probing a device that is not there.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/gstreamer/gst_media.h"
@@ -10,6 +14,7 @@ namespace kestrafon::platform::gst {
 namespace {
 
 constexpr const char* kFakeSink = "fakesink";
+constexpr const char* kFilePrefix = "file:";
 
 // Opens the sink `factory` makes (which opens its device) and closes it
 // again. Returns the factory of the sink that opened: for autoaudiosink the
@@ -41,6 +46,10 @@ std::string ProbeSink(const char* factory) {
 
 }  // namespace
 
+GstMediaShared::~GstMediaShared() {
+  if (outputFd >= 0) ::close(outputFd);
+}
+
 double GainFromHundredthsDb(long hundredthsDb) {
   if (hundredthsDb <= -10000) return 0.0;
   if (hundredthsDb >= 0) return 1.0;
@@ -58,6 +67,12 @@ GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_sha
     const std::string wanted = env ? env : "";
     if (wanted == "fake") {
       output = AudioOutput::kSilent;
+    } else if (wanted.rfind(kFilePrefix, 0) == 0 && wanted.size() > std::strlen(kFilePrefix)) {
+      // Every graph appends to the one file (filesink would empty it on each seek).
+      const std::string path = wanted.substr(std::strlen(kFilePrefix));
+      shared_->outputFd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+      shared_->sinkFactory = "fdsink";
+      shared_->noDevice = shared_->outputFd < 0;
     } else {
       shared_->sinkFactory = ProbeSink(wanted.empty() ? "autoaudiosink" : wanted.c_str());
       // Never a silent sink in place of the sound: the player would look as

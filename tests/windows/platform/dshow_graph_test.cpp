@@ -67,6 +67,29 @@ TEST(DirectShowGraph, ALostSoundDeviceIsReported) {
   EXPECT_EQ(graph->Fault(), platform::OutputFault::DeviceLost);
 }
 
+// The followed file starts from the graph's own end-of-stream notice, as the
+// window gets it, with no one polling the graph.
+TEST(DirectShowGraph, TheEndOfTheStreamStartsTheFollowedFile) {
+  DirectShow com;
+  auto graph = DirectShow::MakeFramework()->CreateGraph();
+  ASSERT_TRUE(graph->RenderFile(DirectShow::Tone(4)));
+  ASSERT_TRUE(graph->Follow(DirectShow::Tone(1)));
+  ASSERT_TRUE(graph->Run());
+  auto* directShow = dynamic_cast<platform::directshow::DirectShowGraph*>(graph.get());
+  ASSERT_NE(directShow, nullptr);
+  IGraphBuilder* first = directShow->builder();
+  IMediaEventSink* events = nullptr;
+  ASSERT_TRUE(SUCCEEDED(first->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&events))));
+  events->Notify(EC_COMPLETE, S_OK, 0);  // as the renderer posts it at the end of the stream
+  events->Release();
+  DirectShow::Wait(50);
+  EXPECT_NE(directShow->builder(), first) << "the followed file's graph is the current one";
+  EXPECT_TRUE(graph->MovedOn());
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  EXPECT_NEAR(duration, 1.0, 0.06);
+}
+
 }  // namespace
 
 namespace contracts {
