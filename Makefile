@@ -10,7 +10,7 @@ WIN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDI
 
 PACKAGE_BUILD ?= build-package
 
-.PHONY: setup build build-asan test test-fast run bench soak fuzz artwork install clean windows test-windows package test-package
+.PHONY: setup build build-asan test test-fast run bench bench-gapless soak fuzz artwork install clean windows test-windows package test-package
 
 setup:
 	@bash scripts/setup.sh
@@ -68,6 +68,11 @@ run: setup $(BUILD)/build.ninja
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)
+
+# The joints of a tone cut into three MP3 pieces, played by the baseline
+# (BASELINE=<git ref>) and by this tree, on Linux and under Wine.
+bench-gapless: build windows
+	@bash bench/gapless.sh $(BUILD) $(WIN_BUILD)
 
 # 1,000 one-second tracks in real time (about 18 minutes): memory, descriptors
 # and threads at the start and the end.

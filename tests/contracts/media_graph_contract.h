@@ -161,18 +161,19 @@ TYPED_TEST_P(MediaGraphContract, AtTheEndThePositionReadsExactlyTheDuration) {
 TYPED_TEST_P(MediaGraphContract, AFollowedFileTakesOverWhereTheCurrentOneEnds) {
   auto graph = this->Rendered(TypeParam::Tone(1));
   ASSERT_TRUE(graph);
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
   EXPECT_FALSE(graph->MovedOn());
   ASSERT_TRUE(graph->Follow(TypeParam::Tone(4)));
   ASSERT_TRUE(graph->PutVolume(-480));
   ASSERT_TRUE(graph->Run());
   bool reachedTheEnd = false;
   ASSERT_TRUE(this->WaitFor([&] {
-    reachedTheEnd = reachedTheEnd || this->Position(*graph) >= 1.0;
+    reachedTheEnd = reachedTheEnd || this->Position(*graph) == duration;
     return graph->MovedOn();
   }));
   EXPECT_FALSE(reachedTheEnd) << "the first file's end is where the second starts";
   EXPECT_FALSE(graph->MovedOn()) << "told once";
-  double duration = 0;
   ASSERT_TRUE(graph->Duration(duration));
   EXPECT_NEAR(duration, 4.0, 0.06);
   EXPECT_LT(this->Position(*graph), 0.5);
