@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the Google Benchmark programs in the build's bench/
 # folder, then the shell harnesses in bench/ (start-up, and the player side
-# by side with its peers while playing).
+# by side with its peers while playing). The gapless comparison builds a
+# baseline and the Windows program, so it has a target of its own
+# (`make bench-gapless`).
 set -euo pipefail
 build=${1:-build}
-for b in "$build"/bench/*; do
+for b in "$build"/bench/*_bench; do
   [ -x "$b" ] && [ -f "$b" ] || continue
   [ "$(basename "$b")" = soak_bench ] && continue
   echo "== $(basename "$b")"
@@ -17,7 +19,7 @@ if [ -x "$build/bench/soak_bench" ]; then
   "$build/bench/soak_bench" --tracks=1000 --unpaced
 fi
 for s in bench/*.sh; do
-  [ -f "$s" ] || continue
+  [ -f "$s" ] && [ "$(basename "$s")" != gapless.sh ] || continue
   echo "== $(basename "$s")"
   bash "$s" "$build/kestrafon"
 done
