@@ -3,8 +3,8 @@
 //   gapless_figures --exact <recording.raw> <frames of piece 1> <frames of piece 2> ...
 //     A recording that holds every sample played and nothing else (the file
 //     output): the joints lie where the pieces' lengths put them. One line
-//     per joint and one for the inside of the pieces: the longest silence and
-//     the largest step between neighbouring samples.
+//     per joint (20 ms either side) and one for the inside of the pieces: the
+//     longest silence and the largest step between neighbouring samples.
 //
 //   gapless_figures --heard <recording.raw>
 //     What a sound server played (its start and pace are the device's): every
@@ -22,7 +22,8 @@
 
 #include "fixtures/tone_joints.h"
 
-using namespace kestrafon::fixtures;
+using kestrafon::fixtures::kToneRate;
+using kestrafon::fixtures::ReadSamples;
 
 namespace {
 
@@ -42,18 +43,33 @@ int LargestStep(const std::vector<std::int16_t>& s, std::int64_t from, std::int6
   return step;
 }
 
-int Exact(const std::vector<std::int16_t>& samples, int argc, char** argv) {
-  std::vector<std::int64_t> pieces;
-  std::int64_t total = 0;
-  for (int i = 0; i < argc; ++i) total += pieces.emplace_back(std::atoll(argv[i]));
-  const RecordingFigures figures = MeasureJoints(samples, pieces);
-  for (std::size_t j = 0; j < figures.joints.size(); ++j) {
-    std::printf("joint %zu: silence %.1f ms, step %d\n", j + 1, Ms(figures.joints[j].longestSilence),
-                figures.joints[j].largestJump);
+// The longest run of silence (2 frames or more) in frames [from, to).
+std::int64_t LongestSilence(const std::vector<std::int16_t>& s, std::int64_t from, std::int64_t to) {
+  std::int64_t longest = 0, run = 0;
+  for (std::int64_t f = from; f < to; ++f) {
+    run = Silent(s, f) ? run + 1 : 0;
+    if (run >= 2) longest = std::max(longest, run);
   }
-  std::printf("inside: silence %.1f ms, step %d\n", Ms(figures.inside.longestSilence), figures.inside.largestJump);
-  std::printf("samples: %lld frames for %lld in the pieces\n", static_cast<long long>(figures.soundFrames),
-              static_cast<long long>(total));
+  return longest;
+}
+
+int Exact(const std::vector<std::int16_t>& s, int argc, char** argv) {
+  const auto frames = static_cast<std::int64_t>(s.size() / 2);
+  std::int64_t joint = 0, insideFrom = 0, insideSilence = 0;
+  int insideStep = 0;
+  for (int i = 0; i < argc; ++i) {
+    joint += std::atoll(argv[i]);
+    const std::int64_t from = std::clamp(joint - kAround, insideFrom, frames);
+    const std::int64_t to = std::clamp(joint + kAround, from, frames);
+    insideStep = std::max(insideStep, LargestStep(s, insideFrom, from));
+    insideSilence = std::max(insideSilence, LongestSilence(s, insideFrom, from));
+    insideFrom = to;
+    if (i + 1 == argc) break;  // the end of the last piece is no joint
+    std::printf("joint %d: silence %.1f ms, step %d\n", i + 1, Ms(LongestSilence(s, from, to)), LargestStep(s, from, to));
+  }
+  std::printf("inside: silence %.1f ms, step %d\n", Ms(insideSilence), insideStep);
+  std::printf("samples: %lld frames for %lld in the pieces\n", static_cast<long long>(frames),
+              static_cast<long long>(joint));
   return 0;
 }
 

