@@ -203,6 +203,9 @@ void GstMediaGraph::DropBranch(std::unique_ptr<GstBranch>& branch) {
     gst_element_release_request_pad(concat_, branch->input);
     gst_object_unref(branch->input);
   }
+  // Locked, so that a state change of the pipeline still under way cannot
+  // start it again behind our back.
+  gst_element_set_locked_state(branch->bin, TRUE);
   gst_element_set_state(branch->bin, GST_STATE_NULL);
   gst_bin_remove(GST_BIN(pipeline_), branch->bin);
   branch.reset();

@@ -7,6 +7,12 @@
 #include "platform/gstreamer/gst_media.h"
 
 namespace kestrafon::platform::gst {
+namespace {
+
+// How long Follow waits for the pipeline to settle.
+constexpr GstClockTime kSettleBound = 5 * GST_SECOND;
+
+}  // namespace
 
 GstPad* GstMediaGraph::ActiveInput() const {
   GstPad* active = nullptr;
@@ -71,6 +77,9 @@ void GstMediaGraph::TakeOver() {
 
 bool GstMediaGraph::Follow(const std::string& path) {
   if (!rendered_) return false;
+  // A branch is added or taken out only once the pipeline has settled in the
+  // state it was last asked for (Run may still be under way).
+  gst_element_get_state(pipeline_, nullptr, nullptr, kSettleBound);
   PollBus();
   // A followed file that already plays stays; MovedOn reports it shortly.
   if (next_ && ActiveInput() == next_->input) return path.empty();
