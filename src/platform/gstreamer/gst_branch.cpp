@@ -98,7 +98,16 @@ bool IsMpegAudio(const GstStructure* s) {
          version == 1;
 }
 
-// Adds every element to the bin, or drops them all when one is null.
+GstPadProbeReturn MarkDecoding(GstPad*, GstPadProbeInfo* info, gpointer branch) {
+  if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) != GST_EVENT_CAPS) return GST_PAD_PROBE_OK;
+  static_cast<GstBranch*>(branch)->decoding = true;
+  return GST_PAD_PROBE_REMOVE;
+}
+
+}  // namespace
+
+extern const char* const kNoAudioMessage = "kestrafon-no-audio";
+
 bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements) {
   if (std::any_of(elements.begin(), elements.end(), [](GstElement* e) { return e == nullptr; })) {
     for (GstElement* e : elements) {
@@ -113,15 +122,7 @@ bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements) {
 // The decoder has decoded its first frame when it announces its format.
 // (Its next step, asking downstream about buffers, waits in the queue until
 // the branch's turn comes.)
-GstPadProbeReturn MarkDecoding(GstPad*, GstPadProbeInfo* info, gpointer branch) {
-  if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) != GST_EVENT_CAPS) return GST_PAD_PROBE_OK;
-  static_cast<GstBranch*>(branch)->decoding = true;
-  return GST_PAD_PROBE_REMOVE;
-}
 
-}  // namespace
-
-extern const char* const kNoAudioMessage = "kestrafon-no-audio";
 
 bool GstMediaGraph::Preroll(const std::string& path) {
   // filesrc opens the path itself, and blocks on a named pipe: hand it

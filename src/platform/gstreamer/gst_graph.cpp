@@ -79,15 +79,7 @@ bool GstMediaGraph::BuildOutput() {
   // that its samples can be counted.
   GstElement* format = gst_element_factory_make("capsfilter", nullptr);
   GstElement* sink = gst_element_factory_make(shared_->sinkFactory.c_str(), nullptr);
-  for (GstElement* e : {concat, convert, resample, volume, format, sink}) {
-    if (!e) {
-      for (GstElement* made : {concat, convert, resample, volume, format, sink}) {
-        if (made) gst_object_unref(gst_object_ref_sink(made));
-      }
-      return false;
-    }
-    gst_bin_add(GST_BIN(pipeline_), e);
-  }
+  if (!AddAll(pipeline_, {concat, convert, resample, volume, format, sink})) return false;
   concat_ = concat;
   volume_ = volume;
   sink_ = sink;

@@ -28,6 +28,9 @@ double GainFromHundredthsDb(long hundredthsDb);
 // Posted by a branch's decoder when its file held no audio.
 extern const char* const kNoAudioMessage;
 
+// Adds every element to the bin, or drops them all when one is null.
+bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements);
+
 enum class AudioOutput {
   kDevice,         // the audio device; when none opens, no graph renders (OutputFault::NoDevice)
                    // (or a file, see GstMediaFramework)
