@@ -26,8 +26,8 @@ struct QtPlayer {
     desktop.PlayerHost().SetVisible(true);
     media.files["/music/Some Artist/夜明けの長いトラック名.mp3"] = {4000.5};
     ctx.tracks().Append("/music/Some Artist/夜明けの長いトラック名.mp3");
-    ctx.playerWindow().OnMouseDown(platform::kLeftButton, 150, 160);  // Play
-    ctx.playerWindow().OnMouseUp(platform::kLeftButton, 150, 160);
+    ctx.playerWindow().OnMouseDown(seam::kLeftButton, 150, 160);  // Play
+    ctx.playerWindow().OnMouseUp(seam::kLeftButton, 150, 160);
     ctx.timer().Enabled(false);  // the benchmark ticks by itself
     QCoreApplication::processEvents();
   }

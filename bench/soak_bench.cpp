@@ -78,9 +78,9 @@ int Run(int tracks, bool paced) {
   AppContext ctx{desktop, media, text, skin};
   ctx.playerWindow().Load();
   for (int i = 0; i < tracks; ++i) ctx.tracks().Append(files[std::size_t(i % kFiles)]);
-  ctx.playerWindow().OnMouseDown(platform::kLeftButton, 250, 87);  // repeat on
-  ctx.playerWindow().OnMouseDown(platform::kLeftButton, 150, 160);  // play
-  ctx.playerWindow().OnMouseUp(platform::kLeftButton, 150, 160);
+  ctx.playerWindow().OnMouseDown(seam::kLeftButton, 250, 87);  // repeat on
+  ctx.playerWindow().OnMouseDown(seam::kLeftButton, 150, 160);  // play
+  ctx.playerWindow().OnMouseUp(seam::kLeftButton, 150, 160);
   if (!ctx.engine().graph()) {
     std::fprintf(stderr, "the first track did not open\n");
     return 1;
@@ -91,7 +91,7 @@ int Run(int tracks, bool paced) {
   Figures start;
   const auto began = std::chrono::steady_clock::now();
   int played = 1;
-  const platform::MediaGraph* current = ctx.engine().graph();
+  const seam::MediaGraph* current = ctx.engine().graph();
   auto lastChange = began;
   while (played <= tracks) {  // until the list has wrapped to track 1 again
     std::this_thread::sleep_for(paced ? 100ms : 5ms);

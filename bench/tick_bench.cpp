@@ -25,11 +25,11 @@ class DirtyRectHost : public fakes::FakeFormHost {
 class BenchDesktop : public fakes::FakeDesktop {
  public:
   DirtyRectHost host;
-  platform::FormHost& PlayerHost() override { return host; }
+  seam::FormHost& PlayerHost() override { return host; }
 };
 
 // Stands in for glyph rasterising: a 6 x 12 block per character.
-class BlockTextRenderer : public platform::TextRenderer {
+class BlockTextRenderer : public seam::TextRenderer {
  public:
   void DrawText(Image& target, int x, int y, std::string_view utf8, Rgb color) override {
     const std::uint32_t argb = color.Argb();
@@ -56,8 +56,8 @@ struct Player {
       media.files[path] = {seconds};
       ctx.tracks().Append(path);
     }
-    ctx.playerWindow().OnMouseDown(platform::kLeftButton, 150, 160);  // Play
-    ctx.playerWindow().OnMouseUp(platform::kLeftButton, 150, 160);
+    ctx.playerWindow().OnMouseDown(seam::kLeftButton, 150, 160);  // Play
+    ctx.playerWindow().OnMouseUp(seam::kLeftButton, 150, 160);
   }
   fakes::FakeGraphState& Live() {
     for (auto it = media.graphs.rbegin(); it != media.graphs.rend(); ++it)

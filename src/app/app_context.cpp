@@ -2,7 +2,7 @@
 
 namespace kestrafon {
 
-AppContext::AppContext(platform::Desktop& desktop, platform::MediaFramework& media, platform::TextRenderer& text,
+AppContext::AppContext(seam::Desktop& desktop, seam::MediaFramework& media, seam::TextRenderer& text,
                        const SkinImages& skin)
     : desktop_(desktop),
       engine_(media),

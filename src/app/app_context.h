@@ -19,13 +19,13 @@ namespace kestrafon {
 
 class AppContext : private WindowEffects {
  public:
-  AppContext(platform::Desktop& desktop, platform::MediaFramework& media, platform::TextRenderer& text,
+  AppContext(seam::Desktop& desktop, seam::MediaFramework& media, seam::TextRenderer& text,
              const SkinImages& skin);
   ~AppContext() override;
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
-  platform::Desktop& desktop() { return desktop_; }
+  seam::Desktop& desktop() { return desktop_; }
   ControlSurface& control() { return control_; }
   Timer& timer() { return control_.timer(); }
   PlaybackEngine& engine() { return engine_; }
@@ -48,7 +48,7 @@ class AppContext : private WindowEffects {
     if (auto* host = playlist_.host()) host->SetTopMost(topMost);
   }
 
-  platform::Desktop& desktop_;
+  seam::Desktop& desktop_;
   PlaybackEngine engine_;
   PlaylistWindow playlist_;
   TrackList tracks_;

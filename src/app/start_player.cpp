@@ -8,7 +8,7 @@
 namespace kestrafon {
 
 void StartPlayer(AppContext& ctx, WindowCommands& windows, const StartOptions& options) {
-  platform::Desktop& desktop = ctx.desktop();
+  seam::Desktop& desktop = ctx.desktop();
   if (options.traceFirstPaint) {
     desktop.SetFirstPaintHandler([] {
       std::fputs("kestrafon: first frame presented\n", stderr);

@@ -3,6 +3,7 @@
 #include "control/control_surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "control/clock_text.h"
 #include "model/paths.h"
@@ -20,6 +21,11 @@ constexpr const char* kOutputLostText = "音声の出力先が使えなくなっ
 constexpr const PanelTextSpot& kTitleText = PanelTextOf(PanelText::Title);
 constexpr const PanelTextSpot& kElapsedText = PanelTextOf(PanelText::Elapsed);
 }  // namespace
+
+long VolumeOfLevel(double level) {
+  level = std::clamp(level, 0.0, 1.0);
+  return std::lround(double(kQuietestVolume) + level * double(kLoudestVolume - kQuietestVolume));
+}
 
 // The face asks these on press and again on release, since a tick may have
 // moved on meanwhile.
@@ -46,7 +52,8 @@ void ControlSurface::Notify() {
   if (observer_) observer_->OnControlChanged();
 }
 
-bool ControlSurface::StartTrack(const std::string& path) {
+bool ControlSurface::StartTrack(std::int32_t entry) {
+  const std::string path = tracks_.PathAt(entry);
   switch (engine_.Open(path)) {
     case PlaybackEngine::OpenResult::Opened: break;
     case PlaybackEngine::OpenResult::Failed: return true;  // the old track plays on untouched
@@ -56,9 +63,11 @@ bool ControlSurface::StartTrack(const std::string& path) {
   }
   // A length the framework could not tell leaves the bar's scale as it was,
   // and the track starts without the knob's volume.
+  playingId_ = tracks_.IdAt(entry);
+  offListPath_.clear();
   if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
   timer_.Enabled(true);  // its interval is left alone
-  if (engine_.durationKnown()) ApplyKnobVolume(tracks_.KnobX());
+  if (engine_.durationKnown()) ApplyVolume(tracks_.VolumeLevel());
   engine_.Control(GraphCommand::Run);
   UpdateFollowingTrack();
   return true;
@@ -71,9 +80,7 @@ void ControlSurface::StopWithoutSound(const std::string& path, bool outputLost) 
   messages_.ShowMessage(kCannotPlayTitle, std::string(outputLost ? kOutputLostText : kNoOutputText) + path);
 }
 
-void ControlSurface::ApplyKnobVolume(std::int32_t x) {
-  engine_.PutVolume((long(x) - kVolumeZeroX) * kVolumeStep);
-}
+void ControlSurface::ApplyVolume(double level) { engine_.PutVolume(VolumeOfLevel(level)); }
 
 CommandResult ControlSurface::Play() {
   if (!CanPlay()) return CommandResult::Refused;
@@ -84,10 +91,11 @@ CommandResult ControlSurface::Play() {
 CommandResult ControlSurface::PlayAfterPress() {
   if (!CanPlay()) return CommandResult::Refused;
   tracks_.SetPlaying(true);
+  offListPath_.clear();
   const std::string path = tracks_.PathAt(tracks_.CurrentEntry());
   face_.ClearTitle();
   face_.DrawTitle(kTitleText.x, kTitleText.y, FileNameOf(path));
-  if (!StartTrack(path)) return CommandResult::Done;
+  if (!StartTrack(tracks_.CurrentEntry())) return CommandResult::Done;
   // Whatever an earlier track left in the bar counters starts from zero.
   bar_.Reset();
   timer_.Enabled(true);
@@ -129,6 +137,7 @@ CommandResult ControlSurface::Stop() {
 void ControlSurface::StopPlayback() {
   engine_.Control(GraphCommand::StopAndRewind);
   tracks_.SetPlaying(false);
+  offListPath_.clear();
   bar_.Clear();
   face_.DrawTransportRow();
   timer_.Interval(0);
@@ -142,31 +151,13 @@ void ControlSurface::StopPlayback() {
 
 CommandResult ControlSurface::Next() {
   if (!CanNext()) return CommandResult::Refused;
-  tracks_.SetCurrentEntry(tracks_.CurrentEntry() + 1);
-  tracks_.PaintRows();
-  face_.DrawSprite(kNextReleased);
-  bar_.Clear();
-  face_.ClearClock();
-  face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
-  if (!StartTrack(tracks_.PathAt(tracks_.CurrentEntry()))) return CommandResult::Done;
-  bar_.Reset();
-  face_.Refresh();
-  Notify();
+  ChangeTrack(tracks_.CurrentEntry() + 1, TrackChange::Next);
   return CommandResult::Done;
 }
 
 CommandResult ControlSurface::Previous() {
   if (!CanPrevious()) return CommandResult::Refused;
-  tracks_.SetCurrentEntry(tracks_.CurrentEntry() - 1);
-  tracks_.PaintRows();
-  face_.DrawSprite(kPrevReleased);
-  face_.ClearClock();
-  face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
-  if (!StartTrack(tracks_.PathAt(tracks_.CurrentEntry()))) return CommandResult::Done;
-  bar_.Clear();
-  bar_.Reset();
-  face_.Refresh();
-  Notify();
+  ChangeTrack(tracks_.CurrentEntry() - 1, TrackChange::Previous);
   return CommandResult::Done;
 }
 
@@ -174,27 +165,47 @@ CommandResult ControlSurface::PlayEntry(std::int32_t n) {
   // Enter never asks for less than entry 1; past the end (an empty list)
   // it opens nothing, as the empty path it passes opens nothing.
   if (n < 1) return CommandResult::Refused;
-  if (!tracks_.IsPlaying()) {
+  ChangeTrack(n, TrackChange::Enter);
+  return CommandResult::Done;
+}
+
+bool ControlSurface::ChangeTrack(std::int32_t entry, TrackChange how) {
+  if (how == TrackChange::Enter && !tracks_.IsPlaying()) {
     // The player takes its playing look, as after its own Play button.
     tracks_.SetPlaying(true);
     face_.DrawSprite(kPlayPressed);
     timer_.Enabled(true);
     timer_.Interval(kTickIntervalMs);
   }
-  bar_.Clear();
-  face_.ClearClock();
-  face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
-  tracks_.SetCurrentEntry(n);
-  if (!StartTrack(tracks_.PathAt(n))) {
-    tracks_.PaintRows();
-    return CommandResult::Done;
-  }
+  if (how == TrackChange::Advance || how == TrackChange::TickAdvance) engine_.Control(GraphCommand::StopAndRewind);
+  if (how == TrackChange::Next) face_.DrawSprite(kNextReleased);
+  if (how == TrackChange::Previous) face_.DrawSprite(kPrevReleased);
+  tracks_.SetCurrentEntry(entry);
   tracks_.PaintRows();
+  bar_.Clear();
+
+  if (how == TrackChange::TookOver) {
+    // The graph already runs it: only the bar's scale is new.
+    if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
+    UpdateFollowingTrack();
+  } else {
+    offListPath_.clear();
+    // When the file does not open, the old graph plays on (or, at the end of
+    // a track, stays stopped at its start until the user acts).
+    if (!StartTrack(entry)) return false;
+  }
   // The new track's bar grows from nothing, whichever way it is scaled.
   bar_.Reset();
+  // The tick draws the rest itself; every other way shows the new track now.
+  if (how != TrackChange::TickAdvance) {
+    face_.ClearTitle();
+    face_.DrawTitle(titleOffset_, kTitleText.y, FileNameOf(TitlePath()));
+    face_.ClearClock();
+    face_.DrawClock(kElapsedText.x, kElapsedText.y, kZeroClock);
+  }
   face_.Refresh();
   Notify();
-  return CommandResult::Done;
+  return true;
 }
 
 std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
@@ -217,12 +228,13 @@ std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
   return added;
 }
 
-void ControlSurface::SetKnobVolume(std::int32_t x) {
-  x = std::clamp(x, std::int32_t(kKnobMin), std::int32_t(kKnobMax));
+void ControlSurface::SetVolume(double level) {
+  if (std::isnan(level)) return;
+  level = std::clamp(level, 0.0, 1.0);
   face_.DrawSprite(kVolumeBar);
-  face_.DrawKnob(x);
-  tracks_.SetKnobX(x);
-  ApplyKnobVolume(x);
+  face_.DrawVolumeKnob(level);
+  tracks_.SetVolumeLevel(level);
+  ApplyVolume(level);
   face_.Refresh();
   Notify();
 }

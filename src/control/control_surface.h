@@ -2,7 +2,9 @@
 // The player's control surface: every command of the player, written once,
 // in the order of steps the face has always used. It drives the engine, the
 // track list and the time bar, starts each track itself, owns the playback
-// timer, and draws on the face through the face's own procedures.
+// timer, draws on the face through the face's own procedures, and meets
+// what the engine reports (a track that took over, an end, a lost output)
+// as it happens.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,12 +24,24 @@ inline constexpr int kTickIntervalMs = 100;
 // The clock panel right after a track change.
 inline constexpr const char* kZeroClock = "00:00";
 
-class ControlSurface : public PlayerControl {
+// The quietest and loudest volume, in hundredths of a decibel, at the
+// levels 0 and 1: a level between them is spread evenly in decibels.
+inline constexpr long kQuietestVolume = -6400;
+inline constexpr long kLoudestVolume = -320;
+// The volume of a level, in hundredths of a decibel.
+long VolumeOfLevel(double level);
+
+class ControlSurface : public PlayerControl, private EngineListener {
  public:
   // `messages` tells the user when nothing can make sound.
   ControlSurface(PlaybackEngine& engine, TrackList& tracks, TimeBar& bar, PlayerFaceView& face,
-                 platform::TickSource& ticks, platform::FileDialogs& messages)
-      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks), messages_(messages) {}
+                 seam::TickSource& ticks, seam::FileDialogs& messages)
+      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks), messages_(messages) {
+    engine_.SetListener(this);
+  }
+  ~ControlSurface() override { engine_.SetListener(nullptr); }
+  ControlSurface(const ControlSurface&) = delete;
+  ControlSurface& operator=(const ControlSurface&) = delete;
 
   CommandResult Play() override;
   CommandResult Pause() override;
@@ -37,7 +51,7 @@ class ControlSurface : public PlayerControl {
   CommandResult PlayEntry(std::int32_t n) override;
   void Tick() override;
   std::int32_t AddFiles(const std::vector<std::string>& paths) override;
-  void SetKnobVolume(std::int32_t x) override;
+  void SetVolume(double level) override;
 
   bool CanPlay() const override;
   bool CanPause() const override;
@@ -51,7 +65,7 @@ class ControlSurface : public PlayerControl {
   std::string CurrentPath() const override { return tracks_.PathAt(tracks_.CurrentEntry()); }
   double DurationSeconds() const override { return engine_.graph() ? engine_.duration() : 0; }
   double PositionSeconds() const override { return engine_.Position(); }
-  std::int32_t KnobVolume() const override { return tracks_.KnobX(); }
+  double Volume() const override { return tracks_.VolumeLevel(); }
 
   void SetObserver(ControlObserver* observer) override { observer_ = observer; }
 
@@ -65,9 +79,9 @@ class ControlSurface : public PlayerControl {
     UpdateFollowingTrack();
     Notify();
   }
-  // Tells the engine which track follows the current one, by the rule of
+  // Tells the engine which entry follows the current one, by the rule of
   // the advance at the end of a track; after the list or the repeat mode
-  // changed. A track that took over meanwhile is shown first.
+  // changed.
   void UpdateFollowingTrack();
 
   Timer& timer() { return timer_; }
@@ -76,35 +90,60 @@ class ControlSurface : public PlayerControl {
   std::int32_t titleOffset() const { return titleOffset_; }
 
  private:
+  // How a track change came about. Each draws what its way in always drew:
+  // a button its released image, Enter the playing look when stopped.
+  enum class TrackChange {
+    Next,
+    Previous,
+    Enter,
+    Advance,      // the end of a track: the graph is stopped and rewound first
+    TickAdvance,  // the same from the tick, which then draws the ended track's clock once more
+    TookOver,     // the graph already plays the entry
+  };
+  // The one way the current entry changes while playing: the rows, the bar,
+  // the title and clock, the track itself (opened and started, or adopted
+  // from the graph), then the face is presented and the observer told.
+  // False when playback stopped because nothing can make sound.
+  bool ChangeTrack(std::int32_t entry, TrackChange how);
   // Opens the track and starts it: the time bar's scale, the tick, the
   // knob's volume, then run. Where the file does not open the old track is
   // as it was; where nothing can make sound, playback stops and the user is
   // told (false).
-  bool StartTrack(const std::string& path);
+  bool StartTrack(std::int32_t entry);
   // The face's stopped look, the graph stopped at its start, no tick.
   void StopPlayback();
   // Stops as Stop does and says once why no sound can come.
   void StopWithoutSound(const std::string& path, bool outputLost);
-  void ApplyKnobVolume(std::int32_t x);
-  // The end of the current track; false when playback stopped at the end of the list.
-  bool EndOfTrack();
-  // The entry that plays after the current one ends: the next, the first
+  void ApplyVolume(double level);
+  // The end of the current track: the following entry starts, or playback
+  // stops at the end of the list (false).
+  bool EndOfTrack(TrackChange how);
+  // The entry that plays after the current track ends: the next, the first
   // again with repeat on, none (0) at the end of the list.
   std::int32_t FollowingEntry() const;
-  // The engine moved on to the following track by itself: the face shows it
-  // as it shows a track started at the end of the last.
-  void ShowFollowingTrack();
+  // The path whose name the title shows: the current entry's, or the file
+  // that plays when it is no longer in the list.
+  std::string TitlePath() const;
   void Notify();
+
+  // What the engine reports.
+  void TrackTookOver(seam::FollowTag tag) override;
+  void TrackEnded() override;
+  void SoundOutputLost() override;
 
   PlaybackEngine& engine_;
   TrackList& tracks_;
   TimeBar& bar_;
   PlayerFaceView& face_;
   Timer timer_;
-  platform::FileDialogs& messages_;
+  seam::FileDialogs& messages_;
   ControlObserver* observer_ = nullptr;
   std::int32_t titleOffset_ = 0;
-  std::int32_t followingEntry_ = 0;  // what the engine was told follows; 0 for none
+  // The entry whose track the graph plays; 0 when it is not in the list.
+  EntryId playingId_ = 0;
+  // The track that plays was removed from the list while it was readied to
+  // follow: its own path, and the current entry names what comes after it.
+  std::string offListPath_;
 };
 
 }  // namespace kestrafon

@@ -1,6 +1,8 @@
-// The playback tick: the only thing that follows playback. It polls the
-// position, scrolls the title, shows the clock, grows the time bar and moves
-// on at the end of a track.
+// The playback tick and what the engine reports. The tick draws: it reads
+// the position, scrolls the title, shows the clock and grows the time bar;
+// it moves on at the end of a track only where the engine had nothing
+// readied to follow. A track that took over, an end and a lost output are
+// met as the engine reports them.
 #include <string>
 
 #include "control/clock_text.h"
@@ -33,16 +35,8 @@ std::string ClockOf(double seconds) {
 }  // namespace
 
 void ControlSurface::Tick() {
-  // Until a track has ever opened there is no graph: nothing to poll, and
+  // Until a track has ever opened there is no graph: nothing to read, and
   // nothing can end.
-  // The sound output went away under the track: stop, and say so once.
-  if (engine_.OutputLost() && tracks_.IsPlaying()) {
-    StopWithoutSound(tracks_.PathAt(tracks_.CurrentEntry()), true);
-    return;
-  }
-  // The next track may have taken over at the end of this one, and the list
-  // may have changed under the track that follows.
-  UpdateFollowingTrack();
   const bool opened = engine_.graph() != nullptr;
   const double position = engine_.Position();
   const double duration = engine_.duration();
@@ -52,17 +46,12 @@ void ControlSurface::Tick() {
   const std::string total = ClockOf(duration);
   const std::int32_t second = static_cast<std::int32_t>(WholeSeconds(position));
 
-  const bool ended = engine_.TrackEnded(position);
-  if (ended && !EndOfTrack()) {
-    Notify();  // playback stopped at the end of the list
-    return;
-  }
+  if (engine_.TrackEnded(position) && !EndOfTrack(TrackChange::TickAdvance)) return;
 
   if (titleOffset_ == kTitleLeftmost) titleOffset_ = kTitleRestart;
   --titleOffset_;
-  const std::string path = tracks_.PathAt(tracks_.CurrentEntry());
   face_.ClearTitle();
-  face_.DrawTitle(titleOffset_, kTitleText.y, FileNameOf(path));
+  face_.DrawTitle(titleOffset_, kTitleText.y, FileNameOf(TitlePath()));
 
   face_.ClearClock();
   if (opened) {
@@ -72,59 +61,74 @@ void ControlSurface::Tick() {
 
   if (position > 0) bar_.AdvanceTo(second);
   face_.Refresh();
-  if (ended) Notify();  // the next track has started
 }
 
 std::int32_t ControlSurface::FollowingEntry() const {
   const std::int32_t count = tracks_.Count();
-  if (tracks_.CurrentEntry() < count) return tracks_.CurrentEntry() + 1;
+  // A track that plays from outside the list is followed by the entry that
+  // stands in its place.
+  const std::int32_t next = offListPath_.empty() ? tracks_.CurrentEntry() + 1 : tracks_.CurrentEntry();
+  if (next <= count) return next;
   return tracks_.Repeats() && count > 0 ? 1 : 0;
 }
 
+std::string ControlSurface::TitlePath() const {
+  return offListPath_.empty() ? tracks_.PathAt(tracks_.CurrentEntry()) : offListPath_;
+}
+
 void ControlSurface::UpdateFollowingTrack() {
-  if (engine_.MovedOn()) ShowFollowingTrack();
-  followingEntry_ = tracks_.IsPlaying() ? FollowingEntry() : 0;
-  engine_.Follow(followingEntry_ > 0 ? tracks_.PathAt(followingEntry_) : std::string());
+  const std::int32_t entry = tracks_.IsPlaying() ? FollowingEntry() : 0;
+  engine_.Follow(tracks_.IdAt(entry), tracks_.PathAt(entry));
 }
 
-void ControlSurface::ShowFollowingTrack() {
-  // The steps of the advance below, less the graph's: it already runs.
-  bar_.Clear();
-  tracks_.SetCurrentEntry(followingEntry_);
-  tracks_.PaintRows();
-  if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
-  bar_.Reset();
-  Notify();
+void ControlSurface::TrackTookOver(seam::FollowTag tag) {
+  if (!tracks_.IsPlaying()) return;
+  // The entry is found where it stands now, after any edit made since it
+  // was readied.
+  std::int32_t entry = tracks_.EntryWithId(tag);
+  std::string offList;
+  if (entry == 0) {
+    // It was removed meanwhile, but it already sounds: it plays on under its
+    // own name. What comes after it is the entry after the one it followed,
+    // or, when that went too, the current entry the edits left.
+    const std::int32_t count = tracks_.Count();
+    const std::int32_t followed = tracks_.EntryWithId(playingId_);
+    entry = followed > 0 ? followed + 1 : tracks_.CurrentEntry();
+    if (entry > count) entry = tracks_.Repeats() && count > 0 ? 1 : count + 1;
+    offList = engine_.playingPath();
+  }
+  playingId_ = offList.empty() ? tag : 0;
+  offListPath_ = offList;
+  ChangeTrack(entry, TrackChange::TookOver);
 }
 
-bool ControlSurface::EndOfTrack() {
+void ControlSurface::TrackEnded() {
+  if (tracks_.IsPlaying()) EndOfTrack(TrackChange::Advance);
+}
+
+void ControlSurface::SoundOutputLost() {
+  // The sound output went away under the track: stop, and say so once.
+  if (tracks_.IsPlaying()) StopWithoutSound(tracks_.PathAt(tracks_.CurrentEntry()), true);
+}
+
+bool ControlSurface::EndOfTrack(TrackChange how) {
+  const std::int32_t following = FollowingEntry();
+  if (following > 0) return ChangeTrack(following, how);
+  // The last track (or a number past a shortened list) has ended.
   engine_.Control(GraphCommand::StopAndRewind);
   bar_.Clear();
-  const std::int32_t count = tracks_.Count();
-  const std::int32_t current = tracks_.CurrentEntry();
-  if (current < count) {
-    tracks_.SetCurrentEntry(current + 1);
-  } else {
-    // The last track (or a number past a shortened list) has ended.
-    tracks_.SetCurrentEntry(1);
-    if (!tracks_.Repeats()) {
-      timer_.Enabled(false);  // the interval stays as it was
-      face_.DrawTransportRow();
-      tracks_.SetPlaying(false);
-      face_.ClearTitle();
-      face_.ClearClock();
-      tracks_.PaintRows();
-      bar_.Reset();
-      face_.Refresh();
-      return false;
-    }
-  }
+  tracks_.SetCurrentEntry(1);
+  offListPath_.clear();
+  timer_.Enabled(false);  // the interval stays as it was
+  face_.DrawTransportRow();
+  tracks_.SetPlaying(false);
+  face_.ClearTitle();
+  face_.ClearClock();
   tracks_.PaintRows();
-  // When the next file cannot be opened the old graph stays stopped at 0:
-  // the tick keeps running and nothing advances until the user acts.
-  if (!StartTrack(tracks_.PathAt(tracks_.CurrentEntry()))) return false;
   bar_.Reset();
-  return true;
+  face_.Refresh();
+  Notify();
+  return false;
 }
 
 }  // namespace kestrafon

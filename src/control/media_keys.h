@@ -7,7 +7,7 @@
 
 namespace kestrafon {
 
-using platform::MediaKey;
+using seam::MediaKey;
 
 // Runs the key's command. Play resumes a paused track (through the face's
 // pause toggle) and leaves a playing one alone; Pause presses the toggle

@@ -7,7 +7,6 @@
 #include "control/media_keys.h"
 #include "control/open_files.h"
 #include "model/paths.h"
-#include "skin/layout.h"
 
 namespace kestrafon::mpris {
 
@@ -28,20 +27,6 @@ std::int64_t Microseconds(double seconds) {
 
 }  // namespace
 
-using skin::kKnobMax;
-using skin::kKnobMin;
-
-double VolumeFromKnob(std::int32_t knobX) {
-  const std::int32_t x = std::clamp<std::int32_t>(knobX, kKnobMin, kKnobMax);
-  return double(x - kKnobMin) / double(kKnobMax - kKnobMin);
-}
-
-std::int32_t KnobFromVolume(double volume) {
-  if (std::isnan(volume)) volume = 0;
-  volume = std::clamp(volume, 0.0, 1.0);
-  return kKnobMin + std::int32_t(std::lround(volume * (kKnobMax - kKnobMin)));
-}
-
 Snapshot TakeSnapshot(const PlayerControl& control) {
   Snapshot s;
   const PlaybackState state = control.State();
@@ -55,7 +40,7 @@ Snapshot TakeSnapshot(const PlayerControl& control) {
     s.metadata.url = path.front() == '/' ? FileUriFromPath(path) : path;
     s.metadata.title = std::string(FileNameOf(path));
   }
-  s.volume = VolumeFromKnob(control.KnobVolume());
+  s.volume = control.Volume();
   s.canGoNext = control.CanNext();
   s.canGoPrevious = control.CanPrevious();
   // Play also resumes a paused track (through the pause toggle), and asks
@@ -117,7 +102,7 @@ void MprisPlayer::EnqueueFiles(const std::vector<std::string>& paths) {
 }
 
 void MprisPlayer::SetVolume(double volume) {
-  control_.SetKnobVolume(KnobFromVolume(volume));
+  control_.SetVolume(volume);
   OnControlChanged();
 }
 

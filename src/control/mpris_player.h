@@ -34,10 +34,6 @@ struct Snapshot {
 };
 
 inline constexpr std::string_view kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
-// Volume 0.0 to 1.0 over the knob's travel (its left edge, in face pixels).
-double VolumeFromKnob(std::int32_t knobX);
-std::int32_t KnobFromVolume(double volume);
-
 Snapshot TakeSnapshot(const PlayerControl& control);
 std::vector<Property> ChangedProperties(const Snapshot& before, const Snapshot& after);
 

@@ -7,7 +7,7 @@ namespace kestrafon {
 
 class Timer {
  public:
-  explicit Timer(platform::TickSource& ticks) : ticks_(ticks) {}
+  explicit Timer(seam::TickSource& ticks) : ticks_(ticks) {}
 
   bool Enabled() const { return enabled_; }
   void Enabled(bool enabled) { enabled_ = enabled; Apply(); }
@@ -24,7 +24,7 @@ class Timer {
     ticks_.Arm(wanted);
   }
 
-  platform::TickSource& ticks_;
+  seam::TickSource& ticks_;
   bool enabled_ = true;  // enabled with interval 0 at start: no ticks
   int interval_ = 0;
   int armed_ = 0;

@@ -20,9 +20,9 @@ enum class PlaybackState { Stopped, Playing, Paused };
 enum class CommandResult { Done, Refused };
 
 // Told after anything a caller can read from the surface may have changed
-// (a command, a list change, a track change at the end of a track). The
-// tick calls it only when the track changed or playback stopped, never on
-// a tick that merely moved the position.
+// (a command, a list change, a track change at the end of a track or when
+// the next track took over). Never for a tick that merely moved the
+// position.
 class ControlObserver {
  public:
   virtual ~ControlObserver() = default;
@@ -41,14 +41,16 @@ class PlayerControl {
   virtual CommandResult Previous() = 0;  // refused while not playing or on track 1
   // What Enter in the playlist window does for entry `n` (1-based).
   virtual CommandResult PlayEntry(std::int32_t n) = 0;
-  // One playback tick.
+  // One playback tick: it draws the title, clock and bar, and moves on at
+  // the end of a track where nothing was readied to follow.
   virtual void Tick() = 0;
   // What Add does with the files chosen in the open dialog: each path in
   // order, a playlist file read as a playlist. Returns the number of entries
   // appended; the first of them is entry count-before + 1.
   virtual std::int32_t AddFiles(const std::vector<std::string>& paths) = 0;
-  // The knob's left edge in face pixels (206..282), as a drag on the volume bar.
-  virtual void SetKnobVolume(std::int32_t x) = 0;
+  // The volume as a level from 0 (the quietest the player plays) to 1 (the
+  // loudest), as a drag of the knob along its bar sets it; clamped.
+  virtual void SetVolume(double level) = 0;
 
   // Whether the face would accept the command right now.
   virtual bool CanPlay() const = 0;
@@ -64,7 +66,7 @@ class PlayerControl {
   virtual std::string CurrentPath() const = 0;     // empty past the end of the list
   virtual double DurationSeconds() const = 0;      // 0 until a track has opened
   virtual double PositionSeconds() const = 0;      // 0 until a track has opened
-  virtual std::int32_t KnobVolume() const = 0;     // the knob's left edge, 206..282
+  virtual double Volume() const = 0;               // the level, 0..1
 
   // One observer (the desktop bridge); null to detach.
   virtual void SetObserver(ControlObserver* observer) = 0;

@@ -15,8 +15,8 @@ class PlayerFaceView {
   virtual void DrawSprite(const skin::Sprite& sprite) = 0;
   // The transport row with every button released.
   virtual void DrawTransportRow() = 0;
-  // The volume knob with its left edge at `x`.
-  virtual void DrawKnob(std::int32_t x) = 0;
+  // The volume knob where it stands for `level` (0..1).
+  virtual void DrawVolumeKnob(double level) = 0;
   // The title and clock panels: cleared to black, text in white.
   virtual void ClearTitle() = 0;
   virtual void ClearClock() = 0;

@@ -2,8 +2,12 @@
 // The playback engine: at most one media graph, the graph of the current
 // track, with the track that follows it readied ahead so the two join
 // without a gap. A track that cannot be opened leaves everything as it was.
+// What the graph reports comes back to the engine's listener, filtered by
+// what the user last asked of the graph.
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "seam/media.h"
 
@@ -16,9 +20,26 @@ enum class GraphCommand {
   StopAndRewind,   // stop, then rewind to the start
 };
 
-class PlaybackEngine {
+// What the engine tells its owner, on the window's thread, as it happens.
+class EngineListener {
  public:
-  explicit PlaybackEngine(platform::MediaFramework& framework) : framework_(framework) {}
+  virtual ~EngineListener() = default;
+  // The track readied with `tag` has taken over from the current one.
+  virtual void TrackTookOver(seam::FollowTag tag) = 0;
+  // The running track played to its end and nothing followed it.
+  virtual void TrackEnded() = 0;
+  // The sound output went away under the current track.
+  virtual void SoundOutputLost() = 0;
+};
+
+class PlaybackEngine final : private seam::GraphEvents {
+ public:
+  explicit PlaybackEngine(seam::MediaFramework& framework) : framework_(framework) {}
+  PlaybackEngine(const PlaybackEngine&) = delete;
+  PlaybackEngine& operator=(const PlaybackEngine&) = delete;
+
+  // One listener (the control surface); null to detach.
+  void SetListener(EngineListener* listener) { listener_ = listener; }
 
   enum class OpenResult {
     Opened,
@@ -37,24 +58,24 @@ class PlaybackEngine {
   // Hundredths of a decibel: 0 is full volume. True while no track is open.
   bool PutVolume(long hundredthsDb);
 
-  // The track to start at the exact end of the current one; empty for none.
-  // Readied at once while a track runs or pauses; asking again for the same
-  // file does nothing, so a file that would not ready is not retried. Stop
-  // (StopAndRewind), Open and Close drop it.
-  void Follow(const std::string& path);
-  // True once, after the followed track has taken over from the current
-  // one: its length is read now, and nothing follows it yet.
-  bool MovedOn();
+  // The track to start at the exact end of the current one, named by `tag`
+  // (0 and an empty path for none). Readying starts at once while a track
+  // runs or pauses; asking again for the same tag does nothing, so a file
+  // that would not ready is not retried. Stop (StopAndRewind), Open and
+  // Close drop it.
+  void Follow(seam::FollowTag tag, const std::string& path);
+  // What Follow last asked for and is still waited on; 0 for nothing.
+  seam::FollowTag following() const { return following_; }
+  // The path of the file the current graph plays.
+  const std::string& playingPath() const { return playingPath_; }
 
   // The current graph; empty until a track has opened.
-  platform::MediaGraph* graph() const { return graph_.get(); }
+  seam::MediaGraph* graph() const { return graph_.get(); }
   double duration() const { return duration_; }
   bool durationKnown() const { return durationKnown_; }
   // The current graph's position in seconds; 0 without a graph or when it
   // cannot tell.
   double Position() const;
-  // Whether the current graph's sound output went away while it played.
-  bool OutputLost() const { return graph_ && graph_->Fault() == platform::OutputFault::DeviceLost; }
   // Whether the track has played to its end at `position` (read from the
   // current graph): the graph reads exactly its duration there. A duration
   // of 0 (unknown) never ends a track, or it would end at once.
@@ -67,11 +88,22 @@ class PlaybackEngine {
   // The current graph's length; the last known one stands when it cannot tell.
   void ReadDuration();
 
-  platform::MediaFramework& framework_;
-  std::unique_ptr<platform::MediaGraph> graph_;
+  // What the current graph reports.
+  void FollowerStarted(seam::FollowTag tag) override;
+  void FollowerFailed(seam::FollowTag tag) override;
+  void StreamEnded() override;
+  void OutputLost() override;
+
+  seam::MediaFramework& framework_;
+  EngineListener* listener_ = nullptr;
+  std::unique_ptr<seam::MediaGraph> graph_;
   double duration_ = 0;
   bool durationKnown_ = false;
-  std::string following_;  // what Follow last asked for, readied or not
+  std::string playingPath_;
+  seam::FollowTag following_ = 0;  // what Follow last asked for, readied or not
+  // Every file asked for since the last take-over: one asked for earlier may
+  // already have started when a later request came.
+  std::vector<std::pair<seam::FollowTag, std::string>> asked_;
   GraphState graphState_ = GraphState::None;
 };
 

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
   platform::qt::QtTextRenderer text;
   // GStreamer starts with the first track, not before the face is shown.
-  platform::LazyMediaFramework media(&MakeGstMediaFramework);
+  seam::LazyMediaFramework media(&MakeGstMediaFramework);
   // Test hook: the face as first shown, written to a file.
   platform::qt::QtDesktop desktop({icon, qEnvironmentVariable("KESTRAFON_DUMP_FACE")});
 

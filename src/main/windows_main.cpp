@@ -96,7 +96,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const SkinImages skin = platform::win32::LoadSkinImages();
     platform::win32::GdiTextRenderer text;
     // DirectShow starts with the first track, not before the face is shown.
-    platform::LazyMediaFramework media(&MakeDirectShowMediaFramework);
+    seam::LazyMediaFramework media(&MakeDirectShowMediaFramework);
     platform::win32::Win32Desktop desktop(
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     AppContext ctx(desktop, media, text, skin);

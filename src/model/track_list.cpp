@@ -11,10 +11,20 @@ std::string TrackList::PathAt(std::int32_t entry) const {
   return paths_[std::size_t(entry)];
 }
 
+EntryId TrackList::IdAt(std::int32_t entry) const {
+  if (entry < 1 || entry > Count()) return 0;
+  return ids_[std::size_t(entry)];
+}
+
+std::int32_t TrackList::EntryWithId(EntryId id) const {
+  if (id == 0) return 0;
+  const auto found = std::find(ids_.begin(), ids_.end(), id);
+  return found == ids_.end() ? 0 : std::int32_t(found - ids_.begin());
+}
+
 void TrackList::Append(const std::string& path) {
-  const std::size_t index = std::size_t(Count()) + 1;
-  paths_.resize(index + 1);
-  paths_[index] = path;
+  Resize(Count() + 1);
+  paths_.back() = path;
 }
 
 void TrackList::Remove(std::int32_t entry) {
@@ -22,15 +32,16 @@ void TrackList::Remove(std::int32_t entry) {
   if (count == 0) return;
   const std::int32_t gone = std::clamp(entry, std::int32_t(1), count);
   paths_.erase(paths_.begin() + gone);
+  ids_.erase(ids_.begin() + gone);
 }
 
 void TrackList::Resize(std::int32_t count) {
   if (count < 0) return;
-  if (count == 0) {
-    paths_.assign(1, std::string());
-  } else {
-    paths_.resize(std::size_t(count) + 1);
-  }
+  const std::size_t size = std::size_t(count) + 1;
+  paths_.resize(size);
+  // Entries that come into being get ids never given before.
+  while (ids_.size() < size) ids_.push_back(ids_.empty() ? 0 : ++lastId_);
+  ids_.resize(size);
 }
 
 void TrackList::SelectEntry(std::int32_t entry) {

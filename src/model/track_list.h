@@ -1,8 +1,9 @@
 #pragma once
 // Everything the player knows between events: the one track list, the
 // current and highlighted entries, the visible rows of the playlist window,
-// the playing, pause and repeat modes and where the volume knob stands.
-// Entries are numbered from 1.
+// the playing, pause and repeat modes and the volume the knob stands for.
+// Entries are numbered from 1; each also has an id of its own that no edit
+// changes, so that what was said about an entry earlier finds it again.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ struct VisibleRows {
   std::int32_t last = skin::kListRows.count;
 };
 
+// An entry's own name for the life of the list; 0 names none.
+using EntryId = std::uint64_t;
+
 class TrackList {
  public:
   explicit TrackList(PlaylistCanvas& canvas) : canvas_(canvas) {}
@@ -39,6 +43,10 @@ class TrackList {
   std::int32_t Count() const;
   // The full stored path of an entry; empty past the end of the list.
   std::string PathAt(std::int32_t entry) const;
+  // The id of an entry; 0 past the end of the list.
+  EntryId IdAt(std::int32_t entry) const;
+  // Where the entry with `id` stands now; 0 when it is no longer in the list.
+  std::int32_t EntryWithId(EntryId id) const;
   // Appends an entry at the end of the list.
   void Append(const std::string& path);
   // Removes an entry; everything after it moves up. Past the end of the
@@ -69,20 +77,22 @@ class TrackList {
   bool Repeats() const { return repeat_; }
   void SetRepeat(bool repeat) { repeat_ = repeat; }
 
-  // The volume knob's left edge in face pixels.
-  std::int32_t KnobX() const { return knobX_; }
-  void SetKnobX(std::int32_t x) { knobX_ = x; }
+  // The volume the knob stands for: 0 (quietest) to 1 (loudest).
+  double VolumeLevel() const { return volume_; }
+  void SetVolumeLevel(double level) { volume_ = level; }
 
  private:
   PlaylistCanvas& canvas_;
   std::vector<std::string> paths_;  // element 0 never holds an entry; empty = never sized
+  std::vector<EntryId> ids_;        // beside paths_, element for element
+  EntryId lastId_ = 0;
   bool playing_ = false;
   bool pauseToggled_ = false;
   bool repeat_ = false;
   std::int32_t current_ = 1;
   std::int32_t selected_ = 1;
   VisibleRows visible_;
-  std::int32_t knobX_ = 0;
+  double volume_ = 0;
 };
 
 // The text a playlist row shows for a stored path, shortened to fit the row.

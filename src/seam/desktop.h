@@ -11,7 +11,7 @@
 
 #include "seam/form_host.h"
 
-namespace kestrafon::platform {
+namespace kestrafon::seam {
 
 // Arms or disarms the periodic tick. An interval of 0 means no ticks.
 class TickSource {
@@ -83,4 +83,4 @@ class Desktop {
   virtual void Quit() = 0;
 };
 
-}  // namespace kestrafon::platform
+}  // namespace kestrafon::seam

@@ -3,7 +3,7 @@
 // image; the host only presents it and carries out window effects.
 #include "seam/image.h"
 
-namespace kestrafon::platform {
+namespace kestrafon::seam {
 
 enum class WindowState { Normal, Minimised };
 
@@ -52,4 +52,4 @@ class FormHost {
   virtual void DragMove() = 0;
 };
 
-}  // namespace kestrafon::platform
+}  // namespace kestrafon::seam

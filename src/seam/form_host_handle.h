@@ -9,7 +9,7 @@
 
 #include "seam/form_host.h"
 
-namespace kestrafon::platform {
+namespace kestrafon::seam {
 
 class FormHostHandle final : public FormHost {
  public:
@@ -39,4 +39,4 @@ class FormHostHandle final : public FormHost {
   std::function<void()> retire_;
 };
 
-}  // namespace kestrafon::platform
+}  // namespace kestrafon::seam

@@ -7,19 +7,19 @@
 
 #include "seam/media.h"
 
-namespace kestrafon::platform {
+namespace kestrafon::seam {
 
 class LazyMediaFramework final : public MediaFramework {
  public:
   using Factory = std::function<std::unique_ptr<MediaFramework>()>;
   explicit LazyMediaFramework(Factory factory) : factory_(std::move(factory)) {}
 
-  std::unique_ptr<MediaGraph> CreateGraph() override {
+  std::unique_ptr<MediaGraph> CreateGraph(GraphEvents& events) override {
     if (!tried_) {
       tried_ = true;
       if (factory_) real_ = factory_();
     }
-    return real_ ? real_->CreateGraph() : nullptr;
+    return real_ ? real_->CreateGraph(events) : nullptr;
   }
   bool Started() const { return tried_; }
 
@@ -29,4 +29,4 @@ class LazyMediaFramework final : public MediaFramework {
   bool tried_ = false;
 };
 
-}  // namespace kestrafon::platform
+}  // namespace kestrafon::seam

@@ -1,17 +1,42 @@
 #pragma once
 // The media seam: a framework that creates graphs. A graph plays one track,
-// and may have the next one readied to follow it without a gap.
+// and may have the next one readied to follow it without a gap. It tells its
+// owner what happened (GraphEvents) instead of being asked.
 // Every call reports failure by its result and never throws.
+#include <cstdint>
 #include <memory>
 #include <string>
 
-namespace kestrafon::platform {
+namespace kestrafon::seam {
 
 // What keeps a graph from making sound that is not the file's fault.
 enum class OutputFault {
   None,
   NoDevice,    // no sound output could be opened: RenderFile failed for it
   DeviceLost,  // the output went away while the graph played
+};
+
+// The caller's name for a file it asked to follow; 0 names none.
+using FollowTag = std::uint64_t;
+
+// What a graph reports without being asked. Delivered on the window's
+// thread from its event loop, never from inside a call into the graph, and
+// never after the graph is destroyed.
+class GraphEvents {
+ public:
+  virtual ~GraphEvents() = default;
+  // The file readied by Follow(…, tag) now plays: Duration and
+  // CurrentPosition describe it from here on, and nothing follows it.
+  virtual void FollowerStarted(FollowTag tag) = 0;
+  // The file asked for by Follow(…, tag) will not follow: it is missing, is
+  // not audio, has no known length, or was not ready when the stream ended.
+  virtual void FollowerFailed(FollowTag tag) = 0;
+  // The stream reached its end with nothing to follow: the position reads
+  // exactly Duration(). Reported even while paused; the owner decides.
+  virtual void StreamEnded() = 0;
+  // The sound output went away while the graph played (Fault() says
+  // DeviceLost from now on).
+  virtual void OutputLost() = 0;
 };
 
 class MediaGraph {
@@ -21,6 +46,8 @@ class MediaGraph {
   // (paused at 0). False when the file is missing, unreadable or not audio.
   virtual bool RenderFile(const std::string& path) = 0;
   virtual bool Run() = 0;
+  // A paused graph stays paused across the joint: a followed file that takes
+  // over while paused waits, paused, at its start.
   virtual bool Pause() = 0;
   // Stops playback; the position is kept (the engine rewinds explicitly).
   virtual bool Stop() = 0;
@@ -33,21 +60,20 @@ class MediaGraph {
   // Whether the sound output failed the graph (see OutputFault).
   virtual OutputFault Fault() { return OutputFault::None; }
 
-  // Readies `path` to play straight after the current file, joined at the
-  // exact end of its stream; an empty path drops what was readied. False
-  // when the file cannot follow (missing, not audio, no known length): the
-  // stream then ends as it would have without it.
-  virtual bool Follow(const std::string& path) = 0;
-  // True once, after the file readied by Follow has taken over: from then on
-  // Duration and CurrentPosition describe it, and nothing follows it.
-  virtual bool MovedOn() = 0;
+  // Starts readying `path` to play straight after the current file, joined
+  // at the exact end of its stream, and returns at once: the file is opened
+  // and decoded off the window's thread. The outcome arrives as
+  // FollowerStarted or FollowerFailed with `tag`. An empty path, or a new
+  // Follow, drops what was asked before, unless that file already plays.
+  virtual void Follow(const std::string& path, FollowTag tag) = 0;
 };
 
 class MediaFramework {
  public:
   virtual ~MediaFramework() = default;
-  // A new, empty graph; null when the framework cannot make one.
-  virtual std::unique_ptr<MediaGraph> CreateGraph() = 0;
+  // A new, empty graph that reports to `events`; null when the framework
+  // cannot make one. `events` outlives the graph.
+  virtual std::unique_ptr<MediaGraph> CreateGraph(GraphEvents& events) = 0;
 };
 
-}  // namespace kestrafon::platform
+}  // namespace kestrafon::seam

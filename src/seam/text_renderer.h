@@ -6,7 +6,7 @@
 
 #include "seam/image.h"
 
-namespace kestrafon::platform {
+namespace kestrafon::seam {
 
 class TextRenderer {
  public:
@@ -14,4 +14,4 @@ class TextRenderer {
   virtual void DrawText(Image& target, int x, int y, std::string_view utf8, Rgb color) = 0;
 };
 
-}  // namespace kestrafon::platform
+}  // namespace kestrafon::seam

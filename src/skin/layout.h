@@ -127,10 +127,19 @@ inline constexpr std::array<SpriteEntry, 26> kSprites{{
 constexpr const SpriteEntry& SpriteEntryOf(SpriteId id) { return kSprites[static_cast<int>(id)]; }
 constexpr const Sprite& SpriteOf(SpriteId id) { return SpriteEntryOf(id).sprite; }
 
-// Knob travel and the volume scale's zero point.
+// The knob's travel. It is the volume's scale: the left end is the quietest
+// level (0), the right end the loudest (1), evenly in between.
 inline constexpr int kKnobMin = 206, kKnobMax = 282;
-inline constexpr int kVolumeZeroX = 286;
-inline constexpr int kVolumeStep = 80;  // hundredths of a decibel per pixel
+
+constexpr double LevelOfKnob(int x) {
+  const int on = x < kKnobMin ? kKnobMin : x > kKnobMax ? kKnobMax : x;
+  return double(on - kKnobMin) / double(kKnobMax - kKnobMin);
+}
+// The knob position nearest a level (halves away from the left end).
+constexpr int KnobOfLevel(double level) {
+  const double on = level > 0 ? (level < 1 ? level : 1) : 0;  // NaN reads as the left end
+  return kKnobMin + int(on * (kKnobMax - kKnobMin) + 0.5);
+}
 
 // --- Where the player's face answers the mouse ---------------------------------
 // In face pixels, both bounds included; the areas never follow the window size.

@@ -12,7 +12,7 @@ constexpr Rgb kPanelText{255, 255, 255};
 constexpr const char* kTrayTip = "Kestrafon";
 }  // namespace
 
-PlayerWindow::PlayerWindow(platform::Desktop& desktop, platform::TextRenderer& text, TrackList& tracks,
+PlayerWindow::PlayerWindow(seam::Desktop& desktop, seam::TextRenderer& text, TrackList& tracks,
                            OptionLamps& lamps, ControlSurface& control, PlaylistWindow& playlist,
                            const SkinImages& skin)
     : desktop_(desktop),
@@ -25,7 +25,7 @@ PlayerWindow::PlayerWindow(platform::Desktop& desktop, platform::TextRenderer& t
       titlePanel_(kTitlePanel.w, kTitlePanel.h, kPanelBlack),
       clockPanel_(kTimePanel.w, kTimePanel.h, kPanelBlack) {}
 
-platform::FormHost& PlayerWindow::host() { return desktop_.PlayerHost(); }
+seam::FormHost& PlayerWindow::host() { return desktop_.PlayerHost(); }
 
 void PlayerWindow::OnTick() {
   if (closed_) return;
@@ -35,8 +35,8 @@ void PlayerWindow::OnTick() {
 void PlayerWindow::Load() {
   // The tray icon; its double click restores the windows. Whether it went
   // in decides later whether minimising may hide the player.
-  desktop_.TrayIcon().Add(kTrayTip, [this](platform::TrayEvent event) {
-    if (event == platform::TrayEvent::LeftDoubleClick) Restore();
+  desktop_.TrayIcon().Add(kTrayTip, [this](seam::TrayEvent event) {
+    if (event == seam::TrayEvent::LeftDoubleClick) Restore();
   });
 
   // The face's initial state, then the knob's position, then show it all.
@@ -44,13 +44,13 @@ void PlayerWindow::Load() {
   DrawTitleButtons();
   DrawOptionPanel();
   DrawKnob(kKnobStart);
-  tracks_.SetKnobX(kKnobStart);
+  tracks_.SetVolumeLevel(LevelOfKnob(kKnobStart));
   Refresh();
 }
 
 void PlayerWindow::OnResize() {
   // A fresh rounded outline on every resize event, restores included.
-  const platform::Point size = host().OuterSize();
+  const seam::Point size = host().OuterSize();
   host().SetRoundedRegion(size.x, size.y, kRegionCorner, kRegionCorner);
 }
 
@@ -68,7 +68,7 @@ void PlayerWindow::Close() {
 void PlayerWindow::Restore() {
   if (closed_) return;
   host().SetVisible(true);
-  host().SetWindowState(platform::WindowState::Normal);
+  host().SetWindowState(seam::WindowState::Normal);
   face_.MarkDirty({0, 0, kFaceWidth, kFaceHeight});
   Refresh();
   if (playlist_.Loaded()) playlist_.SetVisible(true);

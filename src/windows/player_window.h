@@ -30,9 +30,9 @@ struct PressedButtons {
   bool next = false;
 };
 
-class PlayerWindow : public platform::FormEventSink, public PlayerFaceView {
+class PlayerWindow : public seam::FormEventSink, public PlayerFaceView {
  public:
-  PlayerWindow(platform::Desktop& desktop, platform::TextRenderer& text, TrackList& tracks, OptionLamps& lamps,
+  PlayerWindow(seam::Desktop& desktop, seam::TextRenderer& text, TrackList& tracks, OptionLamps& lamps,
                ControlSurface& control, PlaylistWindow& playlist, const SkinImages& skin);
 
   // Start-up: the tray icon, then the face's first look.
@@ -53,7 +53,9 @@ class PlayerWindow : public platform::FormEventSink, public PlayerFaceView {
   void DrawTransportRow() override;
   void DrawTitleButtons();
   void DrawOptionPanel();
-  void DrawKnob(std::int32_t x) override;
+  void DrawVolumeKnob(double level) override;
+  // The knob with its left edge at `x`, in face pixels.
+  void DrawKnob(std::int32_t x);
 
   // The two text panels: cleared to black, text in white.
   void ClearTitle() override;
@@ -69,13 +71,13 @@ class PlayerWindow : public platform::FormEventSink, public PlayerFaceView {
   const Image& clockPanel() const { return clockPanel_; }
   PressedButtons& pressed() { return pressed_; }
   std::int32_t titleOffset() const { return control_.titleOffset(); }
-  platform::FormHost& host();
+  seam::FormHost& host();
 
   // Window events: face buttons and the knob, the rounded outline, closing.
   void OnMouseDown(int button, double x, double y) override;
   void OnMouseMove(int buttons, double x, double y) override;
   void OnMouseUp(int button, double x, double y) override;
-  void OnKeyDown(platform::Key) override {}
+  void OnKeyDown(seam::Key) override {}
   void OnResize() override;
   void OnCloseRequested() override { Close(); }
 
@@ -91,8 +93,8 @@ class PlayerWindow : public platform::FormEventSink, public PlayerFaceView {
   void LetPendingEventsRun();
   void ReleaseTransport(double x, double y);
 
-  platform::Desktop& desktop_;
-  platform::TextRenderer& text_;
+  seam::Desktop& desktop_;
+  seam::TextRenderer& text_;
   TrackList& tracks_;
   OptionLamps& lamps_;
   ControlSurface& control_;

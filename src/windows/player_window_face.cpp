@@ -12,4 +12,6 @@ void PlayerWindow::DrawOptionPanel() { face_.Draw(kOptionPanelUnlit); }
 
 void PlayerWindow::DrawKnob(std::int32_t x) { face_.Copy(Sheet::Parts, kVolumeKnob, x, kVolumeKnobTop); }
 
+void PlayerWindow::DrawVolumeKnob(double level) { DrawKnob(KnobOfLevel(level)); }
+
 }  // namespace kestrafon

@@ -114,9 +114,9 @@ void PlayerWindow::OnMouseDown(int, double x, double y) {
 
 void PlayerWindow::OnMouseMove(int buttons, double x, double y) {
   if (closed_ || dragging_) return;
-  if (buttons != platform::kLeftButton || !hit::kVolumeDrag.Contains(x, y)) return;
+  if (buttons != seam::kLeftButton || !hit::kVolumeDrag.Contains(x, y)) return;
   const std::int32_t knob = static_cast<std::int32_t>(std::nearbyint(x));  // halves to even
-  control_.SetKnobVolume(knob);
+  control_.SetVolume(LevelOfKnob(knob));
   Refresh();
 }
 
@@ -174,7 +174,7 @@ void PlayerWindow::MinimiseCommand() {
   pressed_.minimise = false;
   LetPendingEventsRun();
   if (closed_) return;  // closed meanwhile
-  host().SetWindowState(platform::WindowState::Minimised);
+  host().SetWindowState(seam::WindowState::Minimised);
   // Without a tray icon nothing could bring a hidden player back: it stays a
   // minimised window for the window manager to restore, and the playlist
   // window stays where it is.

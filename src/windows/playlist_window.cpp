@@ -16,8 +16,8 @@ void PlaylistWindow::Load() {
   }
   host_->SetEventSink(this);
   // Flush against the player's right edge, tops aligned.
-  platform::FormHost& player = desktop_.PlayerHost();
-  const platform::Point at = player.Position();
+  seam::FormHost& player = desktop_.PlayerHost();
+  const seam::Point at = player.Position();
   host_->Move({at.x + player.OuterSize().x, at.y});
   tracks_.PaintRows();
 }
@@ -41,7 +41,7 @@ void PlaylistWindow::Unload() {
 
 void PlaylistWindow::OnResize() {
   if (!host_) return;
-  const platform::Point size = host_->OuterSize();
+  const seam::Point size = host_->OuterSize();
   host_->SetRoundedRegion(size.x, size.y, kRegionCorner, kRegionCorner);
 }
 

@@ -17,9 +17,9 @@
 
 namespace kestrafon {
 
-class PlaylistWindow : public PlaylistCanvas, public platform::FormEventSink {
+class PlaylistWindow : public PlaylistCanvas, public seam::FormEventSink {
  public:
-  PlaylistWindow(platform::Desktop& desktop, platform::TextRenderer& text, TrackList& tracks,
+  PlaylistWindow(seam::Desktop& desktop, seam::TextRenderer& text, TrackList& tracks,
                  ControlSurface& control, const SkinImages& skin)
       : desktop_(desktop), text_(text), tracks_(tracks), control_(control), skin_(skin) {}
   ~PlaylistWindow() override;
@@ -49,14 +49,14 @@ class PlaylistWindow : public PlaylistCanvas, public platform::FormEventSink {
   void ClearRows() override;
   void DrawRow(int x, int y, std::string_view text, Rgb color) override;
 
-  platform::FormHost* host() { return host_.get(); }
+  seam::FormHost* host() { return host_.get(); }
   const Image* faceImage() const { return face_ ? &face_->image() : nullptr; }
 
   // Window events.
   void OnMouseDown(int button, double x, double y) override;
   void OnMouseMove(int, double, double) override {}
   void OnMouseUp(int, double, double) override {}
-  void OnKeyDown(platform::Key key) override;
+  void OnKeyDown(seam::Key key) override;
   void OnResize() override;
   // Alt+F4 or the window menu: the window goes, the playlist switch stays as it is.
   void OnCloseRequested() override { Unload(); }
@@ -64,12 +64,12 @@ class PlaylistWindow : public PlaylistCanvas, public platform::FormEventSink {
  private:
   void Present();
 
-  platform::Desktop& desktop_;
-  platform::TextRenderer& text_;
+  seam::Desktop& desktop_;
+  seam::TextRenderer& text_;
   TrackList& tracks_;
   ControlSurface& control_;
   const SkinImages& skin_;
-  std::unique_ptr<platform::FormHost> host_;
+  std::unique_ptr<seam::FormHost> host_;
   std::unique_ptr<Face> face_;
   std::string lastDir_;
 };

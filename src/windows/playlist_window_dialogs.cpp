@@ -9,7 +9,7 @@ namespace {
 
 // The open dialog shows MP3 files first; its description uses half-width
 // katakana, the save dialog's full-width: each exactly as the user knows it.
-platform::FileDialogRequest OpenRequest(const std::string& lastDir) {
+seam::FileDialogRequest OpenRequest(const std::string& lastDir) {
   return {.title = "ファイルを選択して下さい。",
           .filter = "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl",
           .defaultExtension = ".mp3",
@@ -17,7 +17,7 @@ platform::FileDialogRequest OpenRequest(const std::string& lastDir) {
           .allowMultiple = true};
 }
 
-platform::FileDialogRequest SaveRequest(const std::string& lastDir) {
+seam::FileDialogRequest SaveRequest(const std::string& lastDir) {
   return {.title = "名前を付けてファイルの保存",
           .filter = "KFLファイル(*.kfl)|*.kfl",
           .defaultExtension = ".kfl",

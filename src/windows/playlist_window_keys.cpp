@@ -8,7 +8,7 @@ namespace {
 constexpr std::int32_t kPage = 5;
 }  // namespace
 
-void PlaylistWindow::OnKeyDown(platform::Key key) {
+void PlaylistWindow::OnKeyDown(seam::Key key) {
   const VisibleRows rows = tracks_.Visible();
   const std::int32_t count = tracks_.Count();
   const bool scrolls = count > skin::kListRows.count;  // a longer list scrolls
@@ -16,11 +16,11 @@ void PlaylistWindow::OnKeyDown(platform::Key key) {
   const auto scroll = [&](std::int32_t by) { tracks_.SetVisible({rows.first + by, rows.last + by}); };
 
   switch (key) {
-    case platform::Key::Enter:
+    case seam::Key::Enter:
       control_.PlayEntry(selected);
       return;
 
-    case platform::Key::PageUp:
+    case seam::Key::PageUp:
       // Only whole pages: short of one, nothing moves at all.
       if (rows.first - kPage < 1 || !scrolls) return;
       scroll(-kPage);
@@ -28,27 +28,27 @@ void PlaylistWindow::OnKeyDown(platform::Key key) {
       tracks_.PaintRows();
       return;
 
-    case platform::Key::PageDown:
+    case seam::Key::PageDown:
       if (count < rows.last + kPage || !scrolls) return;
       scroll(kPage);
       if (selected + kPage < count) tracks_.SelectEntry(selected + kPage);
       tracks_.PaintRows();
       return;
 
-    case platform::Key::Up:
+    case seam::Key::Up:
       // The rows and the selection move together until the rows reach the top.
       if (rows.first > 1 && scrolls) scroll(-1);
       if (selected >= 2) tracks_.SelectEntry(selected - 1);
       tracks_.PaintRows();
       return;
 
-    case platform::Key::Down:
+    case seam::Key::Down:
       if (rows.last < count && scrolls) scroll(1);
       if (selected < count) tracks_.SelectEntry(selected + 1);
       tracks_.PaintRows();
       return;
 
-    case platform::Key::Other:
+    case seam::Key::Other:
       return;
   }
 }

@@ -38,7 +38,7 @@ std::string SaveFailureText(const std::string& path, int error) {
   return "プレイリストを次のファイルに保存できませんでした。\n" + path + "\n\n理由: " + SaveFailureReason(error);
 }
 
-void ShowSaveFailure(platform::FileDialogs& dialogs, const std::string& path, int error) {
+void ShowSaveFailure(seam::FileDialogs& dialogs, const std::string& path, int error) {
   dialogs.ShowMessage(kSaveFailureTitle, SaveFailureText(path, error));
 }
 

@@ -15,6 +15,6 @@ std::string SaveFailureReason(int error);
 // The message naming the file and the reason.
 std::string SaveFailureText(const std::string& path, int error);
 // Shows that message in a modal box with an OK button.
-void ShowSaveFailure(platform::FileDialogs& dialogs, const std::string& path, int error);
+void ShowSaveFailure(seam::FileDialogs& dialogs, const std::string& path, int error);
 
 }  // namespace kestrafon

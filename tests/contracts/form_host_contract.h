@@ -12,9 +12,9 @@
 //   static std::string Title(Host&);
 //   static void Press(Host&, int button, int x, int y);    // a native press,
 //   static void Move(Host&, int buttons, int x, int y);    // move and release
-//   static void Release(Host&, int button, int x, int y);  // (platform::kLeftButton ...)
+//   static void Release(Host&, int button, int x, int y);  // (seam::kLeftButton ...)
 //   static void KeyDown(Host&, int nativeKey);
-//   static const std::vector<std::pair<int, platform::Key>> kKeys;  // native key, core key
+//   static const std::vector<std::pair<int, seam::Key>> kKeys;  // native key, core key
 //   static void RequestClose(Host&);         // as the system's close would
 //   static void Settle();                    // lets queued window events run
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ TYPED_TEST_P(FormHostContract, IsAWindowNamedForm1OfTheFaceSize) {
   TypeParam::Settle();
   EXPECT_TRUE(host.IsVisible());
   EXPECT_EQ(TypeParam::Title(host), "Form1");
-  EXPECT_EQ(host.OuterSize(), (platform::Point{303, 202}));
+  EXPECT_EQ(host.OuterSize(), (seam::Point{303, 202}));
   EXPECT_TRUE(this->Heard("resize")) << "showing counts as a resize";
 }
 
@@ -87,7 +87,7 @@ TYPED_TEST_P(FormHostContract, TheOutlineCutsTheCornersOnly) {
 
 TYPED_TEST_P(FormHostContract, MouseKeysAndCloseRequestsReachTheCoreInFacePixels) {
   auto& host = *this->host;
-  using platform::kLeftButton, platform::kRightButton, platform::kMiddleButton;
+  using seam::kLeftButton, seam::kRightButton, seam::kMiddleButton;
   TypeParam::Press(host, kLeftButton, 149, 162);
   TypeParam::Move(host, kLeftButton | kMiddleButton, 150, 163);
   TypeParam::Release(host, kLeftButton, 151, 164);
@@ -117,7 +117,7 @@ TYPED_TEST_P(FormHostContract, MovesStaysOnTopAndMinimises) {
   host.SetVisible(true);
   host.Move({40, 50});
   TypeParam::Settle();
-  EXPECT_EQ(host.Position(), (platform::Point{40, 50}));
+  EXPECT_EQ(host.Position(), (seam::Point{40, 50}));
 
   host.SetVisible(false);
   host.SetTopMost(true);  // also shows a hidden window
@@ -127,14 +127,14 @@ TYPED_TEST_P(FormHostContract, MovesStaysOnTopAndMinimises) {
   EXPECT_FALSE(TypeParam::TopMost(host));
   EXPECT_TRUE(host.IsVisible());
 
-  host.SetWindowState(platform::WindowState::Minimised);
+  host.SetWindowState(seam::WindowState::Minimised);
   TypeParam::Settle();
   EXPECT_TRUE(TypeParam::Minimised(host));
   host.SetVisible(false);  // into the tray
-  EXPECT_EQ(host.Position(), (platform::Point{40, 50})) << "where it comes back, not where its icon went";
-  EXPECT_EQ(host.OuterSize(), (platform::Point{303, 202}));
+  EXPECT_EQ(host.Position(), (seam::Point{40, 50})) << "where it comes back, not where its icon went";
+  EXPECT_EQ(host.OuterSize(), (seam::Point{303, 202}));
   host.SetVisible(true);
-  host.SetWindowState(platform::WindowState::Normal);
+  host.SetWindowState(seam::WindowState::Normal);
   TypeParam::Settle();
   EXPECT_FALSE(TypeParam::Minimised(host));
   EXPECT_TRUE(host.IsVisible());

@@ -3,23 +3,27 @@
 // the same cases for GStreamer and for DirectShow. A backend instantiates the
 // suite with a type that makes its framework and its test files:
 //
-//   static std::unique_ptr<platform::MediaFramework> MakeFramework();
+//   static std::unique_ptr<seam::MediaFramework> MakeFramework();
 //   static std::string Tone(int seconds);     // a 440 Hz MP3 of 1 or 4 seconds
 //   static std::string NotAudio();            // text in a file named .mp3
 //   static std::string Missing();             // a path where no file is
 //   static std::string Folder();              // a directory
 //   static std::string CopyAs(const std::string& from, const std::string& utf8Name);
 //                                             // a copy under a new name; empty on failure
-//   static void Wait(int ms);                 // lets a graph play, as the UI thread would
+//   static void Wait(int ms);                 // lets a graph play, running the thread's
+//                                             // event loop as the window's thread would
 //
 // Its constructor and destructor set up and take down what the framework
 // needs on the test's thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "fakes/recorded_events.h"
 #include "seam/media.h"
 
 namespace kestrafon::contracts {
@@ -30,12 +34,12 @@ class MediaGraphContract : public ::testing::Test {
   MediaGraphContract() : framework(Backend::MakeFramework()) {}
 
   // A graph with `path` rendered; null when it would not render.
-  std::unique_ptr<platform::MediaGraph> Rendered(const std::string& path) {
-    auto graph = framework->CreateGraph();
+  std::unique_ptr<seam::MediaGraph> Rendered(const std::string& path) {
+    auto graph = framework->CreateGraph(events);
     if (!graph || !graph->RenderFile(path)) return nullptr;
     return graph;
   }
-  static double Position(platform::MediaGraph& graph) {
+  static double Position(seam::MediaGraph& graph) {
     double seconds = -1;
     EXPECT_TRUE(graph.CurrentPosition(seconds));
     return seconds;
@@ -50,7 +54,8 @@ class MediaGraphContract : public ::testing::Test {
   }
 
   Backend backend;
-  std::unique_ptr<platform::MediaFramework> framework;
+  fakes::RecordedEvents events;
+  std::unique_ptr<seam::MediaFramework> framework;
 };
 
 TYPED_TEST_SUITE_P(MediaGraphContract);
@@ -81,7 +86,7 @@ TYPED_TEST_P(MediaGraphContract, WhatIsNoSoundFailsAndTheFailedGraphRefusesEvery
   for (const std::string& path : {TypeParam::Missing(), std::string(), TypeParam::Folder(), TypeParam::NotAudio()})
     EXPECT_FALSE(this->Rendered(path)) << "'" << path << "'";
 
-  auto graph = this->framework->CreateGraph();
+  auto graph = this->framework->CreateGraph(this->events);
   ASSERT_TRUE(graph);
   ASSERT_FALSE(graph->RenderFile(TypeParam::Missing()));
   double seconds = 0;
@@ -146,8 +151,10 @@ TYPED_TEST_P(MediaGraphContract, AtTheEndThePositionReadsExactlyTheDuration) {
     return now == duration;
   })) << "last position " << last << " of " << duration;
   EXPECT_TRUE(steady) << "the position never runs back or past the end";
+  EXPECT_TRUE(this->WaitFor([&] { return this->events.Heard("ended"); })) << "the end is reported";
   TypeParam::Wait(50);
   EXPECT_EQ(this->Position(*graph), duration) << "the end stays put";
+  EXPECT_EQ(this->events.heard, std::vector<std::string>{"ended"}) << "once";
 
   // Rewound after the end, the graph starts again from 0.
   ASSERT_TRUE(graph->Stop());
@@ -156,44 +163,47 @@ TYPED_TEST_P(MediaGraphContract, AtTheEndThePositionReadsExactlyTheDuration) {
 }
 
 // A followed file takes over at the end of the stream: the position never
-// reads the end of the first, and from the take-over on the graph describes
-// the second, to its own exact end.
+// reads the end of the first, the graph says which file started, and from
+// then on it describes the second, to its own exact end.
 TYPED_TEST_P(MediaGraphContract, AFollowedFileTakesOverWhereTheCurrentOneEnds) {
   auto graph = this->Rendered(TypeParam::Tone(1));
   ASSERT_TRUE(graph);
   double duration = 0;
   ASSERT_TRUE(graph->Duration(duration));
-  EXPECT_FALSE(graph->MovedOn());
-  ASSERT_TRUE(graph->Follow(TypeParam::Tone(4)));
+  graph->Follow(TypeParam::Tone(4), 7);
+  EXPECT_TRUE(this->events.heard.empty()) << "nothing is reported from inside a call";
   ASSERT_TRUE(graph->PutVolume(-480));
   ASSERT_TRUE(graph->Run());
   bool reachedTheEnd = false;
   ASSERT_TRUE(this->WaitFor([&] {
     reachedTheEnd = reachedTheEnd || this->Position(*graph) == duration;
-    return graph->MovedOn();
+    return this->events.Heard("started 7");
   }));
   EXPECT_FALSE(reachedTheEnd) << "the first file's end is where the second starts";
-  EXPECT_FALSE(graph->MovedOn()) << "told once";
   ASSERT_TRUE(graph->Duration(duration));
   EXPECT_NEAR(duration, 4.0, 0.06);
   EXPECT_LT(this->Position(*graph), 0.5);
   ASSERT_TRUE(this->WaitFor([&] { return this->Position(*graph) > 0.2; })) << "the second file plays";
+  EXPECT_EQ(this->events.heard, std::vector<std::string>{"started 7"}) << "told once, and nothing else";
 }
 
-// What cannot follow is refused, and what was readied can be dropped: the
-// stream then ends as it would have alone.
+// What cannot follow is reported by its tag, and what was readied can be
+// dropped: the stream then ends as it would have alone.
 TYPED_TEST_P(MediaGraphContract, WithNothingToFollowTheStreamEndsAsAlone) {
   auto graph = this->Rendered(TypeParam::Tone(1));
   ASSERT_TRUE(graph);
-  for (const std::string& path : {TypeParam::Missing(), TypeParam::Folder(), TypeParam::NotAudio()})
-    EXPECT_FALSE(graph->Follow(path)) << "'" << path << "'";
-  ASSERT_TRUE(graph->Follow(TypeParam::Tone(4)));
-  ASSERT_TRUE(graph->Follow(""));
+  const std::vector<std::string> bad{TypeParam::Missing(), TypeParam::Folder(), TypeParam::NotAudio()};
+  for (std::size_t i = 0; i < bad.size(); ++i) {
+    graph->Follow(bad[i], i + 1);
+    EXPECT_TRUE(this->WaitFor([&] { return this->events.Heard("failed " + std::to_string(i + 1)); })) << bad[i];
+  }
+  graph->Follow(TypeParam::Tone(4), 8);
+  graph->Follow("", 0);
   double duration = 0;
   ASSERT_TRUE(graph->Duration(duration));
   ASSERT_TRUE(graph->Run());
-  EXPECT_TRUE(this->WaitFor([&] { return this->Position(*graph) == duration; }));
-  EXPECT_FALSE(graph->MovedOn());
+  EXPECT_TRUE(this->WaitFor([&] { return this->Position(*graph) == duration && this->events.Heard("ended"); }));
+  EXPECT_FALSE(this->events.Heard("started 8"));
 }
 
 REGISTER_TYPED_TEST_SUITE_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength, NamesOutsideTheCodePageOpen,

@@ -5,7 +5,7 @@
 namespace kestrafon::fakes {
 namespace {
 
-class FakeGraph : public platform::MediaGraph {
+class FakeGraph : public seam::MediaGraph {
  public:
   FakeGraph(FakeMediaFramework& fw, std::shared_ptr<FakeGraphState> state) : fw_(fw), s_(std::move(state)) {}
   ~FakeGraph() override { s_->released = true; s_->calls.push_back("release"); }
@@ -34,21 +34,23 @@ class FakeGraph : public platform::MediaGraph {
     s_->calls.push_back("seek");
     return true;
   }
-  platform::OutputFault Fault() override {
-    if (noOutput_) return platform::OutputFault::NoDevice;
-    return s_->outputLost ? platform::OutputFault::DeviceLost : platform::OutputFault::None;
+  seam::OutputFault Fault() override {
+    if (noOutput_) return seam::OutputFault::NoDevice;
+    return s_->outputLost ? seam::OutputFault::DeviceLost : seam::OutputFault::None;
   }
-  bool Follow(const std::string& path) override {
+  void Follow(const std::string& path, seam::FollowTag tag) override {
     s_->calls.push_back("follow " + path);
     s_->following.clear();
+    s_->followTag = 0;
+    if (path.empty()) return;
     const auto it = fw_.files.find(path);
     if (it == fw_.files.end() || !it->second.renders || it->second.durationFails || it->second.noOutput) {
-      return path.empty();
+      fw_.Queue(*s_, [tag](seam::GraphEvents& e) { e.FollowerFailed(tag); });
+      return;
     }
     s_->following = path;
-    return true;
+    s_->followTag = tag;
   }
-  bool MovedOn() override { return std::exchange(s_->movedOn, false); }
   bool PutVolume(long v) override {
     s_->calls.push_back("volume");
     if (s_->volumeFails) return false;
@@ -68,17 +70,39 @@ class FakeGraph : public platform::MediaGraph {
 void FakeMediaFramework::PlayToEnd(FakeGraphState& graph) {
   if (graph.following.empty()) {
     graph.position = graph.duration;
+    Queue(graph, [](seam::GraphEvents& e) { e.StreamEnded(); });
     return;
   }
   graph.path = std::exchange(graph.following, {});
   graph.duration = files.at(graph.path).duration;
   graph.position = 0;
-  graph.movedOn = true;
+  const seam::FollowTag tag = std::exchange(graph.followTag, 0);
+  Queue(graph, [tag](seam::GraphEvents& e) { e.FollowerStarted(tag); });
 }
 
-std::unique_ptr<platform::MediaGraph> FakeMediaFramework::CreateGraph() {
+void FakeMediaFramework::LoseOutput(FakeGraphState& graph) {
+  graph.outputLost = true;
+  Queue(graph, [](seam::GraphEvents& e) { e.OutputLost(); });
+}
+
+void FakeMediaFramework::Queue(FakeGraphState& graph, std::function<void(seam::GraphEvents&)> event) {
+  for (const auto& g : graphs) {
+    if (g.get() == &graph) queued.emplace_back(g, std::move(event));
+  }
+}
+
+void FakeMediaFramework::Deliver() {
+  while (!queued.empty()) {
+    auto [graph, event] = std::move(queued.front());
+    queued.pop_front();
+    if (!graph->released && graph->events) event(*graph->events);
+  }
+}
+
+std::unique_ptr<seam::MediaGraph> FakeMediaFramework::CreateGraph(seam::GraphEvents& events) {
   if (createFails) return nullptr;
   graphs.push_back(std::make_shared<FakeGraphState>());
+  graphs.back()->events = &events;
   return std::make_unique<FakeGraph>(*this, graphs.back());
 }
 
@@ -120,7 +144,7 @@ class TrackedHost : public FakeFormHost {
 };
 }  // namespace
 
-std::unique_ptr<platform::FormHost> FakeDesktop::CreatePlaylistHost() {
+std::unique_ptr<seam::FormHost> FakeDesktop::CreatePlaylistHost() {
   auto host = std::make_unique<TrackedHost>(*this);
   host->name = "playlist";
   host->log = &log;
@@ -131,7 +155,7 @@ std::unique_ptr<platform::FormHost> FakeDesktop::CreatePlaylistHost() {
   return host;
 }
 
-std::vector<std::string> FakeDesktop::ShowOpen(const platform::FileDialogRequest& r) {
+std::vector<std::string> FakeDesktop::ShowOpen(const seam::FileDialogRequest& r) {
   openRequests.push_back(r);
   log.push_back("dialog:open");
   if (openAnswers.empty()) return {};
@@ -140,7 +164,7 @@ std::vector<std::string> FakeDesktop::ShowOpen(const platform::FileDialogRequest
   return a;
 }
 
-std::optional<std::string> FakeDesktop::ShowSave(const platform::FileDialogRequest& r) {
+std::optional<std::string> FakeDesktop::ShowSave(const seam::FileDialogRequest& r) {
   saveRequests.push_back(r);
   log.push_back("dialog:save");
   if (saveAnswers.empty()) return std::nullopt;

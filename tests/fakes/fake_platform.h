@@ -38,11 +38,12 @@ struct FakeGraphState {
   bool volumeFails = false;
   bool outputLost = false;  // the sound output went away
   std::string following;    // the readied next file; empty for none
-  bool movedOn = false;     // the followed file took over, not yet reported
+  seam::FollowTag followTag = 0;
   std::vector<std::string> calls;
+  seam::GraphEvents* events = nullptr;
 };
 
-class FakeMediaFramework : public platform::MediaFramework {
+class FakeMediaFramework : public seam::MediaFramework {
  public:
   // Files the framework can open; any other path fails to render.
   std::map<std::string, FakeTrack> files;
@@ -50,11 +51,20 @@ class FakeMediaFramework : public platform::MediaFramework {
   // Every graph ever made, in order, including those that failed to render.
   std::vector<std::shared_ptr<FakeGraphState>> graphs;
 
-  std::unique_ptr<platform::MediaGraph> CreateGraph() override;
+  std::unique_ptr<seam::MediaGraph> CreateGraph(seam::GraphEvents& events) override;
   FakeGraphState& last() { return *graphs.back(); }
   // The graph plays its file to the end: the followed file takes over at its
-  // start, or, with none, the position reads the duration.
+  // start, or, with none, the position reads the duration. What the graph
+  // reports waits in the event queue until Deliver.
   void PlayToEnd(FakeGraphState& graph);
+  // The sound output goes away under the graph.
+  void LoseOutput(FakeGraphState& graph);
+  // Runs the queued events in order, as the window's event loop would; those
+  // of a graph destroyed meanwhile are never told.
+  void Deliver();
+  // Events reported but not yet delivered.
+  std::deque<std::pair<std::shared_ptr<FakeGraphState>, std::function<void(seam::GraphEvents&)>>> queued;
+  void Queue(FakeGraphState& graph, std::function<void(seam::GraphEvents&)> event);
 };
 
 struct DrawnText {
@@ -66,7 +76,7 @@ struct DrawnText {
 
 // Records each text and marks the target's pixel at (x, y) (when inside) in
 // the text's colour, so tests of the pixels can see where text went.
-class RecordingTextRenderer : public platform::TextRenderer {
+class RecordingTextRenderer : public seam::TextRenderer {
  public:
   std::vector<DrawnText> drawn;
   void DrawText(Image& target, int x, int y, std::string_view utf8, Rgb color) override;
@@ -79,11 +89,11 @@ struct RoundedRegion {
   friend bool operator==(const RoundedRegion&, const RoundedRegion&) = default;
 };
 
-class FakeFormHost : public platform::FormHost {
+class FakeFormHost : public seam::FormHost {
  public:
-  platform::FormEventSink* sink = nullptr;
+  seam::FormEventSink* sink = nullptr;
   bool visible = false;
-  platform::WindowState state = platform::WindowState::Normal;
+  seam::WindowState state = seam::WindowState::Normal;
   bool topMost = false;
   int topMostCalls = 0;
   int presents = 0;
@@ -91,19 +101,19 @@ class FakeFormHost : public platform::FormHost {
   Image presented;  // what the window shows
   std::vector<int> regions;  // width of each rounded region set
   std::vector<RoundedRegion> outlines;  // each rounded region set, whole
-  platform::Point position{100, 100};
-  platform::Point size{303, 202};
+  seam::Point position{100, 100};
+  seam::Point size{303, 202};
   int drags = 0;
   std::function<void()> duringDrag;  // runs inside the move loop
   std::vector<std::string>* log = nullptr;  // shared effect log, when given
   std::string name;
 
-  void SetEventSink(platform::FormEventSink* s) override { sink = s; }
+  void SetEventSink(seam::FormEventSink* s) override { sink = s; }
   void SetVisible(bool v) override { visible = v; Log(v ? "show" : "hide"); }
   bool IsVisible() const override { return visible; }
-  void SetWindowState(platform::WindowState s) override {
+  void SetWindowState(seam::WindowState s) override {
     state = s;
-    Log(s == platform::WindowState::Minimised ? "minimise" : "normal");
+    Log(s == seam::WindowState::Minimised ? "minimise" : "normal");
   }
   void Present(const Image& face, Rect dirty) override;
   void SetRoundedRegion(int w, int h, int ew, int eh) override {
@@ -116,9 +126,9 @@ class FakeFormHost : public platform::FormHost {
     visible = true;
     Log(t ? "topmost" : "notopmost");
   }
-  platform::Point Position() const override { return position; }
-  platform::Point OuterSize() const override { return size; }
-  void Move(platform::Point p) override { position = p; }
+  seam::Point Position() const override { return position; }
+  seam::Point OuterSize() const override { return size; }
+  void Move(seam::Point p) override { position = p; }
   void DragMove() override {
     ++drags;
     if (duringDrag) duringDrag();
@@ -128,8 +138,8 @@ class FakeFormHost : public platform::FormHost {
   }
 };
 
-class FakeDesktop : public platform::Desktop, public platform::TickSource, public platform::Tray,
-                    public platform::FileDialogs {
+class FakeDesktop : public seam::Desktop, public seam::TickSource, public seam::Tray,
+                    public seam::FileDialogs {
  public:
   FakeDesktop();
   std::vector<std::string> log;  // window, tray and dialog effects in order
@@ -141,7 +151,7 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   std::function<void()> onTick;
   bool trayAvailable = true;
   bool trayShown = false;
-  std::function<void(platform::TrayEvent)> onTray;
+  std::function<void(seam::TrayEvent)> onTray;
   int pendingEventRuns = 0;
   std::function<void()> pendingEvents;  // what runs when pending events are processed
   bool quit = false;
@@ -149,29 +159,29 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   // Answers of the next dialogs (empty or nullopt = cancelled) and what was asked.
   std::deque<std::vector<std::string>> openAnswers;
   std::deque<std::optional<std::string>> saveAnswers;
-  std::vector<platform::FileDialogRequest> openRequests, saveRequests;
+  std::vector<seam::FileDialogRequest> openRequests, saveRequests;
   struct Message {
     std::string title, text;
   };
   std::vector<Message> messages;  // every message box shown, in order
 
   // Desktop
-  platform::FormHost& PlayerHost() override { return player; }
-  std::unique_ptr<platform::FormHost> CreatePlaylistHost() override;
-  platform::TickSource& Ticks() override { return *this; }
-  platform::Tray& TrayIcon() override { return *this; }
-  platform::FileDialogs& Dialogs() override { return *this; }
+  seam::FormHost& PlayerHost() override { return player; }
+  std::unique_ptr<seam::FormHost> CreatePlaylistHost() override;
+  seam::TickSource& Ticks() override { return *this; }
+  seam::Tray& TrayIcon() override { return *this; }
+  seam::FileDialogs& Dialogs() override { return *this; }
   void ProcessPendingEvents() override {
     ++pendingEventRuns;
     if (pendingEvents) pendingEvents();
   }
   void Quit() override { quit = true; log.push_back("quit"); }
   void SetFirstPaintHandler(std::function<void()> h) override { onFirstPaint = std::move(h); }
-  void SetFilesDroppedHandler(platform::FilesDroppedHandler h) override { onFilesDropped = std::move(h); }
-  void SetMediaKeyHandler(std::function<void(platform::MediaKey)> h) override { onMediaKey = std::move(h); }
-  std::function<void(platform::MediaKey)> onMediaKey;
+  void SetFilesDroppedHandler(seam::FilesDroppedHandler h) override { onFilesDropped = std::move(h); }
+  void SetMediaKeyHandler(std::function<void(seam::MediaKey)> h) override { onMediaKey = std::move(h); }
+  std::function<void(seam::MediaKey)> onMediaKey;
   std::function<void()> onFirstPaint;
-  platform::FilesDroppedHandler onFilesDropped;
+  seam::FilesDroppedHandler onFilesDropped;
 
   // TickSource
   void Arm(int intervalMs) override { armedInterval = intervalMs; }
@@ -179,7 +189,7 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   void Tick() { if (armedInterval > 0 && onTick) onTick(); }
 
   // Tray
-  bool Add(const std::string& tip, std::function<void(platform::TrayEvent)> e) override {
+  bool Add(const std::string& tip, std::function<void(seam::TrayEvent)> e) override {
     trayTip = tip;
     trayShown = trayAvailable;
     onTray = std::move(e);
@@ -192,8 +202,8 @@ class FakeDesktop : public platform::Desktop, public platform::TickSource, publi
   std::string trayTip;
 
   // FileDialogs
-  std::vector<std::string> ShowOpen(const platform::FileDialogRequest& r) override;
-  std::optional<std::string> ShowSave(const platform::FileDialogRequest& r) override;
+  std::vector<std::string> ShowOpen(const seam::FileDialogRequest& r) override;
+  std::optional<std::string> ShowSave(const seam::FileDialogRequest& r) override;
   void ShowMessage(const std::string& title, const std::string& text) override {
     messages.push_back({title, text});
     log.push_back("dialog:message");

@@ -8,12 +8,12 @@
 
 namespace kestrafon::fakes {
 
-struct RecordingFormSink : platform::FormEventSink {
+struct RecordingFormSink : seam::FormEventSink {
   std::vector<std::string> events;
   void OnMouseDown(int b, double x, double y) override { Add("down", b, x, y); }
   void OnMouseMove(int b, double x, double y) override { Add("move", b, x, y); }
   void OnMouseUp(int b, double x, double y) override { Add("up", b, x, y); }
-  void OnKeyDown(platform::Key key) override { events.push_back("key " + std::to_string(int(key))); }
+  void OnKeyDown(seam::Key key) override { events.push_back("key " + std::to_string(int(key))); }
   void OnResize() override { events.push_back("resize"); }
   void OnCloseRequested() override { events.push_back("close"); }
   void Add(const char* what, int b, double x, double y) {

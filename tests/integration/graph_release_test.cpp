@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "fakes/recorded_events.h"
 #include "fixtures/mp3_fixtures.h"
 #include "platform/gstreamer/gst_media.h"
 
@@ -26,12 +27,16 @@ TEST(GraphRelease, ManyOpenedAndPlayedGraphsLeaveNoDescriptorsBehind) {
   ASSERT_TRUE(fixtures::MakeMp3(track, 0.5));
   platform::gst::GstMediaFramework framework(platform::gst::AudioOutput::kSilentUnpaced);
   const auto playOnce = [&] {
-    auto graph = framework.CreateGraph();
+    fakes::RecordedEvents events;
+    auto graph = framework.CreateGraph(events);
     ASSERT_TRUE(graph->RenderFile(track));
     ASSERT_TRUE(graph->Run());
     double duration = 0, position = -1;
     ASSERT_TRUE(graph->Duration(duration));
-    for (int i = 0; i < 2000 && graph->CurrentPosition(position) && position != duration; ++i) g_usleep(1000);
+    for (int i = 0; i < 2000 && graph->CurrentPosition(position) && position != duration; ++i) {
+      g_main_context_iteration(nullptr, FALSE);  // where the end of the stream is heard
+      g_usleep(1000);
+    }
     EXPECT_TRUE(graph->PutCurrentPosition(0));
   };
   playOnce();  // the framework's own one-time set-up

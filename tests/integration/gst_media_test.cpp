@@ -30,8 +30,9 @@
 namespace {
 
 using kestrafon::fixtures::MakeMp3;
+using kestrafon::fakes::RecordedEvents;
 using kestrafon::fixtures::TempDir;
-using kestrafon::platform::MediaGraph;
+using kestrafon::seam::MediaGraph;
 using kestrafon::platform::gst::AudioOutput;
 using kestrafon::platform::gst::GainFromHundredthsDb;
 using kestrafon::platform::gst::GstMediaFramework;
@@ -88,12 +89,23 @@ double DecodedSeconds(const std::string& path) {
   return ok ? static_cast<double>(bytes / 4) / kRate : -1;
 }
 
-// Polls `done` every few milliseconds for at most `bound`.
+// Runs the default main context (where the graphs' bus watches and reports
+// run, as on the window's thread) for `ms` milliseconds.
+void RunEvents(int ms) {
+  const auto until = Clock::now() + std::chrono::milliseconds(ms);
+  do {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  } while (Clock::now() < until);
+}
+
+// Polls `done` every few milliseconds, events running, for at most `bound`.
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(5)) {
   const auto deadline = Clock::now() + bound;
   while (Clock::now() < deadline) {
     if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    RunEvents(5);
   }
   return done();
 }
@@ -122,7 +134,7 @@ class GstMediaTest : public ::testing::Test {
 
   // A graph with `path` rendered, or null (with a test failure).
   std::unique_ptr<MediaGraph> Open(const std::string& path) {
-    auto graph = framework_.CreateGraph();
+    auto graph = framework_.CreateGraph(events_);
     EXPECT_NE(graph, nullptr);
     if (!graph) return nullptr;
     EXPECT_TRUE(graph->RenderFile(path)) << path;
@@ -130,18 +142,19 @@ class GstMediaTest : public ::testing::Test {
   }
 
   bool Renders(const std::string& path) {
-    auto graph = framework_.CreateGraph();
+    auto graph = framework_.CreateGraph(events_);
     return graph && graph->RenderFile(path);
   }
 
   TempDir dir_;
+  RecordedEvents events_;
   GstMediaFramework framework_;
 };
 
 // The media-graph contract on GStreamer, into the silent sink on the clock.
 struct GStreamer {
   GStreamer() { setenv("KESTRAFON_AUDIO_SINK", "fake", 1); }
-  static std::unique_ptr<kestrafon::platform::MediaFramework> MakeFramework() {
+  static std::unique_ptr<kestrafon::seam::MediaFramework> MakeFramework() {
     return std::make_unique<GstMediaFramework>();
   }
   static TempDir& Files() {
@@ -173,7 +186,7 @@ struct GStreamer {
     std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
     return error ? std::string() : to;
   }
-  static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+  static void Wait(int ms) { RunEvents(ms); }
 };
 
 using kestrafon::fixtures::ScopedEnv;
@@ -182,22 +195,24 @@ TEST(GstOutput, WithoutASoundDeviceNoGraphRendersAndEachSaysWhy) {
   ScopedEnv sink("KESTRAFON_AUDIO_SINK", "pulsesink");
   ScopedEnv server("PULSE_SERVER", "unix:/nonexistent/kestrafon-test");  // no sound server there
   GstMediaFramework framework;
-  auto graph = framework.CreateGraph();
+  RecordedEvents events;
+  auto graph = framework.CreateGraph(events);
   ASSERT_NE(graph, nullptr);
   EXPECT_FALSE(graph->RenderFile(GStreamer::Tone(1)));
-  EXPECT_EQ(graph->Fault(), kestrafon::platform::OutputFault::NoDevice);
+  EXPECT_EQ(graph->Fault(), kestrafon::seam::OutputFault::NoDevice);
 }
 
 TEST_F(GstMediaTest, AnErrorOfTheSinkIsALostDeviceAndOtherErrorsEndTheTrack) {
   auto graph = Open(Mp3("tone.mp3", 4.0));
   ASSERT_NE(graph, nullptr);
   ASSERT_TRUE(graph->Run());
-  EXPECT_EQ(graph->Fault(), kestrafon::platform::OutputFault::None);
+  EXPECT_EQ(graph->Fault(), kestrafon::seam::OutputFault::None);
   GstElement* sink = dynamic_cast<GstMediaGraph&>(*graph).Sink();
   GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_WRITE, "unplugged");
   gst_element_post_message(sink, gst_message_new_error(GST_OBJECT(sink), error, "a test"));
   g_error_free(error);
-  EXPECT_EQ(graph->Fault(), kestrafon::platform::OutputFault::DeviceLost);
+  EXPECT_TRUE(WaitFor([&] { return events_.Heard("lost"); }));
+  EXPECT_EQ(graph->Fault(), kestrafon::seam::OutputFault::DeviceLost);
   EXPECT_LT(Position(*graph), DurationOf(*graph)) << "not taken for the end of the track";
 }
 
@@ -410,7 +425,7 @@ TEST_F(GstMediaTest, Mp3WithoutItsPluginsFailsCleanly) {
   GstPluginFeature* parser = gst_registry_lookup_feature(registry, "mpegaudioparse");
   ASSERT_NE(parser, nullptr);
   gst_registry_remove_feature(registry, parser);
-  auto graph = framework_.CreateGraph();
+  auto graph = framework_.CreateGraph(events_);
   const auto started = Clock::now();
   EXPECT_FALSE(graph->RenderFile(path));
   EXPECT_LT(std::chrono::duration<double>(Clock::now() - started).count(), 2.0) << "no wait for a preroll bound";
@@ -438,7 +453,7 @@ TEST(GainFromHundredthsDb, MapsDecibelsToLinearGain) {
 
 TEST_F(GstMediaTest, VolumeSetsTheGainAndCarriesToTheNextGraph) {
   const std::string path = Mp3("tone.mp3", 1.0);
-  auto unopened = framework_.CreateGraph();
+  auto unopened = framework_.CreateGraph(events_);
   EXPECT_FALSE(unopened->PutVolume(-100)) << "no chain to set it on";
 
   auto first = Open(path);

@@ -66,7 +66,7 @@ class HostileFiles : public ::testing::Test {
     p.ctx.tracks().Append(good);
     p.ctx.tracks().Append(path);
     p.ClickPlay();
-    platform::MediaGraph* const before = p.ctx.engine().graph();
+    seam::MediaGraph* const before = p.ctx.engine().graph();
     ASSERT_NE(before, nullptr);
 
     const auto start = std::chrono::steady_clock::now();

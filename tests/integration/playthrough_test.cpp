@@ -60,7 +60,7 @@ TEST_F(PlayThrough, WithRepeatTheListStartsAgainAtTrackOne) {
   RealPlayer p;
   p.ctx.playerWindow().Load();
   for (auto& path : paths) p.ctx.tracks().Append(path);
-  p.ctx.playerWindow().OnMouseDown(platform::kLeftButton, 250, 87);  // the repeat button
+  p.ctx.playerWindow().OnMouseDown(seam::kLeftButton, 250, 87);  // the repeat button
   ASSERT_TRUE(p.ctx.tracks().Repeats());
   p.ClickPlay();
 
@@ -105,7 +105,7 @@ TEST(Gapless, PiecesOfOneToneJoinSampleForSample) {
 
   std::vector<std::int32_t> seen;
   p.ClickPlay();
-  const platform::MediaGraph* graph = p.ctx.engine().graph();
+  const seam::MediaGraph* graph = p.ctx.engine().graph();
   bool oneGraph = true;
   p.TickWhile(
       [&] {
@@ -119,8 +119,7 @@ TEST(Gapless, PiecesOfOneToneJoinSampleForSample) {
 
   const std::vector<std::int16_t> samples = fixtures::ReadSamples(played);
   EXPECT_EQ(samples.size(), std::size_t(2 * (132300 + 1234)));
-  const double knobGain = platform::gst::GainFromHundredthsDb((p.ctx.tracks().KnobX() - skin::kVolumeZeroX) *
-                                                              skin::kVolumeStep);
+  const double knobGain = platform::gst::GainFromHundredthsDb(VolumeOfLevel(p.ctx.control().Volume()));
   EXPECT_TRUE(samples == fixtures::DecodeEachAlone(tone, knobGain));
 }
 

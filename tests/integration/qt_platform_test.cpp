@@ -25,7 +25,7 @@
 namespace {
 
 using namespace kestrafon;
-using namespace kestrafon::platform;
+using namespace kestrafon::seam;
 using namespace kestrafon::platform::qt;
 
 using RecordingSink = kestrafon::fakes::RecordingFormSink;
@@ -39,9 +39,9 @@ FormHostOptions PlayerSized() {
 
 Qt::MouseButtons QtButtons(int flags) {
   Qt::MouseButtons buttons;
-  if (flags & kLeftButton) buttons |= Qt::LeftButton;
-  if (flags & kRightButton) buttons |= Qt::RightButton;
-  if (flags & kMiddleButton) buttons |= Qt::MiddleButton;
+  if (flags & seam::kLeftButton) buttons |= Qt::LeftButton;
+  if (flags & seam::kRightButton) buttons |= Qt::RightButton;
+  if (flags & seam::kMiddleButton) buttons |= Qt::MiddleButton;
   return buttons;
 }
 
@@ -73,10 +73,10 @@ struct QtWindows {
     QKeyEvent event(QEvent::KeyPress, key, Qt::ShiftModifier);  // modifiers never matter
     QApplication::sendEvent(&h, &event);
   }
-  static inline const std::vector<std::pair<int, Key>> kKeys{
-      {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}, {Qt::Key_PageUp, Key::PageUp},
-      {Qt::Key_PageDown, Key::PageDown}, {Qt::Key_Up, Key::Up}, {Qt::Key_Down, Key::Down},
-      {Qt::Key_Space, Key::Other}, {Qt::Key_A, Key::Other}};
+  static inline const std::vector<std::pair<int, seam::Key>> kKeys{
+      {Qt::Key_Return, seam::Key::Enter}, {Qt::Key_Enter, seam::Key::Enter}, {Qt::Key_PageUp, seam::Key::PageUp},
+      {Qt::Key_PageDown, seam::Key::PageDown}, {Qt::Key_Up, seam::Key::Up}, {Qt::Key_Down, seam::Key::Down},
+      {Qt::Key_Space, seam::Key::Other}, {Qt::Key_A, seam::Key::Other}};
   static void RequestClose(Host& h) {
     QCloseEvent close;
     QApplication::sendEvent(&h, &close);
@@ -93,7 +93,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Qt, FormHostContract, QtWindows);
 namespace {
 
 using namespace kestrafon;
-using namespace kestrafon::platform;
+using namespace kestrafon::seam;
 using namespace kestrafon::platform::qt;
 using RecordingSink = kestrafon::fakes::RecordingFormSink;
 
@@ -104,12 +104,12 @@ TEST(FormHost, AMinimiseOvertakenByAHideLeavesNoMinimisedWindow) {
   window.SetVisible(true);
   QCoreApplication::processEvents();
   sink.events.clear();
-  window.SetWindowState(WindowState::Minimised);
+  window.SetWindowState(seam::WindowState::Minimised);
   QCoreApplication::processEvents();
   EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), "resize"), 1);
-  window.SetWindowState(WindowState::Normal);
+  window.SetWindowState(seam::WindowState::Normal);
   // Into the tray: the hide overtakes the minimise, so no icon is left behind.
-  window.SetWindowState(WindowState::Minimised);
+  window.SetWindowState(seam::WindowState::Minimised);
   window.SetVisible(false);
   QCoreApplication::processEvents();
   EXPECT_FALSE(window.isMinimized());
@@ -121,7 +121,7 @@ TEST(FormHost, DragWithoutAPressedButtonReturnsAtOnce) {
   window.SetVisible(true);
   window.Move({10, 10});
   window.DragMove();  // would otherwise wait for a release that never comes
-  EXPECT_EQ(window.Position(), (Point{10, 10}));
+  EXPECT_EQ(window.Position(), (seam::Point{10, 10}));
 }
 
 TEST(TickSource, AnIntervalOfZeroNeverTicks) {
@@ -146,18 +146,18 @@ TEST(TickSource, AnIntervalOfZeroNeverTicks) {
 }
 
 TEST(TrayActivation, DoubleClickRestoresAndSingleActivationOnlyWhereNoDoubleClickComes) {
-  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::DoubleClick, true), TrayEvent::LeftDoubleClick);
-  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::Trigger, true), TrayEvent::Other);
-  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::Trigger, false), TrayEvent::LeftDoubleClick);
-  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::Context, false), TrayEvent::Other);
-  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::MiddleClick, false), TrayEvent::Other);
+  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::DoubleClick, true), seam::TrayEvent::LeftDoubleClick);
+  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::Trigger, true), seam::TrayEvent::Other);
+  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::Trigger, false), seam::TrayEvent::LeftDoubleClick);
+  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::Context, false), seam::TrayEvent::Other);
+  EXPECT_EQ(TrayEventFromActivation(QSystemTrayIcon::MiddleClick, false), seam::TrayEvent::Other);
 }
 
 TEST(TrayIcon, WithoutATrayAddingReportsFailure) {
   if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this desktop has a tray";
   QtTray tray{QIcon()};
   EXPECT_FALSE(tray.HasIcon());
-  EXPECT_FALSE(tray.Add("Kestrafon", [](TrayEvent) {}));
+  EXPECT_FALSE(tray.Add("Kestrafon", [](seam::TrayEvent) {}));
   tray.Remove();
 }
 

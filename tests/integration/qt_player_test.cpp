@@ -15,20 +15,20 @@
 namespace {
 
 using namespace kestrafon;
-using namespace kestrafon::platform;
+using namespace kestrafon::seam;
 
 struct QtPlayer : ::testing::Test {
   SkinImages skin = fakes::CoordinateSkin();
   fakes::FakeMediaFramework media;
   fakes::RecordingTextRenderer text;
-  qt::QtDesktop desktop{{}};
+  platform::qt::QtDesktop desktop{{}};
   AppContext ctx{desktop, media, text, skin};
 
   void Start() {
     ctx.playerWindow().Load();
     desktop.PlayerHost().SetVisible(true);
   }
-  qt::QtFormHost& window() { return desktop.playerWindow(); }
+  platform::qt::QtFormHost& window() { return desktop.playerWindow(); }
   QWidget* PlaylistWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget != &window() && widget->size() == QSize(201, 203) && widget->isVisible()) return widget;
@@ -53,7 +53,6 @@ TEST_F(QtPlayer, StartsCentredWithItsFaceOutlineAndNoTicks) {
   for (int y = 0; y < face.height(); y += 7) {
     for (int x = 0; x < face.width(); x += 5) ASSERT_EQ(window().presented().pixel(x, y), face.Pixel(x, y)) << x << "," << y;
   }
-  EXPECT_EQ(ctx.tracks().KnobX(), 280);
   EXPECT_FALSE(desktop.tickSource().Armed());
   EXPECT_FALSE(ctx.playlistWindow().Loaded());
   EXPECT_EQ(PlaylistWindow(), nullptr);

@@ -20,17 +20,25 @@ struct RealPlayer {
 
   // A press and release at one face point, as a click on the face does.
   void Click(double x, double y) {
-    ctx.playerWindow().OnMouseDown(platform::kLeftButton, x, y);
-    ctx.playerWindow().OnMouseUp(platform::kLeftButton, x, y);
+    ctx.playerWindow().OnMouseDown(seam::kLeftButton, x, y);
+    ctx.playerWindow().OnMouseUp(seam::kLeftButton, x, y);
   }
   void ClickPlay() { Click(150, 160); }
-  // Ticks like the timer while `more` holds, for at most `limit`.
+  // Runs the event loop as the window's thread does (the graphs report
+  // through the default main context) and ticks like the timer every 100 ms
+  // while `more` holds, for at most `limit`.
   template <typename Pred>
   void TickWhile(Pred more, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
+    auto nextTick = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
     while (more() && std::chrono::steady_clock::now() < end) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      desktop.Tick();
+      while (g_main_context_iteration(nullptr, FALSE)) {
+      }
+      if (std::chrono::steady_clock::now() >= nextTick) {
+        desktop.Tick();
+        nextTick += std::chrono::milliseconds(100);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   }
 };

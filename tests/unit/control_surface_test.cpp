@@ -3,6 +3,7 @@
 // when the observer hears of it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -110,7 +111,7 @@ TEST(ControlSurface, PlayAndPauseTakeTheFacesLookWithoutAPress) {
 // window), the observer hears of it once.
 TEST(ControlSurface, TheObserverHearsOfEachAcceptedCommandOnce) {
   SurfaceApp empty;  // Enter on an empty list is not refused: it opens an empty path
-  empty.app.ctx.playlistWindow().OnKeyDown(platform::Key::Enter);
+  empty.app.ctx.playlistWindow().OnKeyDown(seam::Key::Enter);
   EXPECT_EQ(empty.observer.calls, 1);
 
   SurfaceApp s;
@@ -132,18 +133,18 @@ TEST(ControlSurface, TheObserverHearsOfEachAcceptedCommandOnce) {
 
   // Enter on the selected row plays it, as PlayEntry does.
   s.app.ctx.tracks().SelectEntry(3);
-  s.app.ctx.playlistWindow().OnKeyDown(platform::Key::Enter);
+  s.app.ctx.playlistWindow().OnKeyDown(seam::Key::Enter);
   EXPECT_EQ(s.Live()->path, "/m/c.mp3");
   EXPECT_EQ(s.control().CurrentEntry(), 3);
 
   // The playlist window's Add, Remove and Clear.
   s.app.ctx.playlistWindow().Show();
   s.app.desktop.openAnswers.push_back({"/m/z.mp3"});
-  s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 20, 185);  // Add
+  s.app.ctx.playlistWindow().OnMouseDown(seam::kLeftButton, 20, 185);  // Add
   EXPECT_EQ(s.control().EntryCount(), 4);
-  s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 70, 185);  // Remove
+  s.app.ctx.playlistWindow().OnMouseDown(seam::kLeftButton, 70, 185);  // Remove
   EXPECT_EQ(s.control().EntryCount(), 3);
-  s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 120, 185);  // Clear
+  s.app.ctx.playlistWindow().OnMouseDown(seam::kLeftButton, 120, 185);  // Clear
   EXPECT_EQ(s.control().EntryCount(), 0);
   EXPECT_EQ(s.observer.calls, 13);
 }
@@ -188,19 +189,26 @@ TEST(ControlSurface, AddFilesAppendsTracksAndReadsPlaylistFilesInOrder) {
   EXPECT_EQ(s.observer.calls, 1);
 }
 
-TEST(ControlSurface, TheKnobSetsTheVolumeAndStaysOnItsBar) {
+TEST(ControlSurface, TheVolumeIsALevelTheKnobShowsAndStaysWithinItsTravel) {
   SurfaceApp s;
   s.ThreeTracks();
   ASSERT_EQ(s.control().Play(), CommandResult::Done);
-  s.control().SetKnobVolume(250);
-  EXPECT_EQ(s.Live()->volume, (250 - 286) * 80);
-  EXPECT_TRUE(Shows(s.app.face(), {Sheet::Parts, kVolumeKnob, 250, kVolumeKnobTop}));
-  for (auto [asked, kept] : {std::pair{500, 282}, {-3, 206}}) {
-    s.control().SetKnobVolume(asked);
-    EXPECT_EQ(s.control().KnobVolume(), kept);
-    EXPECT_TRUE(Shows(s.app.face(), {Sheet::Parts, kVolumeKnob, kept, kVolumeKnobTop}));
+  // The level, the knob it shows and what the graph is given.
+  struct Row {
+    double asked, kept;
+    int knob;
+    long volume;
+  };
+  for (const Row& r : {Row{0.5, 0.5, 244, -3360}, Row{1.7, 1, 282, -320}, Row{-3, 0, 206, -6400},
+                       Row{44.0 / 76, 44.0 / 76, 250, (250 - 286) * 80}}) {
+    s.control().SetVolume(r.asked);
+    EXPECT_EQ(s.control().Volume(), r.kept) << r.asked;
+    EXPECT_EQ(s.Live()->volume, r.volume) << r.asked;
+    EXPECT_TRUE(Shows(s.app.face(), {Sheet::Parts, kVolumeKnob, r.knob, kVolumeKnobTop})) << r.asked;
   }
-  EXPECT_EQ(s.observer.calls, 4);
+  s.control().SetVolume(std::nan(""));  // nonsense changes nothing
+  EXPECT_EQ(s.control().Volume(), 44.0 / 76);
+  EXPECT_EQ(s.observer.calls, 5);
 }
 
 TEST(ControlSurface, WithoutSoundPlaybackStopsAndTheUserIsToldOnce) {
@@ -221,15 +229,17 @@ TEST(ControlSurface, WithoutSoundPlaybackStopsAndTheUserIsToldOnce) {
   EXPECT_EQ(messages[0].title, "再生できません");
   EXPECT_EQ(messages[0].text, "音声を出力できる装置がないため、次の曲を再生できません。\n/m/a.mp3");
 
-  // The output goes away under a playing track: the next tick stops it.
+  // The output goes away under a playing track: told, playback stops.
   s.control().PlayEntry(2);
   ASSERT_EQ(s.control().State(), PlaybackState::Playing);
-  s.Live()->outputLost = true;
-  s.drive.TickAt(3);
+  s.app.media.LoseOutput(*s.Live());
+  s.app.media.Deliver();
   stoppedFace();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].text, "音声の出力先が使えなくなったため、次の曲の再生を止めました。\n/m/b.mp3");
-  s.control().Tick();  // said once
+  s.app.media.LoseOutput(*s.Live());  // said once
+  s.app.media.Deliver();
+  s.control().Tick();
   EXPECT_EQ(messages.size(), 2u);
 }
 
@@ -264,10 +274,10 @@ TEST(ControlSurface, TheEngineReadiesTheTrackTheTicksAdvanceWouldStart) {
     ASSERT_EQ(s.control().PlayEntry(c.playing), CommandResult::Done) << c.what;
     for (Step step : c.steps) {
       switch (step) {
-        case Step::Repeat: s.app.ctx.playerWindow().OnMouseDown(platform::kLeftButton, 250, 87); break;
+        case Step::Repeat: s.app.ctx.playerWindow().OnMouseDown(seam::kLeftButton, 250, 87); break;
         case Step::RemoveThird:
           s.app.ctx.tracks().SelectEntry(3);
-          s.app.ctx.playlistWindow().OnMouseDown(platform::kLeftButton, 70, 185);
+          s.app.ctx.playlistWindow().OnMouseDown(seam::kLeftButton, 70, 185);
           break;
         case Step::AddFile: s.control().AddFiles({"/m/d.mp3"}); break;
         case Step::Pause: s.control().Pause(); break;
@@ -282,22 +292,32 @@ TEST(ControlSurface, TheEngineReadiesTheTrackTheTicksAdvanceWouldStart) {
   }
 }
 
-// The readied track takes over at the end of the current one: the next tick
-// shows it as the advance at the end of a track would, without a new graph.
-TEST(ControlSurface, WhenTheNextTrackTakesOverTheFaceFollowsAtTheNextTick) {
+// The readied track takes over at the end of the current one: the face shows
+// it as soon as the graph says so, as the advance at the end of a track
+// would, without a new graph and without waiting for a tick.
+TEST(ControlSurface, WhenTheNextTrackTakesOverTheFaceShowsItAtOnce) {
   SurfaceApp s;
   s.ThreeTracks();
   ASSERT_EQ(s.control().Play(), CommandResult::Done);
   s.observer.calls = 0;
   fakes::FakeGraphState* graph = s.Live();
   s.app.media.PlayToEnd(*graph);
-  s.drive.TickAt(0.25);
+  EXPECT_EQ(s.control().CurrentEntry(), 1) << "nothing before the event is delivered";
+  const std::size_t mark = s.app.text.drawn.size();
+  s.app.media.Deliver();
 
   EXPECT_EQ(s.control().CurrentEntry(), 2);
   EXPECT_EQ(s.app.media.graphs.size(), 1u);
   EXPECT_EQ(s.Live(), graph);
   EXPECT_EQ(graph->following, "/m/c.mp3");
   EXPECT_EQ(s.control().DurationSeconds(), 60);
+  const auto title = s.drive.DrawnOn(s.app.ctx.playerWindow().titlePanel(), mark);
+  const auto clock = s.drive.DrawnOn(s.app.ctx.playerWindow().clockPanel(), mark);
+  ASSERT_EQ(title.size(), 1u);
+  EXPECT_EQ(title[0].text, "b.mp3");
+  ASSERT_EQ(clock.size(), 1u);
+  EXPECT_EQ(clock[0].text, "00:00");
+  EXPECT_TRUE(s.app.desktop.player.presented == s.app.face());
   SurfaceApp started;  // the bar is scaled as when b is started by hand
   started.ThreeTracks();
   started.control().PlayEntry(2);
@@ -308,12 +328,134 @@ TEST(ControlSurface, WhenTheNextTrackTakesOverTheFaceFollowsAtTheNextTick) {
 
   // The last track ends with nothing readied: playback stops as always.
   s.app.media.PlayToEnd(*graph);
-  s.drive.TickAt(0.5);
+  s.app.media.Deliver();
   EXPECT_EQ(s.control().CurrentEntry(), 3);
   s.app.media.PlayToEnd(*graph);
-  s.drive.TickAt(30);
+  s.app.media.Deliver();
   EXPECT_EQ(s.control().State(), PlaybackState::Stopped);
   EXPECT_EQ(s.control().CurrentEntry(), 1);
+  EXPECT_FALSE(s.app.ctx.timer().Ticking());
+}
+
+// An edit made after the next track took over in the graph, but before the
+// face heard of it: the face finds the entry that plays where it stands now.
+enum class Edit { None, RemoveFirst, RemoveCurrent, RemoveFollower, RemoveLast, Clear, ClearAndLoad, Repeat };
+
+struct EditCase {
+  const char* what;
+  Edit edit;
+  std::int32_t playing;  // of a, b, c, d
+  std::int32_t current;  // the current entry once the take-over is shown
+  const char* title;     // what the title says plays
+  const char* follows;   // what is readied after it
+};
+
+const EditCase kEdits[] = {
+    {"no edit", Edit::None, 2, 3, "c.mp3", "/m/d.mp3"},
+    {"an entry before the current one removed", Edit::RemoveFirst, 2, 2, "c.mp3", "/m/d.mp3"},
+    {"the entry that was current removed", Edit::RemoveCurrent, 2, 2, "c.mp3", "/m/d.mp3"},
+    // It sounds already: it plays on under its own name, then what followed it.
+    {"the entry that took over removed", Edit::RemoveFollower, 2, 3, "c.mp3", "/m/d.mp3"},
+    {"the entry after it removed", Edit::RemoveLast, 2, 3, "c.mp3", ""},
+    {"the list cleared", Edit::Clear, 2, 1, "c.mp3", ""},
+    {"the list cleared and another loaded", Edit::ClearAndLoad, 2, 1, "c.mp3", "/m/w.mp3"},
+    {"repeat turned on at the last entry", Edit::Repeat, 3, 4, "d.mp3", "/m/a.mp3"},
+};
+
+TEST(ControlSurface, AnEditBetweenATakeOverAndItsEventShowsWhatPlays) {
+  for (const EditCase& c : kEdits) {
+    SurfaceApp s;
+    s.app.AddTracks({{"/m/a.mp3", 20}, {"/m/b.mp3", 20}, {"/m/c.mp3", 30}, {"/m/d.mp3", 40}});
+    s.app.media.files["/m/w.mp3"] = {50};
+    ASSERT_EQ(s.control().PlayEntry(c.playing), CommandResult::Done) << c.what;
+    s.app.media.PlayToEnd(*s.Live());
+    TrackList& tracks = s.app.ctx.tracks();
+    const auto remove = [&](std::int32_t entry) {
+      tracks.SelectEntry(entry);
+      s.app.ctx.playlistWindow().OnMouseDown(seam::kLeftButton, 70, 185);  // Remove
+    };
+    const auto clear = [&] { s.app.ctx.playlistWindow().OnMouseDown(seam::kLeftButton, 120, 185); };
+    switch (c.edit) {
+      case Edit::None: break;
+      case Edit::RemoveFirst: remove(1); break;
+      case Edit::RemoveCurrent: remove(2); break;
+      case Edit::RemoveFollower: remove(3); break;
+      case Edit::RemoveLast: remove(4); break;
+      case Edit::Clear: clear(); break;
+      case Edit::ClearAndLoad:
+        clear();
+        s.control().AddFiles({"/m/w.mp3", "/m/x.mp3"});
+        break;
+      case Edit::Repeat: s.drive.Click(facecheck::kRepeat); break;
+    }
+    const std::size_t mark = s.app.text.drawn.size();
+    s.app.media.Deliver();
+    EXPECT_EQ(s.control().CurrentEntry(), c.current) << c.what;
+    const auto title = s.drive.DrawnOn(s.app.ctx.playerWindow().titlePanel(), mark);
+    ASSERT_FALSE(title.empty()) << c.what;
+    EXPECT_EQ(title.back().text, c.title) << c.what;
+    s.drive.TickAt(1);
+    EXPECT_EQ(s.drive.DrawnOn(s.app.ctx.playerWindow().titlePanel(), mark).back().text, c.title) << c.what;
+    EXPECT_EQ(s.Live()->following, c.follows) << c.what;
+    EXPECT_EQ(s.control().State(), PlaybackState::Playing) << c.what;
+  }
+}
+
+// A command wins over what the graph reported before it was given: an end
+// or a take-over that was still on its way when the user paused or stopped.
+enum class Command { None, Pause, Stop };
+
+struct RaceCase {
+  const char* what;
+  std::int32_t playing;  // of a, b, c (repeat on): entry 3 has a readied, 1 has b
+  bool takeOver;         // the readied file takes over, rather than the stream ending alone
+  Command command;
+  std::int32_t current;
+  PlaybackState state;
+  std::size_t graphs;    // graphs made in all
+};
+
+const RaceCase kRaces[] = {
+    {"an end, then nothing", 3, false, Command::None, 1, PlaybackState::Playing, 2},
+    {"an end, then Pause", 3, false, Command::Pause, 3, PlaybackState::Paused, 1},
+    {"an end, then Stop", 3, false, Command::Stop, 3, PlaybackState::Stopped, 1},
+    {"a take-over, then Pause", 1, true, Command::Pause, 2, PlaybackState::Paused, 1},
+    {"a take-over, then Stop", 1, true, Command::Stop, 1, PlaybackState::Stopped, 1},
+};
+
+TEST(ControlSurface, ACommandWinsOverAnEventQueuedBeforeIt) {
+  for (const RaceCase& c : kRaces) {
+    SurfaceApp s;
+    s.ThreeTracks();
+    s.drive.Click(facecheck::kRepeat);
+    ASSERT_EQ(s.control().PlayEntry(c.playing), CommandResult::Done) << c.what;
+    fakes::FakeGraphState& graph = *s.Live();
+    if (!c.takeOver) graph.following.clear();  // nothing was ready in time
+    s.app.media.PlayToEnd(graph);
+    if (c.command == Command::Pause) s.control().Pause();
+    if (c.command == Command::Stop) s.control().Stop();
+    s.app.media.Deliver();
+    EXPECT_EQ(s.control().CurrentEntry(), c.current) << c.what;
+    EXPECT_EQ(s.control().State(), c.state) << c.what;
+    EXPECT_EQ(s.app.media.graphs.size(), c.graphs) << c.what;
+    EXPECT_FALSE(s.Live()->running && c.state != PlaybackState::Playing) << c.what << ": sound under a still face";
+  }
+}
+
+TEST(ControlSurface, APausedTrackThatEndedMovesOnWhenItRunsAgain) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  ASSERT_EQ(s.control().PlayEntry(3), CommandResult::Done);
+  s.drive.Click(facecheck::kRepeat);
+  s.Live()->following.clear();
+  s.app.media.PlayToEnd(*s.Live());
+  s.control().Pause();
+  s.app.media.Deliver();
+  s.control().Pause();  // resumed: the tick meets the end it was told of
+  s.drive.TickAt(30);
+  EXPECT_EQ(s.control().CurrentEntry(), 1);
+  EXPECT_EQ(s.Live()->path, "/m/a.mp3");
+  EXPECT_TRUE(s.Live()->running);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(TrackStartTest, NothingHappensBeforeTheFirstTrack) {
 }
 
 TEST_F(TrackStartTest, ATrackRunsAtTheKnobVolumeOnItsOwnScale) {
-  app.ctx.tracks().SetKnobX(280);
+  app.ctx.tracks().SetVolumeLevel(skin::LevelOfKnob(280));
   control.PlayEntry(1);
   auto& g = app.media.last();
   EXPECT_TRUE(g.running);
@@ -74,7 +74,7 @@ TEST_F(TrackStartTest, ATrackRunsAtTheKnobVolumeOnItsOwnScale) {
 }
 
 TEST_F(TrackStartTest, AFailedOpenLeavesThePlayingTrackAlone) {
-  app.ctx.tracks().SetKnobX(250);
+  app.ctx.tracks().SetVolumeLevel(skin::LevelOfKnob(250));
   control.PlayEntry(1);
   auto first = app.media.graphs.back();
 

@@ -458,13 +458,13 @@ TEST_F(FaceButtons, MinimiseHidesBothWindowsInTheTray) {
   d.Release(kMinimise);
   EXPECT_TRUE(visibleWhilePending);
   EXPECT_FALSE(d.pressed().minimise);
-  EXPECT_EQ(app.desktop.player.state, platform::WindowState::Minimised);
+  EXPECT_EQ(app.desktop.player.state, seam::WindowState::Minimised);
   EXPECT_FALSE(app.desktop.player.visible);
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_FALSE(app.desktop.playlist->visible);
   EXPECT_EQ(app.desktop.log, (std::vector<std::string>{"player:minimise", "player:hide", "playlist:hide"}));
   // The tray brings both back.
-  app.desktop.onTray(platform::TrayEvent::LeftDoubleClick);
+  app.desktop.onTray(seam::TrayEvent::LeftDoubleClick);
   EXPECT_TRUE(app.desktop.player.visible);
   EXPECT_TRUE(app.desktop.playlist->visible);
 }
@@ -473,7 +473,7 @@ TEST_F(FaceButtons, WithoutATrayMinimiseNeverStrandsThePlayer) {
   app.desktop.trayAvailable = false;
   d.Click(kPlaylist);
   d.Click(kMinimise);
-  EXPECT_EQ(app.desktop.player.state, platform::WindowState::Minimised);
+  EXPECT_EQ(app.desktop.player.state, seam::WindowState::Minimised);
   EXPECT_TRUE(app.desktop.player.visible);
   ASSERT_NE(app.desktop.playlist, nullptr);
   EXPECT_TRUE(app.desktop.playlist->visible);
@@ -485,11 +485,11 @@ TEST_F(FaceButtons, TheMinimiseFlagSurvivesAReleaseElsewhere) {
   d.Release({100, 100});
   EXPECT_TRUE(Shows(d.face(), skin::kTitleButtonsReleased));  // looks released...
   EXPECT_TRUE(d.pressed().minimise);                            // ...but still armed
-  EXPECT_EQ(app.desktop.player.state, platform::WindowState::Normal);
+  EXPECT_EQ(app.desktop.player.state, seam::WindowState::Normal);
 
   d.Press(kPlay);  // any later release over minimise minimises
   d.Release(kMinimise);
-  EXPECT_EQ(app.desktop.player.state, platform::WindowState::Minimised);
+  EXPECT_EQ(app.desktop.player.state, seam::WindowState::Minimised);
   EXPECT_FALSE(app.desktop.player.visible);
   // and the held Play press was released with it
   EXPECT_FALSE(d.pressed().play);
@@ -556,10 +556,27 @@ TEST_F(FaceButtons, OptionReleasesDoNotReleaseHeldTransportButtons) {
 
 // ---- Volume knob ---------------------------------------------------------
 
+// Where the face shows the knob's left edge; 0 when nowhere on its bar.
+int KnobOnFace(const Image& face) {
+  for (int x = skin::kKnobMin; x <= skin::kKnobMax; ++x)
+    if (Shows(face, {skin::Sheet::Parts, skin::kVolumeKnob, x, skin::kVolumeKnobTop})) return x;
+  return 0;
+}
+
+TEST_F(FaceButtons, EveryKnobPositionGivesItsOwnVolume) {
+  PlayThree();
+  // 0.8 dB a pixel, -3.2 dB at the right end.
+  for (int x = skin::kKnobMin; x <= skin::kKnobMax; ++x) {
+    app.ctx.playerWindow().OnMouseMove(seam::kLeftButton, x, 115);
+    ASSERT_EQ(d.Live()->volume, (x - 286) * 80) << x;
+    ASSERT_EQ(KnobOnFace(d.face()), x);
+  }
+}
+
 TEST_F(FaceButtons, TheKnobFollowsTheLeftButtonInsideTheBar) {
   PlayThree();
-  app.ctx.playerWindow().OnMouseMove(platform::kLeftButton, 230.2, 115);
-  EXPECT_EQ(d.tracks().KnobX(), 230);
+  app.ctx.playerWindow().OnMouseMove(seam::kLeftButton, 230.2, 115);
+  EXPECT_EQ(KnobOnFace(d.face()), 230);
   EXPECT_EQ(d.Live()->volume, (230 - 286) * 80);
   EXPECT_EQ(d.face().Pixel(230, 106), fakes::CoordinatePixel(fakes::kPartsId, 0, 52));
   EXPECT_EQ(d.face().Pixel(236, 125), fakes::CoordinatePixel(fakes::kPartsId, 6, 71));
@@ -570,8 +587,8 @@ TEST_F(FaceButtons, TheKnobFollowsTheLeftButtonInsideTheBar) {
 
 TEST_F(FaceButtons, KnobPositionsRoundHalvesToEven) {
   auto move = [&](double x) {
-    app.ctx.playerWindow().OnMouseMove(platform::kLeftButton, x, 110);
-    return d.tracks().KnobX();
+    app.ctx.playerWindow().OnMouseMove(seam::kLeftButton, x, 110);
+    return KnobOnFace(d.face());
   };
   EXPECT_EQ(move(206.5), 206);
   EXPECT_EQ(move(207.5), 208);
@@ -583,17 +600,17 @@ TEST_F(FaceButtons, KnobPositionsRoundHalvesToEven) {
 TEST_F(FaceButtons, TheKnobStaysOutsideTheBarOrWithOtherButtons) {
   auto& player = app.ctx.playerWindow();
   const Image before = d.face();
-  player.OnMouseMove(platform::kLeftButton, 205.9, 110);
-  player.OnMouseMove(platform::kLeftButton, 282.5, 110);
-  player.OnMouseMove(platform::kLeftButton, 240, 105.5);
-  player.OnMouseMove(platform::kLeftButton, 240, 126.5);
-  player.OnMouseMove(platform::kRightButton, 240, 110);
-  player.OnMouseMove(platform::kLeftButton | platform::kRightButton, 240, 110);
+  player.OnMouseMove(seam::kLeftButton, 205.9, 110);
+  player.OnMouseMove(seam::kLeftButton, 282.5, 110);
+  player.OnMouseMove(seam::kLeftButton, 240, 105.5);
+  player.OnMouseMove(seam::kLeftButton, 240, 126.5);
+  player.OnMouseMove(seam::kRightButton, 240, 110);
+  player.OnMouseMove(seam::kLeftButton | seam::kRightButton, 240, 110);
   player.OnMouseMove(0, 240, 110);
-  EXPECT_EQ(d.tracks().KnobX(), 280);
+  EXPECT_EQ(KnobOnFace(d.face()), 280);
   EXPECT_TRUE(d.face() == before);
-  player.OnMouseMove(platform::kLeftButton, 240, 126);  // the bottom edge counts
-  EXPECT_EQ(d.tracks().KnobX(), 240);
+  player.OnMouseMove(seam::kLeftButton, 240, 126);  // the bottom edge counts
+  EXPECT_EQ(KnobOnFace(d.face()), 240);
 }
 
 // ---- Dragging ------------------------------------------------------------
@@ -630,14 +647,14 @@ TEST_F(FaceButtons, NoReleaseOrMoveIsHandledInsideTheMoveLoop) {
   app.desktop.player.duringDrag = [&] {
     app.desktop.Tick();  // ticks go on while the window moves
     d.Release(kMinimise);
-    app.ctx.playerWindow().OnMouseMove(platform::kLeftButton, 230, 110);
+    app.ctx.playerWindow().OnMouseMove(seam::kLeftButton, 230, 110);
   };
   d.Press(kFree);
   EXPECT_EQ(app.desktop.player.drags, 1);
   EXPECT_EQ(app.ctx.playerWindow().titleOffset(), offsetBefore - 1);
-  EXPECT_EQ(app.desktop.player.state, platform::WindowState::Normal);
+  EXPECT_EQ(app.desktop.player.state, seam::WindowState::Normal);
   EXPECT_TRUE(d.pressed().minimise);
-  EXPECT_EQ(d.tracks().KnobX(), 280);
+  EXPECT_EQ(KnobOnFace(d.face()), 280);
 }
 
 }  // namespace

@@ -2,16 +2,19 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "fakes/recorded_events.h"
 #include "seam/lazy_media_framework.h"
 
 namespace {
 
+using kestrafon::fakes::RecordedEvents;
 using kestrafon::fakes::FakeMediaFramework;
-using kestrafon::platform::LazyMediaFramework;
-using kestrafon::platform::MediaFramework;
+using kestrafon::seam::LazyMediaFramework;
+using kestrafon::seam::MediaFramework;
 
 TEST(LazyMediaFramework, StartsTheRealOneOnlyWithTheFirstGraphAndOnce) {
   int made = 0;
+  RecordedEvents events;
   FakeMediaFramework* real = nullptr;
   LazyMediaFramework lazy([&]() -> std::unique_ptr<MediaFramework> {
     ++made;
@@ -23,8 +26,8 @@ TEST(LazyMediaFramework, StartsTheRealOneOnlyWithTheFirstGraphAndOnce) {
   EXPECT_EQ(made, 0);
   EXPECT_FALSE(lazy.Started());
 
-  auto first = lazy.CreateGraph();
-  auto second = lazy.CreateGraph();
+  auto first = lazy.CreateGraph(events);
+  auto second = lazy.CreateGraph(events);
   EXPECT_EQ(made, 1);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
@@ -36,14 +39,15 @@ TEST(LazyMediaFramework, StartsTheRealOneOnlyWithTheFirstGraphAndOnce) {
 
 TEST(LazyMediaFramework, AFrameworkThatCannotStartGivesNoGraphsAndIsNotRetried) {
   int made = 0;
+  RecordedEvents events;
   LazyMediaFramework lazy([&]() -> std::unique_ptr<MediaFramework> {
     ++made;
     return nullptr;
   });
-  EXPECT_EQ(lazy.CreateGraph(), nullptr);
-  EXPECT_EQ(lazy.CreateGraph(), nullptr);
+  EXPECT_EQ(lazy.CreateGraph(events), nullptr);
+  EXPECT_EQ(lazy.CreateGraph(events), nullptr);
   EXPECT_EQ(made, 1);
-  EXPECT_EQ(LazyMediaFramework(nullptr).CreateGraph(), nullptr);
+  EXPECT_EQ(LazyMediaFramework(nullptr).CreateGraph(events), nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "control/file_uri.h"
 #include "control/mpris_player.h"
 #include "control/open_files.h"
@@ -146,14 +148,16 @@ TEST_F(MprisTest, ChangesAnnounceExactlyWhatDifferedAndATickAnnouncesNothing) {
   EXPECT_THAT(sink.signals[2], ElementsAre(Property::Volume));
 }
 
-TEST_F(MprisTest, VolumeMovesTheKnobAcrossItsWholeTravel) {
+TEST_F(MprisTest, VolumeIsTheLevelOfTheKnobsWholeTravel) {
   mpris.Play();
-  for (auto [volume, knob] : {std::pair{0.0, 206}, {1.0, 282}, {0.5, 244}, {7.0, 282}, {-1.0, 206}}) {
+  // The level read back, and the volume the graph is given.
+  for (auto [volume, kept, hundredths] : {std::tuple{0.0, 0.0, -6400L}, {1.0, 1.0, -320L}, {0.5, 0.5, -3360L},
+                                          {7.0, 1.0, -320L}, {-1.0, 0.0, -6400L}}) {
     mpris.SetVolume(volume);
-    EXPECT_EQ(control.KnobVolume(), knob) << volume;
+    EXPECT_DOUBLE_EQ(mpris.Now().volume, kept) << volume;
+    EXPECT_EQ(Live()->volume, hundredths) << volume;
   }
-  EXPECT_EQ(Live()->volume, (206 - 286) * 80);
-  control.SetKnobVolume(263);
+  app.ctx.playerWindow().OnMouseMove(seam::kLeftButton, 263, 115);  // the knob dragged three quarters along
   EXPECT_DOUBLE_EQ(mpris.Now().volume, 0.75);
 }
 

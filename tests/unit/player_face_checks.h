@@ -51,8 +51,8 @@ inline bool Blank(const Image& panel) {
 struct Driver {
   fakes::TestApp& app;
 
-  void Press(At p, int button = platform::kLeftButton) { app.ctx.playerWindow().OnMouseDown(button, p.x, p.y); }
-  void Release(At p, int button = platform::kLeftButton) { app.ctx.playerWindow().OnMouseUp(button, p.x, p.y); }
+  void Press(At p, int button = seam::kLeftButton) { app.ctx.playerWindow().OnMouseDown(button, p.x, p.y); }
+  void Release(At p, int button = seam::kLeftButton) { app.ctx.playerWindow().OnMouseUp(button, p.x, p.y); }
   void Click(At p) {
     Press(p);
     Release(p);

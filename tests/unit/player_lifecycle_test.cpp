@@ -17,8 +17,8 @@ namespace {
 using namespace facecheck;
 using fakes::RoundedRegion;
 using fakes::TestApp;
-using platform::TrayEvent;
-using platform::WindowState;
+using seam::TrayEvent;
+using seam::WindowState;
 using Log = std::vector<std::string>;
 
 constexpr Rect kWholeFace{0, 0, skin::kFaceWidth, skin::kFaceHeight};
@@ -61,7 +61,7 @@ TEST_F(PlayerStartUp, EverythingBeginsOffStoppedAndAlone) {
   Launch();
   // The knob sits at 280 and the player state agrees; no track is open, so
   // applying that volume made no graph.
-  EXPECT_EQ(d.tracks().KnobX(), 280);
+  EXPECT_EQ(VolumeOfLevel(d.tracks().VolumeLevel()), -480);  // what the first track will get
   EXPECT_TRUE(Shows(d.face(), kKnobAtStart));
   EXPECT_TRUE(app.media.graphs.empty());
 
@@ -118,7 +118,7 @@ TEST_F(PlayerStartUp, WithoutATrayTheFaceStartsTheSame) {
   app.desktop.trayAvailable = false;
   Launch();
   EXPECT_FALSE(app.desktop.trayShown);
-  EXPECT_EQ(d.tracks().KnobX(), 280);
+  EXPECT_EQ(VolumeOfLevel(d.tracks().VolumeLevel()), -480);  // what the first track will get
   EXPECT_EQ(host().presents, 1);
   EXPECT_EQ(host().presented, withTray.desktop.player.presented);
 }

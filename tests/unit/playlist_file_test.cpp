@@ -193,7 +193,7 @@ TEST_F(PlaylistFile, ANamedPipeAddedAsAPlaylistAddsNothingAndHoldsNothing) {
   app.ctx.playlistWindow().Show();
   app.ctx.tracks().Append("/m/1.mp3");
   app.desktop.openAnswers = {{fifo}};
-  app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 20, 185);  // Add
+  app.desktop.playlist->sink->OnMouseDown(seam::kLeftButton, 20, 185);  // Add
   EXPECT_EQ(app.ctx.tracks().Count(), 1);
 }
 

@@ -9,7 +9,7 @@ using fakes::CoordinatePixel;
 using fakes::kButtonsId;
 using fakes::kPartsId;
 using fakes::TestApp;
-using platform::Key;
+using seam::Key;
 
 // A started player whose playlist window is shown with `n` entries, the
 // rows at `min` .. `max` and `selected` highlighted.

@@ -205,7 +205,7 @@ TEST_F(Save, TheSaveButtonReportsAFailureInAMessageBox) {
   app.Start();
   app.ctx.playlistWindow().Show();
   app.ctx.tracks().Append("/m/1.mp3");
-  const auto pressSave = [&] { app.desktop.playlist->sink->OnMouseDown(platform::kLeftButton, 170, 185); };
+  const auto pressSave = [&] { app.desktop.playlist->sink->OnMouseDown(seam::kLeftButton, 170, 185); };
 
   const std::string target = Path("gone/list.kfl");
   app.desktop.saveAnswers = {target};

@@ -30,7 +30,7 @@ struct ListApp : TestApp {
   }
   FakeFormHost& list() { return *desktop.playlist; }
   // As the platform delivers it: through the window's event sink.
-  void Press(double x, double y, int button = platform::kLeftButton) { list().sink->OnMouseDown(button, x, y); }
+  void Press(double x, double y, int button = seam::kLeftButton) { list().sink->OnMouseDown(button, x, y); }
   void Fill(int n) {
     for (int i = 1; i <= n; ++i) ctx.tracks().Append("/m/" + std::to_string(i) + ".mp3");
   }
@@ -58,16 +58,16 @@ TEST(PlaylistWindow, OpensFlushRightOfThePlayerWithTopsAligned) {
   app.Start();
   app.ctx.playlistWindow().Show();
   ASSERT_NE(app.desktop.playlist, nullptr);
-  EXPECT_EQ(app.desktop.playlist->position, (platform::Point{553, 80}));
+  EXPECT_EQ(app.desktop.playlist->position, (seam::Point{553, 80}));
   EXPECT_TRUE(app.desktop.playlist->visible);
 
   // It stays put when the player moves; a fresh load places it again.
   app.desktop.player.position = {10, 20};
   app.ctx.playlistWindow().Show();
-  EXPECT_EQ(app.desktop.playlist->position, (platform::Point{553, 80}));
+  EXPECT_EQ(app.desktop.playlist->position, (seam::Point{553, 80}));
   app.ctx.playlistWindow().Unload();
   app.ctx.playlistWindow().Show();
-  EXPECT_EQ(app.desktop.playlist->position, (platform::Point{313, 20}));
+  EXPECT_EQ(app.desktop.playlist->position, (seam::Point{313, 20}));
 }
 
 TEST(PlaylistWindow, OutlineFollowsTheWindowSize) {
@@ -83,7 +83,7 @@ TEST(PlaylistWindow, OutlineFollowsTheWindowSize) {
 enum class Did { Nothing, Add, Remove, Clear, Save };
 
 // What a press at (x, y) does on a fresh window holding three entries.
-Did PressOutcome(double x, double y, int button = platform::kLeftButton, int* drags = nullptr) {
+Did PressOutcome(double x, double y, int button = seam::kLeftButton, int* drags = nullptr) {
   ListApp app;
   app.Fill(3);
   app.Press(x, y, button);
@@ -110,13 +110,13 @@ TEST(PlaylistButtons, HitAreasIncludeTheirEdges) {
   };
   for (const Case& c : cases) {
     int drags = 0;
-    EXPECT_EQ(PressOutcome(c.x, c.y, platform::kLeftButton, &drags), c.did) << c.x << "," << c.y;
+    EXPECT_EQ(PressOutcome(c.x, c.y, seam::kLeftButton, &drags), c.did) << c.x << "," << c.y;
     EXPECT_EQ(drags, 1) << "every press moves the window, " << c.x << "," << c.y;
   }
 }
 
 TEST(PlaylistButtons, EveryMouseButtonActsTheSame) {
-  for (int button : {platform::kLeftButton, platform::kRightButton, platform::kMiddleButton}) {
+  for (int button : {seam::kLeftButton, seam::kRightButton, seam::kMiddleButton}) {
     EXPECT_EQ(PressOutcome(20, 185, button), Did::Add) << button;
     EXPECT_EQ(PressOutcome(70, 185, button), Did::Remove) << button;
     EXPECT_EQ(PressOutcome(120, 185, button), Did::Clear) << button;
@@ -236,7 +236,7 @@ TEST(PlaylistClear, ThenEnterHandsTheEngineAnEmptyPath) {
   app.AddTracks({{"/m/a.mp3", 100}, {"/m/b.mp3", 100}});
   app.ctx.tracks().SelectEntry(2);
   app.Press(120, 185);
-  app.list().sink->OnKeyDown(platform::Key::Enter);
+  app.list().sink->OnKeyDown(seam::Key::Enter);
 
   ASSERT_EQ(app.media.graphs.size(), 1u);
   EXPECT_EQ(app.media.last().path, "");
@@ -262,14 +262,14 @@ TEST(PlaylistDialogs, RequestsCarryTheExactTextsAndOptions) {
   app.Press(170, 185);
   ASSERT_EQ(app.desktop.openRequests.size(), 1u);
   ASSERT_EQ(app.desktop.saveRequests.size(), 1u);
-  const platform::FileDialogRequest& open = app.desktop.openRequests[0];
+  const seam::FileDialogRequest& open = app.desktop.openRequests[0];
   EXPECT_EQ(open.title, "ファイルを選択して下さい。");
   EXPECT_EQ(open.filter, "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl");
   EXPECT_EQ(open.defaultExtension, ".mp3");
   EXPECT_EQ(open.initialDirectory, "");
   EXPECT_TRUE(open.allowMultiple);
   EXPECT_FALSE(open.promptOverwrite);
-  const platform::FileDialogRequest& save = app.desktop.saveRequests[0];
+  const seam::FileDialogRequest& save = app.desktop.saveRequests[0];
   EXPECT_EQ(save.title, "名前を付けてファイルの保存");
   EXPECT_EQ(save.filter, "KFLファイル(*.kfl)|*.kfl");
   EXPECT_EQ(save.defaultExtension, ".kfl");

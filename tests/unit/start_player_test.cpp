@@ -9,7 +9,7 @@ namespace kestrafon {
 namespace {
 
 using fakes::TestApp;
-using platform::MediaKey;
+using seam::MediaKey;
 
 TEST(StartPlayer, ShowsThePlayerPlaysTheFirstFileAndNamesTheFilesLeftOut) {
   TestApp app;

@@ -4,9 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
-
-#include "os/win32/wide_text.h"
 
 namespace kestrafon::platform::directshow {
 namespace {
@@ -14,28 +13,15 @@ namespace {
 // Positions this close to the end count as the end: the renderer may stop a
 // few samples short of the duration the parser reported.
 constexpr double kEndTolerance = 0.001;
-// How long readying a graph waits for it to be paused at the start.
-constexpr DWORD kPauseWaitMs = 5000;
 // The message our window gets when the current graph has queued an event.
 constexpr UINT kGraphEvent = WM_APP + 1;
+// The message a worker posts when it is done with a follower (FollowJob).
+constexpr UINT kFollowerDone = WM_APP + 2;
 constexpr wchar_t kNotifyClass[] = L"KestrafonGraphEvents";
-
-// Only plain files are handed to the graph: a pipe or a device could block
-// the open, and a directory never renders.
-bool IsPlainFile(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
-template <class T>
-bool Query(IGraphBuilder* builder, REFIID id, ComRef<T>& out) {
-  return SUCCEEDED(builder->QueryInterface(id, reinterpret_cast<void**>(out.Out())));
-}
 
 }  // namespace
 
-DirectShowGraph::DirectShowGraph(IGraphBuilder* builder) {
+DirectShowGraph::DirectShowGraph(IGraphBuilder* builder, seam::GraphEvents& events) : events_(events) {
   *current_.builder.Out() = builder;
   notifyWindow_ = MakeNotifyWindow(this);
 }
@@ -57,45 +43,52 @@ HWND DirectShowGraph::MakeNotifyWindow(DirectShowGraph* graph) {
 }
 
 DirectShowGraph::~DirectShowGraph() {
-  for (DirectShowTrack* track : {&current_, next_.get()}) {
-    if (!track) continue;
-    if (track->events) track->events->SetNotifyWindow(0, 0, 0);
-    if (track->control) track->control->Stop();
+  alive_.reset();
+  // A worker still readying is left to finish alone: it finds its job
+  // abandoned and releases what it made.
+  if (pending_) Abandon(*pending_);
+  if (notifyWindow_) {
+    SetWindowLongPtrW(notifyWindow_, GWLP_USERDATA, 0);
+    // Results already posted hold readied graphs that no one would release.
+    MSG msg;
+    while (PeekMessageW(&msg, notifyWindow_, kFollowerDone, kFollowerDone, PM_REMOVE)) {
+      DirectShowTrack track = std::move(TakeFollowJob(msg.lParam)->track);
+      Halt(track);
+    }
   }
+  Halt(current_);
+  if (next_) Halt(*next_);
   if (notifyWindow_) DestroyWindow(notifyWindow_);
 }
 
 LRESULT CALLBACK DirectShowGraph::NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kGraphEvent) return DefWindowProcW(window, message, wParam, lParam);
-  if (auto* graph = reinterpret_cast<DirectShowGraph*>(GetWindowLongPtrW(window, GWLP_USERDATA))) graph->DrainEvents();
-  return 0;
+  auto* graph = reinterpret_cast<DirectShowGraph*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == kGraphEvent) {
+    if (graph) graph->HandleGraphEvents();
+    return 0;
+  }
+  if (message == kFollowerDone) {
+    std::shared_ptr<FollowJob> job = TakeFollowJob(lParam);
+    if (graph) graph->FollowerDone(job);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool DirectShowGraph::Ready(DirectShowTrack& track, const std::string& path) {
-  const std::wstring wide = os::Widen(path);
-  if (path.empty() || !IsPlainFile(wide) || !track.builder) return false;
-  IGraphBuilder* builder = track.builder.get();
-  if (!Query(builder, IID_IMediaControl, track.control) || !Query(builder, IID_IMediaPosition, track.position) ||
-      !Query(builder, IID_IBasicAudio, track.audio) || !Query(builder, IID_IMediaEventEx, track.events))
-    return false;
-  const HRESULT hr = builder->RenderFile(wide.c_str(), nullptr);
-  // A file whose sound cannot be played is no track; where no sound output
-  // exists, the user hears why.
-  if (hr == VFW_S_AUDIO_NOT_RENDERED || hr == VFW_E_NO_AUDIO_HARDWARE) fault_ = OutputFault::NoDevice;
-  if (FAILED(hr) || hr == VFW_S_AUDIO_NOT_RENDERED) return false;
-  REFTIME duration = 0;
-  if (FAILED(track.position->get_Duration(&duration)) || !(duration > 0)) return false;
-  track.duration = duration;
-  // Ready at the start, so that Run starts sound at once.
-  if (FAILED(track.control->Pause())) return false;
-  OAFilterState state = State_Stopped;
-  track.control->GetState(kPauseWaitMs, &state);
-  return true;
+template <class Report>
+bool DirectShowGraph::Tell(Report report) {
+  const std::weak_ptr<char> alive = alive_;
+  report();
+  return !alive.expired();
 }
 
 bool DirectShowGraph::RenderFile(const std::string& path) {
   if (rendered_) return false;  // one file per graph
-  if (!Ready(current_, path)) return false;
+  bool noOutput = false;
+  if (!ReadyTrack(current_, path, noOutput)) {
+    if (noOutput) fault_ = seam::OutputFault::NoDevice;
+    return false;
+  }
   rendered_ = true;
   WatchEvents();
   return true;
@@ -105,11 +98,23 @@ void DirectShowGraph::WatchEvents() {
   if (notifyWindow_) current_.events->SetNotifyWindow(reinterpret_cast<OAHWND>(notifyWindow_), kGraphEvent, 0);
 }
 
-bool DirectShowGraph::Run() { return rendered_ && SUCCEEDED(current_.control->Run()); }
+bool DirectShowGraph::Run() {
+  if (!rendered_ || FAILED(current_.control->Run())) return false;
+  lastCommand_ = Command::Run;
+  return true;
+}
 
-bool DirectShowGraph::Pause() { return rendered_ && SUCCEEDED(current_.control->Pause()); }
+bool DirectShowGraph::Pause() {
+  if (!rendered_ || FAILED(current_.control->Pause())) return false;
+  lastCommand_ = Command::Pause;
+  return true;
+}
 
-bool DirectShowGraph::Stop() { return rendered_ && SUCCEEDED(current_.control->Stop()); }
+bool DirectShowGraph::Stop() {
+  if (!rendered_ || FAILED(current_.control->Stop())) return false;
+  lastCommand_ = Command::Stop;
+  return true;
+}
 
 bool DirectShowGraph::Duration(double& seconds) {
   if (!rendered_) return false;
@@ -119,16 +124,17 @@ bool DirectShowGraph::Duration(double& seconds) {
 
 bool DirectShowGraph::CurrentPosition(double& seconds) {
   if (!rendered_) return false;
-  DrainEvents();
   REFTIME position = 0;
   if (FAILED(current_.position->get_CurrentPosition(&position))) return false;
   const double duration = current_.duration;
   // After the end of the stream the position reads exactly the duration the
   // graph reported: the end-of-track test compares the two for equality.
-  // While a file waits to follow, the end is where it takes over instead.
-  if (next_) {
+  // While a file is to follow, the end is where it takes over instead.
+  if (ended_) {
+    position = duration;
+  } else if (next_ || pending_) {
     position = std::min(position, std::nextafter(duration, 0.0));
-  } else if (ended_ || position >= duration - kEndTolerance) {
+  } else if (position >= duration - kEndTolerance) {
     position = duration;
   }
   seconds = position;
@@ -137,7 +143,7 @@ bool DirectShowGraph::CurrentPosition(double& seconds) {
 
 bool DirectShowGraph::PutCurrentPosition(double seconds) {
   if (!rendered_ || FAILED(current_.position->put_CurrentPosition(seconds))) return false;
-  DrainEvents();
+  DiscardQueuedEnds();
   ended_ = false;
   return true;
 }
@@ -149,69 +155,112 @@ bool DirectShowGraph::PutVolume(long hundredthsDb) {
   return true;
 }
 
-OutputFault DirectShowGraph::Fault() {
-  DrainEvents();
-  return fault_;
+seam::OutputFault DirectShowGraph::Fault() { return fault_; }
+
+void DirectShowGraph::Follow(const std::string& path, seam::FollowTag tag) {
+  DropFollower();
+  if (path.empty() || !notifyWindow_) return;
+  auto job = std::make_shared<FollowJob>(path, tag);
+  job->beforeReadying = followerGate_;
+  pending_ = job;
+  // After the end of the stream nothing can join it (the caller starts the
+  // next file itself): the job goes back unreadied, and is reported failed.
+  if (rendered_ && !ended_ && StartFollowJob(job, notifyWindow_, kFollowerDone)) return;
+  if (!PostFollowJob(notifyWindow_, kFollowerDone, job)) pending_.reset();
 }
 
-bool DirectShowGraph::Follow(const std::string& path) {
-  if (!rendered_) return false;
-  DrainEvents();
+void DirectShowGraph::FollowerDone(const std::shared_ptr<FollowJob>& job) {
+  DirectShowTrack track = std::move(job->track);
+  if (job != pending_) {  // dropped or replaced since
+    Halt(track);
+    return;
+  }
+  pending_.reset();
+  if (!job->readied || ended_) {
+    Halt(track);
+    Tell([&] { events_.FollowerFailed(job->tag); });
+    return;
+  }
+  track.audio->put_Volume(volume_);
+  next_ = std::make_unique<DirectShowTrack>(std::move(track));
+  nextTag_ = job->tag;
+}
+
+void DirectShowGraph::DropFollower() {
+  if (pending_) {
+    Abandon(*pending_);
+    pending_.reset();
+  }
   if (next_) {
-    next_->control->Stop();
+    Halt(*next_);
     next_.reset();
   }
-  // After the end of the stream nothing can join it: the caller starts the
-  // next file itself.
-  if (path.empty() || ended_) return path.empty();
-  auto track = std::make_unique<DirectShowTrack>();
-  if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                              reinterpret_cast<void**>(track->builder.Out()))))
-    return false;
-  const OutputFault fault = fault_;
-  if (!Ready(*track, path)) {
-    fault_ = fault;  // a follower that cannot play leaves the current track alone
-    if (track->control) track->control->Stop();
-    return false;
+}
+
+void DirectShowGraph::TakeOver() {
+  DirectShowTrack finished = std::move(current_);
+  current_ = std::move(*next_);
+  next_.reset();
+  // The user's last command holds across the joint: after a Pause that came
+  // in before this end was handled, the followed file waits at its start.
+  if (lastCommand_ == Command::Run) current_.control->Run();
+  Halt(finished);
+  WatchEvents();
+  ended_ = false;
+}
+
+void DirectShowGraph::DiscardQueuedEnds() {
+  const bool hadKept = !kept_.empty();
+  long code = 0;
+  LONG_PTR p1 = 0, p2 = 0;
+  while (current_.events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+    current_.events->FreeEventParams(code, p1, p2);
+    if (code != EC_COMPLETE) kept_.emplace_back(code, p2);
   }
-  track->audio->put_Volume(volume_);
-  next_ = std::move(track);
+  if (!hadKept && !kept_.empty() && notifyWindow_) PostMessageW(notifyWindow_, kGraphEvent, 0, 0);
+}
+
+void DirectShowGraph::HandleGraphEvents() {
+  while (true) {
+    long code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    if (!kept_.empty()) {
+      std::tie(code, p2) = kept_.front();
+      kept_.pop_front();
+    } else if (rendered_ && current_.events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+      current_.events->FreeEventParams(code, p1, p2);
+    } else {
+      return;
+    }
+    if (!HandleGraphEvent(code, p2)) return;
+  }
+}
+
+bool DirectShowGraph::HandleGraphEvent(long code, LONG_PTR p2) {
+  if (code == EC_COMPLETE) return StreamEnd();
+  // The renderer lost its device (unplugged, taken by another program):
+  // the position would stand still from here on.
+  if ((code == EC_ERRORABORT || (code == EC_DEVICE_LOST && p2 == 0)) && fault_ != seam::OutputFault::DeviceLost) {
+    fault_ = seam::OutputFault::DeviceLost;
+    return Tell([&] { events_.OutputLost(); });
+  }
   return true;
 }
 
-bool DirectShowGraph::MovedOn() {
-  DrainEvents();
-  return std::exchange(movedOn_, false);
-}
-
-void DirectShowGraph::StartFollower() {
-  next_->control->Run();
-  current_.events->SetNotifyWindow(0, 0, 0);
-  current_.control->Stop();
-  current_ = std::move(*next_);
-  next_.reset();
-  WatchEvents();
-  ended_ = false;
-  movedOn_ = true;
-}
-
-void DirectShowGraph::DrainEvents() {
-  long code = 0;
-  LONG_PTR p1 = 0, p2 = 0;
-  while (current_.events && current_.events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
-    current_.events->FreeEventParams(code, p1, p2);
-    // The end of the stream: the followed file starts there and then.
-    if (code == EC_COMPLETE) {
-      if (next_) {
-        StartFollower();
-        continue;  // the new graph's events from here on
-      }
-      ended_ = true;
-    }
-    // The renderer lost its device (unplugged, taken by another program):
-    // the position would stand still from here on.
-    if (code == EC_ERRORABORT || (code == EC_DEVICE_LOST && p2 == 0)) fault_ = OutputFault::DeviceLost;
+bool DirectShowGraph::StreamEnd() {
+  if (next_) {
+    const seam::FollowTag tag = nextTag_;
+    TakeOver();
+    return Tell([&] { events_.FollowerStarted(tag); });
   }
+  if (ended_) return true;
+  ended_ = true;
+  if (pending_) {  // not ready in time: the caller starts it itself
+    const seam::FollowTag tag = pending_->tag;
+    DropFollower();
+    if (!Tell([&] { events_.FollowerFailed(tag); })) return false;
+  }
+  return Tell([&] { events_.StreamEnded(); });
 }
 
 }  // namespace kestrafon::platform::directshow

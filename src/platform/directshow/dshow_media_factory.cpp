@@ -7,20 +7,20 @@
 namespace kestrafon {
 namespace {
 
-class DirectShowFramework final : public platform::MediaFramework {
+class DirectShowFramework final : public seam::MediaFramework {
  public:
-  std::unique_ptr<platform::MediaGraph> CreateGraph() override {
+  std::unique_ptr<seam::MediaGraph> CreateGraph(seam::GraphEvents& events) override {
     IGraphBuilder* builder = nullptr;
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 reinterpret_cast<void**>(&builder))))
       return nullptr;
-    return std::make_unique<platform::directshow::DirectShowGraph>(builder);
+    return std::make_unique<platform::directshow::DirectShowGraph>(builder, events);
   }
 };
 
 }  // namespace
 
-std::unique_ptr<platform::MediaFramework> MakeDirectShowMediaFramework() {
+std::unique_ptr<seam::MediaFramework> MakeDirectShowMediaFramework() {
   return std::make_unique<DirectShowFramework>();
 }
 

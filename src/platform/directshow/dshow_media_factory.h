@@ -7,6 +7,6 @@
 
 namespace kestrafon {
 
-std::unique_ptr<platform::MediaFramework> MakeDirectShowMediaFramework();
+std::unique_ptr<seam::MediaFramework> MakeDirectShowMediaFramework();
 
 }  // namespace kestrafon

@@ -4,93 +4,14 @@
 // MP3 needs only its parser and decoder (the same two decodebin would pick).
 // The parser reads the LAME tag and the decoder cuts the encoder's delay and
 // padding, so a file plays exactly the samples that were encoded.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstring>
-#include <span>
+#include <memory>
 #include <string>
 
 #include "platform/gstreamer/gst_media.h"
-#include "platform/gstreamer/mp3_frame_scan.h"
 
 namespace kestrafon::platform::gst {
 namespace {
-
-// How long a branch may take to start giving audio.
-constexpr GstClockTime kReadyBound = 5 * GST_SECOND;
-
-// Larger files are not scanned: walking them would hold the caller for
-// seconds (a 256 MiB MP3 plays for hours at the usual bit rates).
-constexpr std::size_t kMaxScannedBytes = std::size_t(256) << 20;
-
-// Opens `path` for reading only when it is a regular file. Looked at with
-// stat first, and opened non-blocking, so neither a named pipe nor one swapped
-// in between can hold the caller; a directory or device is refused too.
-int OpenRegularFile(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-// The open file, closed when it goes out of scope.
-struct OpenFile {
-  explicit OpenFile(const std::string& path) : fd(OpenRegularFile(path)) {}
-  ~OpenFile() {
-    if (fd >= 0) ::close(fd);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  const int fd;
-};
-
-// The length of an MPEG audio file by counting its frames; 0 when unknown.
-double ScanFileSeconds(int fd) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || std::size_t(st.st_size) > kMaxScannedBytes) return 0.0;
-  GMappedFile* file = g_mapped_file_new_from_fd(fd, FALSE, nullptr);
-  if (!file) return 0.0;
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(g_mapped_file_get_contents(file));
-  const std::size_t length = g_mapped_file_get_length(file);
-  double seconds = 0.0;
-  if (bytes && length > 0) seconds = mp3::ScanMp3Frames(std::span(bytes, length)).Seconds();
-  g_mapped_file_unref(file);
-  return seconds;
-}
-
-enum class Mp3Start { kNotMp3, kPlain, kTagged };
-
-// What the first and last bytes of the open file say. An APE tag leaves the
-// file to decodebin, which strips it.
-Mp3Start SniffMp3(int fd) {
-  struct stat info {};
-  std::array<std::uint8_t, mp3::kMp3ProbeBytes> head{};
-  if (fstat(fd, &info) != 0) return Mp3Start::kNotMp3;
-  const ssize_t tagRead = pread(fd, head.data(), 10, 0);
-  const std::size_t tag = tagRead == 10 ? mp3::Id3v2TagSize(std::span(head.data(), 10)) : 0;
-  const ssize_t got = pread(fd, head.data(), head.size(), static_cast<off_t>(tag));
-  std::array<char, 160> tail{};
-  const off_t tailSize = static_cast<off_t>(tail.size());
-  const off_t tailAt = info.st_size > tailSize ? info.st_size - tailSize : 0;
-  const ssize_t tailRead = pread(fd, tail.data(), tail.size(), tailAt);
-  const bool ape = tailRead >= 32 && (std::memcmp(tail.data() + tailRead - 32, "APETAGEX", 8) == 0 ||
-                                      (tailRead >= 160 && std::memcmp(tail.data(), "APETAGEX", 8) == 0));
-  const bool id3v1 = tailRead >= 128 && std::memcmp(tail.data() + tailRead - 128, "TAG", 3) == 0;
-  if (got <= 0 || ape || !mp3::StartsWithMp3Frames(std::span(head.data(), static_cast<std::size_t>(got)))) {
-    return Mp3Start::kNotMp3;
-  }
-  return tag > 0 || id3v1 ? Mp3Start::kTagged : Mp3Start::kPlain;
-}
 
 bool IsMpegAudio(const GstStructure* s) {
   int version = 0;
@@ -98,15 +19,36 @@ bool IsMpegAudio(const GstStructure* s) {
          version == 1;
 }
 
-GstPadProbeReturn MarkDecoding(GstPad*, GstPadProbeInfo* info, gpointer branch) {
+// The decoder has decoded its first frame when it announces its format.
+// (Its next step, asking downstream about buffers, waits in the queue until
+// the branch's turn comes.)
+GstPadProbeReturn MarkDecoding(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
   if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) != GST_EVENT_CAPS) return GST_PAD_PROBE_OK;
-  static_cast<GstBranch*>(branch)->decoding = true;
+  static_cast<GstBranch*>(data)->decoding = true;
+  GstElement* queue = gst_pad_get_parent_element(pad);
+  if (queue) {
+    gst_element_post_message(queue, gst_message_new_application(GST_OBJECT(queue),
+                                                                gst_structure_new_empty(kDecodingMessage)));
+    gst_object_unref(queue);
+  }
   return GST_PAD_PROBE_REMOVE;
+}
+
+// Holds a follower's first buffer until the branch joins concat.
+GstPadProbeReturn Hold(GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; }
+
+// Stops a dropped branch and frees it; runs on a GStreamer thread, since a
+// branch reading a slow file takes as long to stop as its read takes.
+void StopDroppedBranch(GstElement* bin, gpointer) {
+  GST_STATE_LOCK(bin);
+  gst_element_set_state(bin, GST_STATE_NULL);
+  GST_STATE_UNLOCK(bin);
 }
 
 }  // namespace
 
 extern const char* const kNoAudioMessage = "kestrafon-no-audio";
+extern const char* const kDecodingMessage = "kestrafon-decoding";
 
 bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements) {
   if (std::any_of(elements.begin(), elements.end(), [](GstElement* e) { return e == nullptr; })) {
@@ -119,21 +61,24 @@ bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements) {
   return true;
 }
 
-// The decoder has decoded its first frame when it announces its format.
-// (Its next step, asking downstream about buffers, waits in the queue until
-// the branch's turn comes.)
-
-
 bool GstMediaGraph::Preroll(const std::string& path) {
   // filesrc opens the path itself, and blocks on a named pipe: hand it
-  // nothing but a regular file. The same open file is the one measured.
-  const OpenFile file(path);
-  if (file.fd < 0) return false;
-  const Mp3Start start = SniffMp3(file.fd);
+  // nothing but a regular file.
+  const FileProbe probe = ProbeFile(path, false);
+  if (!probe.opened) return false;
   for (const bool mp3 : {true, false}) {
-    if (mp3 && start == Mp3Start::kNotMp3) continue;
-    if (BuildOutput() && (current_ = AddBranch(path, mp3, start == Mp3Start::kTagged)) && WaitForPreroll()) {
-      duration_ = current_->duration = MeasureDuration(*current_, file.fd);
+    if (mp3 && probe.start == Mp3Start::kNotMp3) continue;
+    if (BuildOutput() && (current_ = AddBranch(path, mp3, probe.start == Mp3Start::kTagged, false)) &&
+        WaitForPreroll()) {
+      // GStreamer only estimates the length of an MP3 without an Info
+      // header, so MPEG audio files are measured by their frames.
+      double seconds = current_->mpegAudioFile.load() ? ProbeFile(path, true).frameSeconds : 0.0;
+      gint64 nanoseconds = 0;
+      if (seconds <= 0.0 && gst_pad_query_duration(current_->output, GST_FORMAT_TIME, &nanoseconds) &&
+          nanoseconds > 0) {
+        seconds = static_cast<double>(nanoseconds) / GST_SECOND;
+      }
+      duration_ = current_->duration = seconds;
       return duration_ > 0.0;
     }
     TearDown();
@@ -141,37 +86,14 @@ bool GstMediaGraph::Preroll(const std::string& path) {
   return false;
 }
 
-std::unique_ptr<GstBranch> GstMediaGraph::ReadyBranch(const std::string& path) {
-  const OpenFile file(path);
-  if (file.fd < 0) return nullptr;
-  const Mp3Start start = SniffMp3(file.fd);
-  for (const bool mp3 : {true, false}) {
-    if (mp3 && start == Mp3Start::kNotMp3) continue;
-    std::unique_ptr<GstBranch> branch = AddBranch(path, mp3, start == Mp3Start::kTagged);
-    readying_ = branch.get();
-    const bool ready = branch && WaitUntilDecoding(*branch) &&
-                       (branch->duration = MeasureDuration(*branch, file.fd)) > 0.0;
-    readying_ = nullptr;
-    if (ready) return branch;
-    DropBranch(branch);
-  }
-  return nullptr;
-}
-
-bool GstMediaGraph::WaitUntilDecoding(GstBranch& branch) {
-  const gint64 deadline = g_get_monotonic_time() + static_cast<gint64>(kReadyBound / GST_USECOND);
-  while (!branch.decoding.load()) {
-    PollBus();  // marks the branch failed on its errors, and keeps the current track's news
-    if (branch.failed || g_get_monotonic_time() > deadline) return false;
-    g_usleep(2000);
-  }
-  PollBus();
-  return !branch.failed && branch.audioLinked.load();
-}
-
-std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, bool mp3, bool tagged) {
+std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, bool mp3, bool tagged, bool follower) {
   auto branch = std::make_unique<GstBranch>();
+  branch->path = path;
+  branch->mp3Chain = mp3;
   branch->bin = gst_bin_new(nullptr);
+  // A follower starts on its own, and is locked out of the pipeline's state
+  // changes until it takes over.
+  if (follower) gst_element_set_locked_state(branch->bin, TRUE);
   gst_bin_add(GST_BIN(pipeline_), branch->bin);
   branch->queue = gst_element_factory_make("queue", nullptr);
   if (!AddAll(branch->bin, {branch->queue})) {
@@ -180,20 +102,37 @@ std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, boo
   }
   GstPad* queued = gst_element_get_static_pad(branch->queue, "src");
   branch->output = gst_ghost_pad_new("src", queued);
+  if (follower) {
+    branch->hold = gst_pad_add_probe(
+        queued, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER |
+                                             GST_PAD_PROBE_TYPE_BUFFER_LIST),
+        &Hold, nullptr, nullptr);
+  }
   gst_object_unref(queued);
   gst_element_add_pad(branch->bin, branch->output);
   GstPad* decoded = gst_element_get_static_pad(branch->queue, "sink");
   gst_pad_add_probe(decoded, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &MarkDecoding, branch.get(), nullptr);
   gst_object_unref(decoded);
 
-  branch->input = gst_element_request_pad_simple(concat_, "sink_%u");
   const bool built = mp3 ? BuildMp3Chain(*branch, path, tagged) : BuildDecodingChain(*branch, path);
-  if (!built || !branch->input || gst_pad_link(branch->output, branch->input) != GST_PAD_LINK_OK) {
+  if (!built || (!follower && !JoinConcat(*branch))) {
     DropBranch(branch);
     return nullptr;
   }
-  gst_element_sync_state_with_parent(branch->bin);
+  if (!follower) gst_element_sync_state_with_parent(branch->bin);
   return branch;
+}
+
+bool GstMediaGraph::JoinConcat(GstBranch& branch) {
+  branch.input = gst_element_request_pad_simple(concat_, "sink_%u");
+  if (!branch.input || gst_pad_link(branch.output, branch.input) != GST_PAD_LINK_OK) return false;
+  if (branch.hold) {
+    GstPad* queued = gst_element_get_static_pad(branch.queue, "src");
+    gst_pad_remove_probe(queued, branch.hold);
+    gst_object_unref(queued);
+    branch.hold = 0;
+  }
+  return true;
 }
 
 void GstMediaGraph::DropBranch(std::unique_ptr<GstBranch>& branch) {
@@ -203,13 +142,18 @@ void GstMediaGraph::DropBranch(std::unique_ptr<GstBranch>& branch) {
   if (branch->input) {
     gst_element_release_request_pad(concat_, branch->input);
     gst_object_unref(branch->input);
+    branch->input = nullptr;
   }
-  // Locked, so that a state change of the pipeline still under way cannot
-  // start it again behind our back.
-  gst_element_set_locked_state(branch->bin, TRUE);
-  gst_element_set_state(branch->bin, GST_STATE_NULL);
-  gst_bin_remove(GST_BIN(pipeline_), branch->bin);
-  branch.reset();
+  // Out of the pipeline at once, stopped elsewhere, and freed only once its
+  // threads (which still reach the branch) are done. Locked, so that a state
+  // change still under way cannot start it again behind our back.
+  GstElement* bin = GST_ELEMENT(gst_object_ref(branch->bin));
+  gst_element_set_locked_state(bin, TRUE);
+  branch->dropped->store(true);
+  gst_bin_remove(GST_BIN(pipeline_), bin);
+  gst_element_call_async(bin, &StopDroppedBranch, branch.release(),
+                         [](gpointer data) { delete static_cast<GstBranch*>(data); });
+  gst_object_unref(bin);
 }
 
 bool GstMediaGraph::BuildMp3Chain(GstBranch& branch, const std::string& path, bool tagged) {
@@ -239,20 +183,6 @@ bool GstMediaGraph::BuildDecodingChain(GstBranch& branch, const std::string& pat
   g_signal_connect(decoder, "pad-added", G_CALLBACK(&GstMediaGraph::OnPadAdded), &branch);
   g_signal_connect(decoder, "no-more-pads", G_CALLBACK(&GstMediaGraph::OnNoMorePads), &branch);
   return gst_element_link(source, decoder);
-}
-
-double GstMediaGraph::MeasureDuration(GstBranch& branch, int fd) {
-  // GStreamer only estimates the length of an MP3 without an Info header,
-  // so MPEG audio files are measured by their frames.
-  if (branch.mpegAudioFile.load()) {
-    const double scanned = ScanFileSeconds(fd);
-    if (scanned > 0.0) return scanned;
-  }
-  gint64 nanoseconds = 0;
-  if (gst_pad_query_duration(branch.output, GST_FORMAT_TIME, &nanoseconds) && nanoseconds > 0) {
-    return static_cast<double>(nanoseconds) / GST_SECOND;
-  }
-  return 0.0;
 }
 
 gboolean GstMediaGraph::OnAutoplugContinue(GstElement*, GstPad*, GstCaps* caps, gpointer data) {

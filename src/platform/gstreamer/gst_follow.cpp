@@ -1,16 +1,48 @@
-// Following one file with the next: the next file's branch is readied while
-// the current one plays, and concat starts it at the exact end of the
-// current stream. The face learns of it when the new stream reaches the sink.
+// Following one file with the next. Nothing here waits: the file is looked
+// at on a thread of its own, its branch is started by GStreamer's own
+// threads, and each step reports back through the bus. The branch joins
+// concat once it decodes, and concat starts it at the exact end of the
+// current stream. The owner hears of it when the new stream reaches the sink.
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "platform/gstreamer/gst_media.h"
 
 namespace kestrafon::platform::gst {
+
+extern const char* const kProbedMessage = "kestrafon-follower-probed";
+
 namespace {
 
-// How long Follow waits for the pipeline to settle.
-constexpr GstClockTime kSettleBound = 5 * GST_SECOND;
+// Starts a follower's branch; runs on a GStreamer thread, since opening its
+// file can take long. A branch dropped before its turn stays stopped.
+void StartBranch(GstElement* bin, gpointer dropped) {
+  GST_STATE_LOCK(bin);
+  if (!static_cast<std::shared_ptr<std::atomic<bool>>*>(dropped)->get()->load()) {
+    gst_element_set_state(bin, GST_STATE_PAUSED);
+  }
+  GST_STATE_UNLOCK(bin);
+}
+
+void Start(GstBranch& branch) {
+  gst_element_call_async(branch.bin, &StartBranch, new std::shared_ptr<std::atomic<bool>>(branch.dropped),
+                         [](gpointer held) { delete static_cast<std::shared_ptr<std::atomic<bool>>*>(held); });
+}
+
+// Asks a follower's branch for its length; runs on a GStreamer thread, since
+// the answer may read the file.
+void MeasureBranch(GstElement* bin, gpointer) {
+  gint64 nanoseconds = 0;
+  GstPad* output = gst_element_get_static_pad(bin, "src");
+  const bool known = output && gst_pad_query_duration(output, GST_FORMAT_TIME, &nanoseconds) && nanoseconds > 0;
+  if (output) gst_object_unref(output);
+  GstStructure* s = gst_structure_new(kDecodingMessage, "measured", G_TYPE_DOUBLE,
+                                      known ? static_cast<double>(nanoseconds) / GST_SECOND : 0.0, nullptr);
+  gst_element_post_message(bin, gst_message_new_application(GST_OBJECT(bin), s));
+}
 
 }  // namespace
 
@@ -21,81 +53,107 @@ GstPad* GstMediaGraph::ActiveInput() const {
   return active;
 }
 
-void GstMediaGraph::PollBus() {
+void GstMediaGraph::Follow(const std::string& path, seam::FollowTag tag) {
+  if (!rendered_) return;
+  // A followed file that already plays stays; its take-over is on its way.
+  if (next_ && ActiveInput() == next_->input) return;
+  DropFollower();
+  if (path.empty()) return;
+  followTag_ = tag;
+  followPath_ = path;
+  if (ended_) {  // nothing can join a stream that has ended
+    FollowerBroke();
+    return;
+  }
+  // The file is looked at on a thread of its own. Its answer comes back
+  // over the bus, which outlives the pipeline; a graph gone by then, or a
+  // request overtaken by a newer one, never reads it.
   GstBus* bus = gst_element_get_bus(pipeline_);
-  while (GstMessage* message = gst_bus_pop(bus)) {
-    GstObject* from = GST_MESSAGE_SRC(message);
-    const auto within = [from](const GstElement* element) {
-      return element && from &&
-             (from == GST_OBJECT(element) || gst_object_has_as_ancestor(from, GST_OBJECT(element)));
-    };
-    GstBranch* upcoming = next_ ? next_.get() : readying_;
-    switch (GST_MESSAGE_TYPE(message)) {
-      case GST_MESSAGE_STREAM_START:
-        if (upcoming && ActiveInput() == upcoming->input) takeOverDue_ = true;
-        break;
-      case GST_MESSAGE_ERROR:
-      case GST_MESSAGE_APPLICATION:  // a file without audio
-        // An error of the sink is the sound output going away; one of the
-        // file that follows keeps it from following; any other stream error
-        // after the file opened ends the track where it broke.
-        if (upcoming && within(upcoming->bin)) {
-          upcoming->failed = true;
-        } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-          if (within(sink_)) {
-            fault_ = OutputFault::DeviceLost;
-          } else {
-            ended_ = true;
-          }
-        }
-        break;
-      case GST_MESSAGE_EOS:
-        ended_ = true;
-        break;
-      default:
-        break;
+  std::thread([bus, path, request = followRequest_] {
+    const FileProbe probe = ProbeFile(path, true);
+    GstStructure* s = gst_structure_new(kProbedMessage, "request", G_TYPE_UINT64, request, "opened", G_TYPE_BOOLEAN,
+                                        probe.opened, "start", G_TYPE_INT, static_cast<int>(probe.start),
+                                        "seconds", G_TYPE_DOUBLE, probe.frameSeconds, nullptr);
+    gst_bus_post(bus, gst_message_new_application(nullptr, s));
+    gst_object_unref(bus);
+  }).detach();
+}
+
+void GstMediaGraph::FollowerProbed(const GstStructure* result) {
+  guint64 request = 0;
+  gboolean opened = FALSE;
+  int start = 0;
+  double seconds = 0;
+  gst_structure_get(result, "request", G_TYPE_UINT64, &request, "opened", G_TYPE_BOOLEAN, &opened, "start",
+                    G_TYPE_INT, &start, "seconds", G_TYPE_DOUBLE, &seconds, nullptr);
+  if (request != followRequest_ || followTag_ == 0 || pending_ || next_) return;
+  if (!opened) return FollowerBroke();
+  followProbe_ = {true, static_cast<Mp3Start>(start), seconds};
+  const bool mp3 = followProbe_.start != Mp3Start::kNotMp3;
+  pending_ = AddBranch(followPath_, mp3, followProbe_.start == Mp3Start::kTagged, true);
+  if (!pending_) return FollowerBroke();
+  pending_->frameSeconds = seconds;
+  Start(*pending_);
+}
+
+void GstMediaGraph::FollowerDecoding() {
+  if (!pending_->audioLinked.load()) return FollowerBroke();
+  // GStreamer only estimates the length of an MP3 without an Info header,
+  // so MPEG audio files are measured by their frames.
+  if (pending_->mpegAudioFile.load() && pending_->frameSeconds > 0.0) return FollowerMeasured(pending_->frameSeconds);
+  gst_element_call_async(pending_->bin, &MeasureBranch, nullptr, nullptr);
+}
+
+void GstMediaGraph::FollowerMeasured(double seconds) {
+  if (!(seconds > 0.0)) return FollowerBroke();
+  pending_->duration = seconds;
+  FollowerReady();
+}
+
+void GstMediaGraph::FollowerReady() {
+  // Once the whole stream has gone through concat, a branch joining it would
+  // never play: the end is reported, and the owner starts the file itself.
+  if (drained_->load() || ended_ || !JoinConcat(*pending_)) return FollowerBroke();
+  next_ = std::move(pending_);
+}
+
+void GstMediaGraph::FollowerBroke() {
+  const seam::FollowTag tag = followTag_;
+  // An MP3 the fixed chain could not decode gets decodebin's try.
+  if (pending_ && pending_->mp3Chain && !ended_ && !drained_->load()) {
+    DropBranch(pending_);
+    pending_ = AddBranch(followPath_, false, false, true);
+    if (pending_) {
+      pending_->frameSeconds = followProbe_.frameSeconds;
+      Start(*pending_);
+      return;
     }
-    gst_message_unref(message);
   }
-  gst_object_unref(bus);
-  if (next_ && next_->failed) {
-    DropBranch(next_);
-    takeOverDue_ = false;
-  }
-  if (takeOverDue_ && next_) TakeOver();
+  DropFollower();
+  if (tag != 0) Report([tag](seam::GraphEvents& e) { e.FollowerFailed(tag); });
+}
+
+void GstMediaGraph::DropFollower() {
+  ++followRequest_;
+  followTag_ = 0;
+  followPath_.clear();
+  DropBranch(pending_);
+  DropBranch(next_);
 }
 
 void GstMediaGraph::TakeOver() {
-  takeOverDue_ = false;
+  const seam::FollowTag tag = followTag_;
   std::unique_ptr<GstBranch> finished = std::exchange(current_, std::move(next_));
   DropBranch(finished);  // its stream has ended; nothing waits on it
+  // From now on the pipeline's state changes are this branch's too.
+  gst_element_set_locked_state(current_->bin, FALSE);
+  ++followRequest_;
+  followTag_ = 0;
+  followPath_.clear();
   duration_ = current_->duration;
   lastPosition_ = 0.0;
   ended_ = false;
-  movedOn_ = true;
-}
-
-bool GstMediaGraph::Follow(const std::string& path) {
-  if (!rendered_) return false;
-  // A branch is added or taken out only once the pipeline has settled in the
-  // state it was last asked for (Run may still be under way).
-  gst_element_get_state(pipeline_, nullptr, nullptr, kSettleBound);
-  PollBus();
-  // A followed file that already plays stays; MovedOn reports it shortly.
-  if (next_ && ActiveInput() == next_->input) return path.empty();
-  DropBranch(next_);
-  takeOverDue_ = false;
-  // After the end of the stream nothing can join it: the caller starts the
-  // next file itself.
-  if (path.empty() || ended_) return path.empty();
-  next_ = ReadyBranch(path);
-  if (next_ && takeOverDue_) TakeOver();
-  return next_ != nullptr || movedOn_;
-}
-
-bool GstMediaGraph::MovedOn() {
-  if (pipeline_) PollBus();
-  return std::exchange(movedOn_, false);
+  Report([tag](seam::GraphEvents& e) { e.FollowerStarted(tag); });
 }
 
 }  // namespace kestrafon::platform::gst

@@ -87,9 +87,9 @@ GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_sha
   }
 }
 
-std::unique_ptr<MediaGraph> GstMediaFramework::CreateGraph() {
+std::unique_ptr<seam::MediaGraph> GstMediaFramework::CreateGraph(seam::GraphEvents& events) {
   if (!shared_->initialised) return nullptr;
-  return std::make_unique<GstMediaGraph>(shared_);
+  return std::make_unique<GstMediaGraph>(shared_, events);
 }
 
 }  // namespace kestrafon::platform::gst

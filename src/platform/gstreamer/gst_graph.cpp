@@ -1,5 +1,5 @@
-// One graph: a pipeline for one file, opened synchronously, and the file
-// readied to follow it.
+// One graph: a pipeline for one file, opened synchronously, and what the
+// user does with it.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -33,17 +33,23 @@ GstBusSyncReply FilterMessages(GstBus*, GstMessage* message, gpointer) {
 
 }  // namespace
 
-GstMediaGraph::GstMediaGraph(std::shared_ptr<GstMediaShared> shared) : shared_(std::move(shared)) {}
+GstMediaGraph::GstMediaGraph(std::shared_ptr<GstMediaShared> shared, seam::GraphEvents& events)
+    : shared_(std::move(shared)), events_(events) {}
 
 GstMediaGraph::~GstMediaGraph() { TearDown(); }
 
 void GstMediaGraph::TearDown() {
+  // Nothing more is told once the graph goes.
+  if (busWatch_) g_source_remove(busWatch_);
+  busWatch_ = 0;
+  if (reportSource_) g_source_remove(reportSource_);
+  reportSource_ = 0;
+  reports_.clear();
   if (!pipeline_) return;
+  DropFollower();  // a follower may still be reading a slow file: it stops on its own
   gst_element_set_state(pipeline_, GST_STATE_NULL);
-  for (std::unique_ptr<GstBranch>* branch : {&current_, &next_}) {
-    if (*branch && (*branch)->input) gst_object_unref((*branch)->input);
-    branch->reset();
-  }
+  if (current_ && current_->input) gst_object_unref(current_->input);
+  current_.reset();
   gst_object_unref(pipeline_);
   pipeline_ = nullptr;
   concat_ = nullptr;
@@ -55,7 +61,7 @@ void GstMediaGraph::TearDown() {
 bool GstMediaGraph::RenderFile(const std::string& path) {
   if (pipeline_ || path.empty()) return false;
   if (shared_->noDevice) {
-    fault_ = OutputFault::NoDevice;
+    fault_ = seam::OutputFault::NoDevice;
     return false;
   }
   if (!Preroll(path)) {
@@ -63,6 +69,22 @@ bool GstMediaGraph::RenderFile(const std::string& path) {
     return false;
   }
   rendered_ = true;
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  busWatch_ = gst_bus_add_watch(bus, &GstMediaGraph::OnBusMessage, this);
+  gst_object_unref(bus);
+  // Concat lets the end of the stream through only when nothing follows.
+  GstPad* out = gst_element_get_static_pad(concat_, "src");
+  gst_pad_add_probe(
+      out, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+      [](GstPad*, GstPadProbeInfo* info, gpointer drained) {
+        if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS) {
+          static_cast<std::atomic<bool>*>(drained)->store(true);
+        }
+        return GST_PAD_PROBE_OK;
+      },
+      new std::shared_ptr<std::atomic<bool>>(drained_),
+      [](gpointer held) { delete static_cast<std::shared_ptr<std::atomic<bool>>*>(held); });
+  gst_object_unref(out);
   return true;
 }
 
@@ -134,11 +156,6 @@ bool GstMediaGraph::WaitForPreroll() {
   return prerolled && !failed && current_->audioLinked.load();
 }
 
-OutputFault GstMediaGraph::Fault() {
-  if (pipeline_) PollBus();
-  return fault_;
-}
-
 bool GstMediaGraph::Run() {
   if (!rendered_) return false;
   return gst_element_set_state(pipeline_, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
@@ -163,7 +180,6 @@ bool GstMediaGraph::Duration(double& seconds) {
 
 bool GstMediaGraph::CurrentPosition(double& seconds) {
   if (!rendered_) return false;
-  PollBus();
   if (ended_) {
     seconds = duration_;
     return true;
@@ -172,9 +188,9 @@ bool GstMediaGraph::CurrentPosition(double& seconds) {
   if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &nanoseconds) && nanoseconds >= 0) {
     lastPosition_ = std::min(static_cast<double>(nanoseconds) / GST_SECOND, duration_);
   }
-  // While a file waits to follow, the end is where it takes over: the
-  // position never reads it.
-  if (next_) lastPosition_ = std::min(lastPosition_, std::nextafter(duration_, 0.0));
+  // While a file readies or waits to follow, the end is where it takes
+  // over: the position never reads it.
+  if (next_ || pending_ || followTag_ != 0) lastPosition_ = std::min(lastPosition_, std::nextafter(duration_, 0.0));
   seconds = lastPosition_;
   return true;
 }
@@ -182,7 +198,14 @@ bool GstMediaGraph::CurrentPosition(double& seconds) {
 bool GstMediaGraph::PutCurrentPosition(double seconds) {
   if (!rendered_ || !(seconds >= 0.0)) return false;
   seconds = std::min(seconds, duration_);
-  PollBus();  // an end of stream already posted belongs to the old position
+  // What the pipeline said before the seek is met now; an end of stream
+  // among it belongs to the old position.
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  while (GstMessage* message = gst_bus_pop(bus)) {
+    Handle(message, true);
+    gst_message_unref(message);
+  }
+  gst_object_unref(bus);
   const auto target = static_cast<gint64>(seconds * GST_SECOND);
   if (!gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
                                static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target)) {
@@ -190,6 +213,7 @@ bool GstMediaGraph::PutCurrentPosition(double seconds) {
   }
   if (gst_element_get_state(pipeline_, nullptr, nullptr, kPrerollBound) == GST_STATE_CHANGE_FAILURE) return false;
   ended_ = false;
+  drained_->store(false);
   lastPosition_ = seconds;
   return true;
 }

@@ -11,12 +11,16 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/gstreamer/gst_file_probe.h"
 #include "seam/media.h"
 
 namespace kestrafon::platform::gst {
@@ -27,6 +31,10 @@ double GainFromHundredthsDb(long hundredthsDb);
 
 // Posted by a branch's decoder when its file held no audio.
 extern const char* const kNoAudioMessage;
+// Posted by a follower's branch when its decoder announced its format.
+extern const char* const kDecodingMessage;
+// Posted by a follower's own thread with what it found in the file.
+extern const char* const kProbedMessage;
 
 // Adds every element to the bin, or drops them all when one is null.
 bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements);
@@ -57,15 +65,22 @@ struct GstMediaShared {
 
 // One file's decoding part of a pipeline: a bin from the file to raw audio,
 // ending in a queue whose output feeds its own input of the concat element.
-// The queue lets a followed file open and decode its first frame while it
-// waits its turn (concat holds a branch at its first event until then).
+// A followed file's branch is built and started off the window's thread,
+// locked out of the pipeline's state changes, with its output held at the
+// first buffer; it joins concat only once it decodes, and concat then holds
+// it until the current stream ends.
 struct GstBranch {
   GstElement* bin = nullptr;    // owned by the pipeline
   GstElement* queue = nullptr;  // owned by the bin
   GstPad* output = nullptr;     // the bin's ghost pad, owned by the bin
-  GstPad* input = nullptr;      // our reference to the concat input it feeds
+  GstPad* input = nullptr;      // our reference to the concat input it feeds; null until it joins
+  gulong hold = 0;              // the probe that holds the output until it joins
+  std::string path;
+  bool mp3Chain = false;        // the fixed MP3 chain rather than decodebin
+  double frameSeconds = 0.0;    // the file's length by its frames
   double duration = 0.0;
-  bool failed = false;          // an error, or no audio, came from inside
+  // Set once the branch is dropped; read by a start still on its way.
+  std::shared_ptr<std::atomic<bool>> dropped = std::make_shared<std::atomic<bool>>(false);
   // Written by the branch's streaming threads.
   std::atomic<bool> audioLinked{false};
   std::atomic<int> capsSeen{0};
@@ -73,7 +88,7 @@ struct GstBranch {
   std::atomic<bool> decoding{false};  // the decoder announced its audio format
 };
 
-class GstMediaFramework final : public MediaFramework {
+class GstMediaFramework final : public seam::MediaFramework {
  public:
   // With kDevice, KESTRAFON_AUDIO_SINK=fake in the environment selects the
   // silent sink on the clock (for tests), KESTRAFON_AUDIO_SINK=file:PATH
@@ -81,7 +96,7 @@ class GstMediaFramework final : public MediaFramework {
   // clock (for exact sample counts), and any other value names the sink
   // element to use; without it the desktop's default sink is used.
   explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice);
-  std::unique_ptr<MediaGraph> CreateGraph() override;
+  std::unique_ptr<seam::MediaGraph> CreateGraph(seam::GraphEvents& events) override;
   // The sink element factory the graphs use, e.g. "pulsesink" or "fakesink".
   const std::string& SinkFactory() const { return shared_->sinkFactory; }
 
@@ -89,9 +104,14 @@ class GstMediaFramework final : public MediaFramework {
   std::shared_ptr<GstMediaShared> shared_;
 };
 
-class GstMediaGraph final : public MediaGraph {
+// One graph: a pipeline for the current file and the one readied to follow
+// it. What happens in the pipeline reaches the window's thread through a bus
+// watch on the default main context (Qt's event loop on Linux is GLib's),
+// and the graph's owner hears of it from an idle callback there, never from
+// inside a call.
+class GstMediaGraph final : public seam::MediaGraph {
  public:
-  explicit GstMediaGraph(std::shared_ptr<GstMediaShared> shared);
+  GstMediaGraph(std::shared_ptr<GstMediaShared> shared, seam::GraphEvents& events);
   ~GstMediaGraph() override;
   GstMediaGraph(const GstMediaGraph&) = delete;
   GstMediaGraph& operator=(const GstMediaGraph&) = delete;
@@ -104,9 +124,8 @@ class GstMediaGraph final : public MediaGraph {
   bool CurrentPosition(double& seconds) override;
   bool PutCurrentPosition(double seconds) override;
   bool PutVolume(long hundredthsDb) override;
-  OutputFault Fault() override;
-  bool Follow(const std::string& path) override;
-  bool MovedOn() override;
+  seam::OutputFault Fault() override { return fault_; }
+  void Follow(const std::string& path, seam::FollowTag tag) override;
 
   // The output element; null before a file was rendered.
   GstElement* Sink() const { return sink_; }
@@ -118,6 +137,7 @@ class GstMediaGraph final : public MediaGraph {
   std::vector<std::string> ElementFactories() const;
 
  private:
+  // --- the current file (gst_graph.cpp, gst_branch.cpp)
   // Builds the pipeline with the branch for `path` and prerolls it: the
   // fixed MP3 chain when the file starts like one, decodebin otherwise or
   // when that fails.
@@ -125,46 +145,76 @@ class GstMediaGraph final : public MediaGraph {
   // A new pipeline holding concat and the output end; false (pipeline left
   // for TearDown) when an element is missing.
   bool BuildOutput();
-  // Adds a branch for `path` to the pipeline, feeding a new concat input:
-  // the fixed MP3 chain or decodebin. Null when an element is missing.
-  std::unique_ptr<GstBranch> AddBranch(const std::string& path, bool mp3, bool tagged);
+  // A branch for `path` in the pipeline: the fixed MP3 chain or decodebin.
+  // A follower's is locked, held at its output, and not yet joined to
+  // concat. Null when an element is missing.
+  std::unique_ptr<GstBranch> AddBranch(const std::string& path, bool mp3, bool tagged, bool follower);
   bool BuildMp3Chain(GstBranch& branch, const std::string& path, bool tagged);
   bool BuildDecodingChain(GstBranch& branch, const std::string& path);
-  // Takes a branch out of the pipeline and frees it.
+  // Links the branch's output to a new concat input; false when it cannot.
+  bool JoinConcat(GstBranch& branch);
+  // Takes a branch out of the pipeline and has it stopped and freed on
+  // another thread: a branch reading a slow file may take long to stop.
   void DropBranch(std::unique_ptr<GstBranch>& branch);
   bool WaitForPreroll();
-  // Readies a branch for `path` behind the current one; null when the file
-  // will not play.
-  std::unique_ptr<GstBranch> ReadyBranch(const std::string& path);
-  // Waits until the branch has decoded its first frame, or fails.
-  bool WaitUntilDecoding(GstBranch& branch);
   // The concat input that plays now; null when none does.
   GstPad* ActiveInput() const;
-  double MeasureDuration(GstBranch& branch, int fd);  // the branch's file, open for reading
+  void TearDown();
+
+  // --- what the pipeline says (gst_bus.cpp)
+  static gboolean OnBusMessage(GstBus* bus, GstMessage* message, gpointer graph);
+  void Handle(GstMessage* message, bool beforeSeek);
+  // Tells the owner from the event loop, never from inside a call.
+  void Report(std::function<void(seam::GraphEvents&)> report);
+  static gboolean DeliverReports(gpointer graph);
+
+  // --- the follower (gst_follow.cpp)
+  // The probe of a followed file arrived from its thread: build its branch.
+  void FollowerProbed(const GstStructure* result);
+  // The follower's decoder runs: learn its length, then let it join.
+  void FollowerDecoding();
+  void FollowerMeasured(double seconds);
+  void FollowerReady();
+  // The follower (readying or readied) will not play: dropped and reported.
+  void FollowerBroke();
+  // Drops the follower, readying or readied, and forgets what was asked.
+  void DropFollower();
   // The followed branch has reached the sink: it becomes the current one.
   void TakeOver();
-  void TearDown();
-  void PollBus();
 
   static void OnPadAdded(GstElement* decoder, GstPad* pad, gpointer branch);
   static void OnNoMorePads(GstElement* decoder, gpointer branch);
   static gboolean OnAutoplugContinue(GstElement* decoder, GstPad* pad, GstCaps* caps, gpointer branch);
 
   std::shared_ptr<GstMediaShared> shared_;
+  seam::GraphEvents& events_;
   GstElement* pipeline_ = nullptr;
   GstElement* concat_ = nullptr;   // owned by the pipeline
   GstElement* volume_ = nullptr;   // owned by the pipeline
   GstElement* sink_ = nullptr;     // owned by the pipeline
+  guint busWatch_ = 0;
   std::unique_ptr<GstBranch> current_;
-  std::unique_ptr<GstBranch> next_;  // readied by Follow; plays when current_ ends
-  GstBranch* readying_ = nullptr;    // the branch ReadyBranch waits for
-  bool takeOverDue_ = false;  // the upcoming branch's stream reached the sink
+
+  // The follower: asked for, probed on its own thread, then a branch that
+  // readies (pending_), then one that waits its turn in concat (next_).
+  std::uint64_t followRequest_ = 0;  // the latest request; older answers are dropped
+  seam::FollowTag followTag_ = 0;    // what the latest request is called; 0 for none
+  std::string followPath_;
+  FileProbe followProbe_;
+  std::unique_ptr<GstBranch> pending_;
+  std::unique_ptr<GstBranch> next_;
+  // Set by a streaming thread once concat has let the end of the whole
+  // stream through: a follower that joins after that never plays.
+  std::shared_ptr<std::atomic<bool>> drained_ = std::make_shared<std::atomic<bool>>(false);
+
+  std::deque<std::function<void(seam::GraphEvents&)>> reports_;
+  guint reportSource_ = 0;
+  std::shared_ptr<char> alive_ = std::make_shared<char>();  // gone with the graph
 
   bool rendered_ = false;
   double duration_ = 0.0;
   bool ended_ = false;  // end of stream seen since the last seek
-  bool movedOn_ = false;  // next_ took over, not yet reported by MovedOn
-  OutputFault fault_ = OutputFault::None;
+  seam::OutputFault fault_ = seam::OutputFault::None;
   double lastPosition_ = 0.0;
 };
 

@@ -4,7 +4,7 @@
 
 namespace kestrafon {
 
-std::unique_ptr<platform::MediaFramework> MakeGstMediaFramework() {
+std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework() {
   return std::make_unique<platform::gst::GstMediaFramework>();
 }
 

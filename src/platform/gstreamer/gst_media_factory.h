@@ -6,6 +6,6 @@
 
 namespace kestrafon {
 
-std::unique_ptr<platform::MediaFramework> MakeGstMediaFramework();
+std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework();
 
 }  // namespace kestrafon

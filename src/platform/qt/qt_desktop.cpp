@@ -31,7 +31,7 @@ QtDesktop::QtDesktop(DesktopOptions options) : options_(std::move(options)), tra
 
 QtDesktop::~QtDesktop() = default;
 
-std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
+std::unique_ptr<seam::FormHost> QtDesktop::CreatePlaylistHost() {
   FormHostOptions list;
   list.width = skin::kListWidth;
   list.height = skin::kListHeight;
@@ -42,15 +42,15 @@ std::unique_ptr<FormHost> QtDesktop::CreatePlaylistHost() {
   window->SetMediaKeyHandler(onMediaKey_);
   // The playlist window goes away from inside its own events (a key or a
   // press may unload it): Qt deletes it once control is back in the event loop.
-  return std::make_unique<FormHostHandle>(*window, [window] { window->deleteLater(); });
+  return std::make_unique<seam::FormHostHandle>(*window, [window] { window->deleteLater(); });
 }
 
-void QtDesktop::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+void QtDesktop::SetFilesDroppedHandler(seam::FilesDroppedHandler handler) {
   onFilesDropped_ = std::move(handler);
   player_->SetFilesDroppedHandler(onFilesDropped_);
 }
 
-void QtDesktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
+void QtDesktop::SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) {
   onMediaKey_ = std::move(handler);
   player_->SetMediaKeyHandler(onMediaKey_);
 }

@@ -19,19 +19,19 @@ struct DesktopOptions {
   QString firstFacePath;
 };
 
-class QtDesktop final : public Desktop {
+class QtDesktop final : public seam::Desktop {
  public:
   explicit QtDesktop(DesktopOptions options);
   ~QtDesktop() override;
 
-  FormHost& PlayerHost() override { return *player_; }
-  std::unique_ptr<FormHost> CreatePlaylistHost() override;
-  TickSource& Ticks() override { return ticks_; }
-  Tray& TrayIcon() override { return tray_; }
-  FileDialogs& Dialogs() override { return dialogs_; }
+  seam::FormHost& PlayerHost() override { return *player_; }
+  std::unique_ptr<seam::FormHost> CreatePlaylistHost() override;
+  seam::TickSource& Ticks() override { return ticks_; }
+  seam::Tray& TrayIcon() override { return tray_; }
+  seam::FileDialogs& Dialogs() override { return dialogs_; }
   void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
-  void SetFilesDroppedHandler(FilesDroppedHandler handler) override;
-  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) override;
+  void SetFilesDroppedHandler(seam::FilesDroppedHandler handler) override;
+  void SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) override;
   void ProcessPendingEvents() override;
   void Quit() override;
 
@@ -44,8 +44,8 @@ class QtDesktop final : public Desktop {
   QtTray tray_;
   QtFileDialogs dialogs_;
   std::unique_ptr<QtFormHost> player_;
-  FilesDroppedHandler onFilesDropped_;
-  std::function<void(MediaKey)> onMediaKey_;
+  seam::FilesDroppedHandler onFilesDropped_;
+  std::function<void(seam::MediaKey)> onMediaKey_;
   std::function<void()> onFirstPaint_;
 };
 

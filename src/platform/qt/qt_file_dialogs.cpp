@@ -8,7 +8,7 @@ namespace kestrafon::platform::qt {
 
 namespace {
 
-std::vector<std::string> Run(const FileDialogRequest& request, bool save) {
+std::vector<std::string> Run(const seam::FileDialogRequest& request, bool save) {
   QFileDialog dialog(nullptr, QString::fromStdString(request.title), QString::fromStdString(request.initialDirectory));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setWindowModality(Qt::ApplicationModal);
@@ -44,9 +44,9 @@ QStringList QtNameFilters(const std::string& filter) {
   return filters;
 }
 
-std::vector<std::string> QtFileDialogs::ShowOpen(const FileDialogRequest& request) { return Run(request, false); }
+std::vector<std::string> QtFileDialogs::ShowOpen(const seam::FileDialogRequest& request) { return Run(request, false); }
 
-std::optional<std::string> QtFileDialogs::ShowSave(const FileDialogRequest& request) {
+std::optional<std::string> QtFileDialogs::ShowSave(const seam::FileDialogRequest& request) {
   std::vector<std::string> chosen = Run(request, true);
   if (chosen.empty()) return std::nullopt;
   return std::move(chosen.front());

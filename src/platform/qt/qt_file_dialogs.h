@@ -8,10 +8,10 @@
 
 namespace kestrafon::platform::qt {
 
-class QtFileDialogs final : public FileDialogs {
+class QtFileDialogs final : public seam::FileDialogs {
  public:
-  std::vector<std::string> ShowOpen(const FileDialogRequest& request) override;
-  std::optional<std::string> ShowSave(const FileDialogRequest& request) override;
+  std::vector<std::string> ShowOpen(const seam::FileDialogRequest& request) override;
+  std::optional<std::string> ShowSave(const seam::FileDialogRequest& request) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
 };
 

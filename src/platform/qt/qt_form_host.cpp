@@ -26,9 +26,9 @@ namespace {
 
 int ButtonFlags(Qt::MouseButtons buttons) {
   int flags = 0;
-  if (buttons & Qt::LeftButton) flags |= kLeftButton;
-  if (buttons & Qt::RightButton) flags |= kRightButton;
-  if (buttons & Qt::MiddleButton) flags |= kMiddleButton;
+  if (buttons & Qt::LeftButton) flags |= seam::kLeftButton;
+  if (buttons & Qt::RightButton) flags |= seam::kRightButton;
+  if (buttons & Qt::MiddleButton) flags |= seam::kMiddleButton;
   return flags;
 }
 
@@ -52,15 +52,15 @@ std::vector<std::string> DroppedLocalFiles(const QList<QUrl>& urls) {
   return paths;
 }
 
-Key KeyFromQt(int qtKey) {
+seam::Key KeyFromQt(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return Key::Enter;
-    case Qt::Key_PageUp: return Key::PageUp;
-    case Qt::Key_PageDown: return Key::PageDown;
-    case Qt::Key_Up: return Key::Up;
-    case Qt::Key_Down: return Key::Down;
-    default: return Key::Other;
+    case Qt::Key_Enter: return seam::Key::Enter;
+    case Qt::Key_PageUp: return seam::Key::PageUp;
+    case Qt::Key_PageDown: return seam::Key::PageDown;
+    case Qt::Key_Up: return seam::Key::Up;
+    case Qt::Key_Down: return seam::Key::Down;
+    default: return seam::Key::Other;
   }
 }
 
@@ -103,8 +103,8 @@ void QtFormHost::SetVisible(bool visible) {
   setVisible(visible);
 }
 
-void QtFormHost::SetWindowState(WindowState state) {
-  if (state == WindowState::Minimised) {
+void QtFormHost::SetWindowState(seam::WindowState state) {
+  if (state == seam::WindowState::Minimised) {
     // Passed on once the current command is done, unless a hide came first.
     minimisePending_ = true;
     QTimer::singleShot(0, this, [this] {
@@ -149,17 +149,17 @@ void QtFormHost::SetTopMost(bool topMost) {
   if (topMost) raise();
 }
 
-Point QtFormHost::Position() const {
+seam::Point QtFormHost::Position() const {
   const QPoint at = frameGeometry().topLeft();
   return {at.x(), at.y()};
 }
 
-Point QtFormHost::OuterSize() const {
+seam::Point QtFormHost::OuterSize() const {
   const QSize size = frameGeometry().size();
   return {size.width(), size.height()};
 }
 
-void QtFormHost::Move(Point topLeft) { move(topLeft.x, topLeft.y); }
+void QtFormHost::Move(seam::Point topLeft) { move(topLeft.x, topLeft.y); }
 
 void QtFormHost::DragMove() {
   // Nothing to follow when the button is already up (or never was down).
@@ -207,21 +207,21 @@ void QtFormHost::mouseReleaseEvent(QMouseEvent* event) {
   if (sink_) sink_->OnMouseUp(ButtonFlags(event->button()), event->position().x(), event->position().y());
 }
 
-std::optional<MediaKey> MediaKeyFromQt(int qtKey) {
+std::optional<seam::MediaKey> MediaKeyFromQt(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_MediaTogglePlayPause: return MediaKey::PlayPause;
-    case Qt::Key_MediaPlay: return MediaKey::Play;
-    case Qt::Key_MediaPause: return MediaKey::Pause;
-    case Qt::Key_MediaStop: return MediaKey::Stop;
-    case Qt::Key_MediaNext: return MediaKey::Next;
-    case Qt::Key_MediaPrevious: return MediaKey::Previous;
+    case Qt::Key_MediaTogglePlayPause: return seam::MediaKey::PlayPause;
+    case Qt::Key_MediaPlay: return seam::MediaKey::Play;
+    case Qt::Key_MediaPause: return seam::MediaKey::Pause;
+    case Qt::Key_MediaStop: return seam::MediaKey::Stop;
+    case Qt::Key_MediaNext: return seam::MediaKey::Next;
+    case Qt::Key_MediaPrevious: return seam::MediaKey::Previous;
     default: return std::nullopt;
   }
 }
 
 void QtFormHost::keyPressEvent(QKeyEvent* event) {
   // Media keys the desktop did not take for itself (MPRIS gets the rest).
-  if (const std::optional<MediaKey> media = MediaKeyFromQt(event->key())) {
+  if (const std::optional<seam::MediaKey> media = MediaKeyFromQt(event->key())) {
     if (onMediaKey_) onMediaKey_(*media);
     return;
   }
@@ -251,7 +251,7 @@ void QtFormHost::closeEvent(QCloseEvent* event) {
   if (sink_) sink_->OnCloseRequested();
 }
 
-void QtFormHost::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+void QtFormHost::SetFilesDroppedHandler(seam::FilesDroppedHandler handler) {
   onFilesDropped_ = std::move(handler);
   setAcceptDrops(bool(onFilesDropped_));
 }
@@ -269,7 +269,7 @@ void QtFormHost::dropEvent(QDropEvent* event) {
   if (paths.empty()) return;
   event->acceptProposedAction();
   // A copy: the handler may unload this very window.
-  const FilesDroppedHandler handler = onFilesDropped_;
+  const seam::FilesDroppedHandler handler = onFilesDropped_;
   handler(paths);
 }
 

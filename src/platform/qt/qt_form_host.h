@@ -28,27 +28,27 @@ struct FormHostOptions {
   std::function<void(const QImage&)> onFirstPaint;
 };
 
-class QtFormHost final : public QWidget, public FormHost {
+class QtFormHost final : public QWidget, public seam::FormHost {
  public:
   explicit QtFormHost(const FormHostOptions& options);
   ~QtFormHost() override;
 
-  void SetEventSink(FormEventSink* sink) override { sink_ = sink; }
+  void SetEventSink(seam::FormEventSink* sink) override { sink_ = sink; }
   void SetVisible(bool visible) override;
   bool IsVisible() const override { return isVisible(); }
-  void SetWindowState(WindowState state) override;
+  void SetWindowState(seam::WindowState state) override;
   void Present(const Image& face, Rect dirty) override;
   void SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) override;
   void SetTopMost(bool topMost) override;
-  Point Position() const override;
-  Point OuterSize() const override;
-  void Move(Point topLeft) override;
+  seam::Point Position() const override;
+  seam::Point OuterSize() const override;
+  void Move(seam::Point topLeft) override;
   void DragMove() override;
 
   // Where local files dropped on the window go; without a handler drops are refused.
-  void SetFilesDroppedHandler(FilesDroppedHandler handler);
+  void SetFilesDroppedHandler(seam::FilesDroppedHandler handler);
   // Where media keys pressed while the window is active go.
-  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) { onMediaKey_ = std::move(handler); }
+  void SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) { onMediaKey_ = std::move(handler); }
 
   // What the window shows, in face pixels.
   const QImage& presented() const { return presented_; }
@@ -70,9 +70,9 @@ class QtFormHost final : public QWidget, public FormHost {
   void ReportResize();
 
   FormHostOptions options_;
-  FormEventSink* sink_ = nullptr;
-  FilesDroppedHandler onFilesDropped_;
-  std::function<void(MediaKey)> onMediaKey_;
+  seam::FormEventSink* sink_ = nullptr;
+  seam::FilesDroppedHandler onFilesDropped_;
+  std::function<void(seam::MediaKey)> onMediaKey_;
   QImage presented_;
   bool placed_ = false;
   bool topMost_ = false;
@@ -92,8 +92,8 @@ QRegion RoundedRegion(int width, int height, int ellipseW, int ellipseH);
 std::vector<std::string> DroppedLocalFiles(const QList<QUrl>& urls);
 
 // The core's key for a Qt key code.
-Key KeyFromQt(int qtKey);
+seam::Key KeyFromQt(int qtKey);
 // The media key for a Qt key; nothing for any other key.
-std::optional<MediaKey> MediaKeyFromQt(int qtKey);
+std::optional<seam::MediaKey> MediaKeyFromQt(int qtKey);
 
 }  // namespace kestrafon::platform::qt

@@ -11,7 +11,7 @@
 
 namespace kestrafon::platform::qt {
 
-class QtTextRenderer final : public TextRenderer {
+class QtTextRenderer final : public seam::TextRenderer {
  public:
   void DrawText(Image& target, int x, int y, std::string_view utf8, Rgb color) override;
 

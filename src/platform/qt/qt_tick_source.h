@@ -7,7 +7,7 @@
 
 namespace kestrafon::platform::qt {
 
-class QtTickSource final : public TickSource {
+class QtTickSource final : public seam::TickSource {
  public:
   QtTickSource() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {

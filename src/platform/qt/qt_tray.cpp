@@ -5,10 +5,10 @@
 
 namespace kestrafon::platform::qt {
 
-TrayEvent TrayEventFromActivation(QSystemTrayIcon::ActivationReason reason, bool reportsDoubleClicks) {
-  if (reason == QSystemTrayIcon::DoubleClick) return TrayEvent::LeftDoubleClick;
-  if (reason == QSystemTrayIcon::Trigger && !reportsDoubleClicks) return TrayEvent::LeftDoubleClick;
-  return TrayEvent::Other;
+seam::TrayEvent TrayEventFromActivation(QSystemTrayIcon::ActivationReason reason, bool reportsDoubleClicks) {
+  if (reason == QSystemTrayIcon::DoubleClick) return seam::TrayEvent::LeftDoubleClick;
+  if (reason == QSystemTrayIcon::Trigger && !reportsDoubleClicks) return seam::TrayEvent::LeftDoubleClick;
+  return seam::TrayEvent::Other;
 }
 
 bool TrayReportsDoubleClicks() {
@@ -18,7 +18,7 @@ bool TrayReportsDoubleClicks() {
   return !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
 }
 
-bool QtTray::Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) {
+bool QtTray::Add(const std::string& tip, std::function<void(seam::TrayEvent)> onEvent) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
   trayIcon_ = std::make_unique<QSystemTrayIcon>(icon_);
   trayIcon_->setToolTip(QString::fromStdString(tip));

@@ -8,10 +8,10 @@
 
 namespace kestrafon::platform::qt {
 
-class QtTray final : public Tray {
+class QtTray final : public seam::Tray {
  public:
   explicit QtTray(QIcon icon) : icon_(std::move(icon)) {}
-  bool Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) override;
+  bool Add(const std::string& tip, std::function<void(seam::TrayEvent)> onEvent) override;
   void Remove() override { trayIcon_.reset(); }
   bool HasIcon() const override { return trayIcon_ && QSystemTrayIcon::isSystemTrayAvailable(); }
 
@@ -23,7 +23,7 @@ class QtTray final : public Tray {
 // What a tray activation means to the core. Trays that speak the
 // StatusNotifierItem protocol never report a double click; there a single
 // activation stands for it.
-TrayEvent TrayEventFromActivation(QSystemTrayIcon::ActivationReason reason, bool reportsDoubleClicks);
+seam::TrayEvent TrayEventFromActivation(QSystemTrayIcon::ActivationReason reason, bool reportsDoubleClicks);
 
 // Whether the desktop's tray reports double clicks (an XEmbed tray does, a
 // StatusNotifierItem host does not).

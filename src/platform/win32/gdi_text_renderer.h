@@ -13,7 +13,7 @@ namespace kestrafon::platform::win32 {
 // The first of the preferred faces the system has, else the first one.
 std::wstring ChooseUiFontFace();
 
-class GdiTextRenderer final : public TextRenderer {
+class GdiTextRenderer final : public seam::TextRenderer {
  public:
   GdiTextRenderer();
   ~GdiTextRenderer() override;

@@ -33,7 +33,7 @@ Win32Desktop::~Win32Desktop() {
   DeleteRetired();
 }
 
-std::unique_ptr<FormHost> Win32Desktop::CreatePlaylistHost() {
+std::unique_ptr<seam::FormHost> Win32Desktop::CreatePlaylistHost() {
   WindowOptions list;
   list.width = skin::kListWidth;
   list.height = skin::kListHeight;
@@ -41,16 +41,16 @@ std::unique_ptr<FormHost> Win32Desktop::CreatePlaylistHost() {
   Win32FormHost* window = loaded_.emplace_back(std::make_unique<Win32FormHost>(list)).get();
   window->SetFilesDroppedHandler(onFilesDropped_);
   window->SetMediaKeyHandler(onMediaKey_);
-  return std::make_unique<FormHostHandle>(*window, [this, window] { Retire(window); });
+  return std::make_unique<seam::FormHostHandle>(*window, [this, window] { Retire(window); });
 }
 
-void Win32Desktop::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+void Win32Desktop::SetFilesDroppedHandler(seam::FilesDroppedHandler handler) {
   onFilesDropped_ = std::move(handler);
   player_.SetFilesDroppedHandler(onFilesDropped_);
   for (const auto& window : loaded_) window->SetFilesDroppedHandler(onFilesDropped_);
 }
 
-void Win32Desktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
+void Win32Desktop::SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) {
   onMediaKey_ = std::move(handler);
   player_.SetMediaKeyHandler(onMediaKey_);
   for (const auto& window : loaded_) window->SetMediaKeyHandler(onMediaKey_);
@@ -58,10 +58,10 @@ void Win32Desktop::SetMediaKeyHandler(std::function<void(MediaKey)> handler) {
 
 namespace {
 // The keyboard's four media keys, as hot keys of the player window.
-constexpr std::pair<UINT, MediaKey> kMediaHotKeys[] = {{VK_MEDIA_PLAY_PAUSE, MediaKey::PlayPause},
-                                                       {VK_MEDIA_STOP, MediaKey::Stop},
-                                                       {VK_MEDIA_NEXT_TRACK, MediaKey::Next},
-                                                       {VK_MEDIA_PREV_TRACK, MediaKey::Previous}};
+constexpr std::pair<UINT, seam::MediaKey> kMediaHotKeys[] = {{VK_MEDIA_PLAY_PAUSE, seam::MediaKey::PlayPause},
+                                                       {VK_MEDIA_STOP, seam::MediaKey::Stop},
+                                                       {VK_MEDIA_NEXT_TRACK, seam::MediaKey::Next},
+                                                       {VK_MEDIA_PREV_TRACK, seam::MediaKey::Previous}};
 }  // namespace
 
 void Win32Desktop::UseMediaHotKeys() {

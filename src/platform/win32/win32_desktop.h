@@ -21,19 +21,19 @@ struct DesktopOptions {
   HICON bigIcon = nullptr;  // large: Alt+Tab
 };
 
-class Win32Desktop final : public Desktop {
+class Win32Desktop final : public seam::Desktop {
  public:
   explicit Win32Desktop(DesktopOptions options);
   ~Win32Desktop() override;
 
-  FormHost& PlayerHost() override { return player_; }
-  std::unique_ptr<FormHost> CreatePlaylistHost() override;
-  TickSource& Ticks() override { return ticks_; }
-  Tray& TrayIcon() override { return tray_; }
-  FileDialogs& Dialogs() override { return dialogs_; }
+  seam::FormHost& PlayerHost() override { return player_; }
+  std::unique_ptr<seam::FormHost> CreatePlaylistHost() override;
+  seam::TickSource& Ticks() override { return ticks_; }
+  seam::Tray& TrayIcon() override { return tray_; }
+  seam::FileDialogs& Dialogs() override { return dialogs_; }
   void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
-  void SetFilesDroppedHandler(FilesDroppedHandler handler) override;
-  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) override;
+  void SetFilesDroppedHandler(seam::FilesDroppedHandler handler) override;
+  void SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) override;
   void ProcessPendingEvents() override;
   void Quit() override { PostQuitMessage(0); }
 
@@ -63,8 +63,8 @@ class Win32Desktop final : public Desktop {
   Win32FileDialogs dialogs_;
   std::vector<std::unique_ptr<Win32FormHost>> loaded_;  // the playlist window while loaded
   bool trayShown_ = false;
-  FilesDroppedHandler onFilesDropped_;
-  std::function<void(MediaKey)> onMediaKey_;
+  seam::FilesDroppedHandler onFilesDropped_;
+  std::function<void(seam::MediaKey)> onMediaKey_;
   bool hotKeysTried_ = false;
   std::function<void()> onFirstPaint_;
   std::vector<std::unique_ptr<Win32FormHost>> retired_;

@@ -45,7 +45,7 @@ std::vector<std::string> ChosenPaths(const wchar_t* buffer, std::size_t size) {
   return paths;
 }
 
-DWORD OpenFlags(const FileDialogRequest& request) {
+DWORD OpenFlags(const seam::FileDialogRequest& request) {
   // No must-exist flags: a typed name that does not exist comes back too.
   DWORD flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY;
   if (request.allowMultiple) flags |= OFN_ALLOWMULTISELECT;
@@ -53,13 +53,13 @@ DWORD OpenFlags(const FileDialogRequest& request) {
   return flags;
 }
 
-DWORD SaveFlags(const FileDialogRequest& request) {
+DWORD SaveFlags(const seam::FileDialogRequest& request) {
   return request.promptOverwrite ? OFN_OVERWRITEPROMPT : 0;
 }
 
 namespace {
 
-std::optional<std::vector<wchar_t>> Run(const FileDialogRequest& request, bool save) {
+std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, bool save) {
   std::vector<wchar_t> buffer(kSelectionBufferChars, L'\0');
   const std::wstring filter = FilterList(request.filter);
   const std::wstring title = Widen(request.title);
@@ -84,13 +84,13 @@ std::optional<std::vector<wchar_t>> Run(const FileDialogRequest& request, bool s
 
 }  // namespace
 
-std::vector<std::string> Win32FileDialogs::ShowOpen(const FileDialogRequest& request) {
+std::vector<std::string> Win32FileDialogs::ShowOpen(const seam::FileDialogRequest& request) {
   const std::optional<std::vector<wchar_t>> answer = Run(request, false);
   if (!answer) return {};
   return ChosenPaths(answer->data(), answer->size());
 }
 
-std::optional<std::string> Win32FileDialogs::ShowSave(const FileDialogRequest& request) {
+std::optional<std::string> Win32FileDialogs::ShowSave(const seam::FileDialogRequest& request) {
   const std::optional<std::vector<wchar_t>> answer = Run(request, true);
   if (!answer) return std::nullopt;
   return Narrow(answer->data());

@@ -27,13 +27,13 @@ std::wstring DefaultExtension(std::string_view extension);
 // the whole by a second NUL (or by the end of the buffer).
 std::vector<std::string> ChosenPaths(const wchar_t* buffer, std::size_t size);
 // The flags of each dialog.
-DWORD OpenFlags(const FileDialogRequest& request);
-DWORD SaveFlags(const FileDialogRequest& request);
+DWORD OpenFlags(const seam::FileDialogRequest& request);
+DWORD SaveFlags(const seam::FileDialogRequest& request);
 
-class Win32FileDialogs final : public FileDialogs {
+class Win32FileDialogs final : public seam::FileDialogs {
  public:
-  std::vector<std::string> ShowOpen(const FileDialogRequest& request) override;
-  std::optional<std::string> ShowSave(const FileDialogRequest& request) override;
+  std::vector<std::string> ShowOpen(const seam::FileDialogRequest& request) override;
+  std::optional<std::string> ShowSave(const seam::FileDialogRequest& request) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
 };
 

@@ -45,32 +45,32 @@ void RegisterFormClass(HICON icon, HICON bigIcon) {
 
 }  // namespace
 
-Key KeyFromVirtualKey(WPARAM vk) {
+seam::Key KeyFromVirtualKey(WPARAM vk) {
   switch (vk) {
-    case VK_RETURN: return Key::Enter;
-    case VK_PRIOR: return Key::PageUp;
-    case VK_NEXT: return Key::PageDown;
-    case VK_UP: return Key::Up;
-    case VK_DOWN: return Key::Down;
-    default: return Key::Other;
+    case VK_RETURN: return seam::Key::Enter;
+    case VK_PRIOR: return seam::Key::PageUp;
+    case VK_NEXT: return seam::Key::PageDown;
+    case VK_UP: return seam::Key::Up;
+    case VK_DOWN: return seam::Key::Down;
+    default: return seam::Key::Other;
   }
 }
 
 int ButtonsFromMouseFlags(WPARAM flags) {
-  return ((flags & MK_LBUTTON) ? kLeftButton : 0) | ((flags & MK_RBUTTON) ? kRightButton : 0) |
-         ((flags & MK_MBUTTON) ? kMiddleButton : 0);
+  return ((flags & MK_LBUTTON) ? seam::kLeftButton : 0) | ((flags & MK_RBUTTON) ? seam::kRightButton : 0) |
+         ((flags & MK_MBUTTON) ? seam::kMiddleButton : 0);
 }
 
 int ScaleForDpi(UINT dpi) { return std::max(1, int(dpi + 48) / 96); }
 
-std::optional<MediaKey> MediaKeyFromAppCommand(int command) {
+std::optional<seam::MediaKey> MediaKeyFromAppCommand(int command) {
   switch (command) {
-    case APPCOMMAND_MEDIA_PLAY_PAUSE: return MediaKey::PlayPause;
-    case APPCOMMAND_MEDIA_PLAY: return MediaKey::Play;
-    case APPCOMMAND_MEDIA_PAUSE: return MediaKey::Pause;
-    case APPCOMMAND_MEDIA_STOP: return MediaKey::Stop;
-    case APPCOMMAND_MEDIA_NEXTTRACK: return MediaKey::Next;
-    case APPCOMMAND_MEDIA_PREVIOUSTRACK: return MediaKey::Previous;
+    case APPCOMMAND_MEDIA_PLAY_PAUSE: return seam::MediaKey::PlayPause;
+    case APPCOMMAND_MEDIA_PLAY: return seam::MediaKey::Play;
+    case APPCOMMAND_MEDIA_PAUSE: return seam::MediaKey::Pause;
+    case APPCOMMAND_MEDIA_STOP: return seam::MediaKey::Stop;
+    case APPCOMMAND_MEDIA_NEXTTRACK: return seam::MediaKey::Next;
+    case APPCOMMAND_MEDIA_PREVIOUSTRACK: return seam::MediaKey::Previous;
     default: return std::nullopt;
   }
 }
@@ -169,9 +169,9 @@ void Win32FormHost::SetVisible(bool visible) {
 
 bool Win32FormHost::IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
-void Win32FormHost::SetWindowState(WindowState state) {
+void Win32FormHost::SetWindowState(seam::WindowState state) {
   if (!hwnd_) return;
-  if (state == WindowState::Minimised) {
+  if (state == seam::WindowState::Minimised) {
     // A hidden window stays hidden; it comes back minimised when shown.
     if (IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_MINIMIZE);
     else minimisedWhileHidden_ = true;
@@ -247,17 +247,17 @@ RECT NormalRect(HWND hwnd) {
 
 }  // namespace
 
-Point Win32FormHost::Position() const {
+seam::Point Win32FormHost::Position() const {
   const RECT r = NormalRect(hwnd_);
   return {int(r.left) / scale_, int(r.top) / scale_};
 }
 
-Point Win32FormHost::OuterSize() const {
+seam::Point Win32FormHost::OuterSize() const {
   const RECT r = NormalRect(hwnd_);
   return {int(r.right - r.left) / scale_, int(r.bottom - r.top) / scale_};
 }
 
-void Win32FormHost::Move(Point topLeft) {
+void Win32FormHost::Move(seam::Point topLeft) {
   if (hwnd_) {
     SetWindowPos(hwnd_, nullptr, topLeft.x * scale_, topLeft.y * scale_, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -295,7 +295,7 @@ void Win32FormHost::SetToolWindow(bool tool) {
   if (visible) ShowWindow(hwnd_, SW_SHOWNA);
 }
 
-void Win32FormHost::SetFilesDroppedHandler(FilesDroppedHandler handler) {
+void Win32FormHost::SetFilesDroppedHandler(seam::FilesDroppedHandler handler) {
   onFilesDropped_ = std::move(handler);
   if (hwnd_) DragAcceptFiles(hwnd_, onFilesDropped_ ? TRUE : FALSE);
 }
@@ -354,7 +354,7 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
       // The list keys act with Alt held too; every other Alt key (Alt+F4,
       // the window menu) stays the system's.
-      if (KeyFromVirtualKey(wParam) == Key::Other) return DefWindowProcW(hwnd_, message, wParam, lParam);
+      if (KeyFromVirtualKey(wParam) == seam::Key::Other) return DefWindowProcW(hwnd_, message, wParam, lParam);
       if (sink_) sink_->OnKeyDown(KeyFromVirtualKey(wParam));
       return 0;
     case WM_DROPFILES: {
@@ -364,7 +364,7 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_APPCOMMAND:
-      if (const std::optional<MediaKey> key = MediaKeyFromAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+      if (const std::optional<seam::MediaKey> key = MediaKeyFromAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
         if (onMediaKey_) onMediaKey_(*key);
         return TRUE;
       }
@@ -402,15 +402,15 @@ void Win32FormHost::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
       // Releases outside the window still come back here.
       SetCapture(hwnd_);
-      const int button = message == WM_LBUTTONDOWN ? kLeftButton : message == WM_RBUTTONDOWN ? kRightButton
-                                                                                             : kMiddleButton;
+      const int button = message == WM_LBUTTONDOWN ? seam::kLeftButton : message == WM_RBUTTONDOWN ? seam::kRightButton
+                                                                                             : seam::kMiddleButton;
       if (sink_) sink_->OnMouseDown(button, x, y);
       return;
     }
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
       if (held == 0 && GetCapture() == hwnd_) ReleaseCapture();
-      const int button = message == WM_LBUTTONUP ? kLeftButton : message == WM_RBUTTONUP ? kRightButton
-                                                                                         : kMiddleButton;
+      const int button = message == WM_LBUTTONUP ? seam::kLeftButton : message == WM_RBUTTONUP ? seam::kRightButton
+                                                                                         : seam::kMiddleButton;
       if (sink_) sink_->OnMouseUp(button, x, y);
       return;
     }

@@ -29,7 +29,7 @@ struct WindowOptions {
 };
 
 // The core's key for a virtual-key code.
-Key KeyFromVirtualKey(WPARAM vk);
+seam::Key KeyFromVirtualKey(WPARAM vk);
 // The core's button flags for the MK_* flags of a mouse message.
 int ButtonsFromMouseFlags(WPARAM flags);
 // The whole factor the face is drawn at for a screen of `dpi` dots per
@@ -38,30 +38,30 @@ int ButtonsFromMouseFlags(WPARAM flags);
 int ScaleForDpi(UINT dpi);
 
 // The media key of a WM_APPCOMMAND command; nothing for any other command.
-std::optional<MediaKey> MediaKeyFromAppCommand(int command);
+std::optional<seam::MediaKey> MediaKeyFromAppCommand(int command);
 // The local files of a drop (folders and other things left out), as UTF-8.
 std::vector<std::string> DroppedFiles(HDROP drop);
 
 // Geometry (Position, OuterSize, Move, the outline) and the mouse are in face
 // pixels, as on Qt; on a screen of more dots per inch the window is that
 // many times larger and the face is copied to it pixel for pixel.
-class Win32FormHost final : public FormHost {
+class Win32FormHost final : public seam::FormHost {
  public:
   explicit Win32FormHost(const WindowOptions& options);
   ~Win32FormHost() override;
   Win32FormHost(const Win32FormHost&) = delete;
   Win32FormHost& operator=(const Win32FormHost&) = delete;
 
-  void SetEventSink(FormEventSink* sink) override { sink_ = sink; }
+  void SetEventSink(seam::FormEventSink* sink) override { sink_ = sink; }
   void SetVisible(bool visible) override;
   bool IsVisible() const override;
-  void SetWindowState(WindowState state) override;
+  void SetWindowState(seam::WindowState state) override;
   void Present(const Image& face, Rect dirty) override;
   void SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) override;
   void SetTopMost(bool topMost) override;
-  Point Position() const override;
-  Point OuterSize() const override;
-  void Move(Point topLeft) override;
+  seam::Point Position() const override;
+  seam::Point OuterSize() const override;
+  void Move(seam::Point topLeft) override;
   void DragMove() override;
 
   HWND hwnd() const { return hwnd_; }
@@ -72,9 +72,9 @@ class Win32FormHost final : public FormHost {
   // procedure after.
   void AddMessageHandler(UINT message, std::function<void(WPARAM, LPARAM)> handler);
   // Files dropped on the window; without a handler the window takes no drops.
-  void SetFilesDroppedHandler(FilesDroppedHandler handler);
+  void SetFilesDroppedHandler(seam::FilesDroppedHandler handler);
   // Media keys (WM_APPCOMMAND) while the window is active.
-  void SetMediaKeyHandler(std::function<void(MediaKey)> handler) { onMediaKey_ = std::move(handler); }
+  void SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) { onMediaKey_ = std::move(handler); }
   // The pixel the window shows at face (x, y), as 0xAARRGGBB.
   std::uint32_t PresentedPixel(int x, int y) const;
   // The whole factor the face is drawn at.
@@ -93,7 +93,7 @@ class Win32FormHost final : public FormHost {
   HBITMAP dib_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
   std::uint32_t* pixels_ = nullptr;  // the DIB section's bits, top-down
-  FormEventSink* sink_ = nullptr;
+  seam::FormEventSink* sink_ = nullptr;
   bool placed_ = false;
   bool minimisedWhileHidden_ = false;
   bool painted_ = false;
@@ -101,8 +101,8 @@ class Win32FormHost final : public FormHost {
   int scale_ = 1;
   RECT outline_{};  // the last outline asked for, in face pixels (right, bottom: the ellipse)
   std::vector<std::pair<UINT, std::function<void(WPARAM, LPARAM)>>> handlers_;
-  FilesDroppedHandler onFilesDropped_;
-  std::function<void(MediaKey)> onMediaKey_;
+  seam::FilesDroppedHandler onFilesDropped_;
+  std::function<void(seam::MediaKey)> onMediaKey_;
 };
 
 }  // namespace kestrafon::platform::win32

@@ -100,13 +100,13 @@ class SystemMediaControls::Handler final : public smtc::IButtonPressedHandler {
   std::atomic<ULONG> references_{1};
 };
 
-std::optional<MediaKey> SystemMediaControls::KeyForButton(int button) {
+std::optional<seam::MediaKey> SystemMediaControls::KeyForButton(int button) {
   switch (button) {
-    case smtc::kPlay: return MediaKey::Play;
-    case smtc::kPause: return MediaKey::Pause;
-    case smtc::kStop: return MediaKey::Stop;
-    case smtc::kNext: return MediaKey::Next;
-    case smtc::kPrevious: return MediaKey::Previous;
+    case smtc::kPlay: return seam::MediaKey::Play;
+    case smtc::kPause: return seam::MediaKey::Pause;
+    case smtc::kStop: return seam::MediaKey::Stop;
+    case smtc::kNext: return seam::MediaKey::Next;
+    case smtc::kPrevious: return seam::MediaKey::Previous;
     default: return std::nullopt;
   }
 }
@@ -137,7 +137,7 @@ SystemMediaControls::SystemMediaControls(smtc::IControls* controls, Win32FormHos
     : controls_(controls) {
   controls_->AddRef();
   window.AddMessageHandler(kButtonMessage, [onButton = std::move(onButton)](WPARAM button, LPARAM) {
-    if (const std::optional<MediaKey> key = KeyForButton(int(button)); key && onButton) onButton(*key);
+    if (const std::optional<seam::MediaKey> key = KeyForButton(int(button)); key && onButton) onButton(*key);
   });
   controls_->put_IsEnabled(true);
   controls_->put_IsPlayEnabled(true);

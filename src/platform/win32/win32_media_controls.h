@@ -26,7 +26,7 @@ using ActivationFactory = std::function<HRESULT(HSTRING className, REFIID iid, v
 
 class SystemMediaControls final : public mpris::PropertiesSink {
  public:
-  using ButtonHandler = std::function<void(MediaKey)>;
+  using ButtonHandler = std::function<void(seam::MediaKey)>;
 
   // The controls of `window`, or null where Windows has none (before
   // Windows 10, or Wine): then the caller falls back to hot keys. The Windows
@@ -47,7 +47,7 @@ class SystemMediaControls final : public mpris::PropertiesSink {
 
   // The button of the system's overlay as the player's media key; nothing
   // for the buttons the player has no use for.
-  static std::optional<MediaKey> KeyForButton(int button);
+  static std::optional<seam::MediaKey> KeyForButton(int button);
 
  private:
   class Handler;

@@ -10,7 +10,7 @@
 
 namespace kestrafon::platform::win32 {
 
-class Win32TickSource final : public TickSource {
+class Win32TickSource final : public seam::TickSource {
  public:
   Win32TickSource();
   ~Win32TickSource() override;

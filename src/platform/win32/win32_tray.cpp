@@ -39,7 +39,7 @@ bool Win32Tray::PutIcon() {
   return added_;
 }
 
-bool Win32Tray::Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) {
+bool Win32Tray::Add(const std::string& tip, std::function<void(seam::TrayEvent)> onEvent) {
   onEvent_ = std::move(onEvent);
   tip_ = tip;
   wanted_ = true;
@@ -64,7 +64,7 @@ void Win32Tray::OnTaskbarCreated() {
 void Win32Tray::OnCallback(LPARAM lParam) {
   if (!onEvent_) return;
   // The mouse message on the icon arrives in lParam: 515 is a left double click.
-  onEvent_(lParam == WM_LBUTTONDBLCLK ? TrayEvent::LeftDoubleClick : TrayEvent::Other);
+  onEvent_(lParam == WM_LBUTTONDBLCLK ? seam::TrayEvent::LeftDoubleClick : seam::TrayEvent::Other);
 }
 
 }  // namespace kestrafon::platform::win32

@@ -23,14 +23,14 @@ class Win32FormHost;
 // The system's call, or a stand-in for the tests.
 using ShellNotify = std::function<BOOL(DWORD message, NOTIFYICONDATAW* data)>;
 
-class Win32Tray final : public Tray {
+class Win32Tray final : public seam::Tray {
  public:
   // `onPresence` hears when the icon comes and goes while the player runs
   // (windows keep their taskbar buttons while there is none).
   Win32Tray(Win32FormHost& owner, HICON icon, std::function<void(bool)> onPresence, ShellNotify shell = {});
   ~Win32Tray() override;
 
-  bool Add(const std::string& tip, std::function<void(TrayEvent)> onEvent) override;
+  bool Add(const std::string& tip, std::function<void(seam::TrayEvent)> onEvent) override;
   // At shut-down: the icon goes, and the windows are left as they are, so
   // that no taskbar button flashes up on the way out.
   void Remove() override;
@@ -49,7 +49,7 @@ class Win32Tray final : public Tray {
   HICON icon_;
   std::function<void(bool)> onPresence_;
   ShellNotify shell_;
-  std::function<void(TrayEvent)> onEvent_;
+  std::function<void(seam::TrayEvent)> onEvent_;
   std::string tip_;
   bool wanted_ = false;  // between Add and Remove
   bool added_ = false;   // the icon is in the tray

@@ -121,9 +121,9 @@ WindowOptions Small() {
 TEST(SystemMediaControls, ShowTheTitleAndStatusAndBringTheButtonsHome) {
   Win32FormHost window(Small());
   FakeControls controls;
-  std::vector<MediaKey> keys;
+  std::vector<seam::MediaKey> keys;
   {
-    SystemMediaControls system(&controls, window, [&](MediaKey key) { keys.push_back(key); });
+    SystemMediaControls system(&controls, window, [&](seam::MediaKey key) { keys.push_back(key); });
     EXPECT_TRUE(controls.IsEnabled && controls.IsPlayEnabled && controls.IsPauseEnabled && controls.IsStopEnabled);
 
     mpris::Snapshot now;
@@ -148,7 +148,7 @@ TEST(SystemMediaControls, ShowTheTitleAndStatusAndBringTheButtonsHome) {
     }
     EXPECT_TRUE(keys.empty());
     Pump();
-    EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::Next, MediaKey::Pause}));
+    EXPECT_EQ(keys, (std::vector<seam::MediaKey>{seam::MediaKey::Next, seam::MediaKey::Pause}));
   }
   EXPECT_TRUE(controls.removed);
   EXPECT_EQ(controls.status, smtc::kClosed);
@@ -160,10 +160,10 @@ TEST(SystemMediaControls, WhereWindowsHasNoneThereAreNone) {
   Win32FormHost window(Small());
   int asked = 0;
   const auto classNotRegistered = [&](HSTRING, REFIID, void**) { return ++asked, REGDB_E_CLASSNOTREG; };
-  EXPECT_EQ(SystemMediaControls::ForWindow(window, [](MediaKey) {}, classNotRegistered), nullptr);
+  EXPECT_EQ(SystemMediaControls::ForWindow(window, [](seam::MediaKey) {}, classNotRegistered), nullptr);
   EXPECT_EQ(asked, 1);
   // And the system's own answer here (Wine has none) never fails the start.
-  SystemMediaControls::ForWindow(window, [](MediaKey) {});
+  SystemMediaControls::ForWindow(window, [](seam::MediaKey) {});
 }
 
 }  // namespace

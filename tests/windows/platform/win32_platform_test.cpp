@@ -53,15 +53,15 @@ WindowOptions PlayerSized() {
 
 WPARAM MouseKeys(int buttons) {
   WPARAM keys = 0;
-  if (buttons & kLeftButton) keys |= MK_LBUTTON;
-  if (buttons & kRightButton) keys |= MK_RBUTTON;
-  if (buttons & kMiddleButton) keys |= MK_MBUTTON;
+  if (buttons & seam::kLeftButton) keys |= MK_LBUTTON;
+  if (buttons & seam::kRightButton) keys |= MK_RBUTTON;
+  if (buttons & seam::kMiddleButton) keys |= MK_MBUTTON;
   return keys;
 }
 
 UINT ButtonMessage(int button, bool down) {
-  if (button & kRightButton) return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-  if (button & kMiddleButton) return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+  if (button & seam::kRightButton) return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+  if (button & seam::kMiddleButton) return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
   return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
 }
 
@@ -93,9 +93,9 @@ struct Win32Windows {
     SendMessageW(h.hwnd(), ButtonMessage(button, false), 0, MAKELPARAM(x, y));
   }
   static void KeyDown(Host& h, int key) { SendMessageW(h.hwnd(), WM_KEYDOWN, WPARAM(key), 0); }
-  static inline const std::vector<std::pair<int, Key>> kKeys{
-      {VK_RETURN, Key::Enter}, {VK_PRIOR, Key::PageUp}, {VK_NEXT, Key::PageDown}, {VK_UP, Key::Up},
-      {VK_DOWN, Key::Down},    {VK_SPACE, Key::Other},  {int('A'), Key::Other}};
+  static inline const std::vector<std::pair<int, seam::Key>> kKeys{
+      {VK_RETURN, seam::Key::Enter}, {VK_PRIOR, seam::Key::PageUp}, {VK_NEXT, seam::Key::PageDown}, {VK_UP, seam::Key::Up},
+      {VK_DOWN, seam::Key::Down},    {VK_SPACE, seam::Key::Other},  {int('A'), seam::Key::Other}};
   static void RequestClose(Host& h) { SendMessageW(h.hwnd(), WM_CLOSE, 0, 0); }
   static void Settle() { Pump(50); }
 };
@@ -141,12 +141,12 @@ TEST_F(PlayerWindow, TaskbarStyleKeepsTheWindowShown) {
 
 TEST_F(PlayerWindow, MinimisedWhileHiddenStaysHidden) {
   host.SetVisible(true);
-  host.SetWindowState(WindowState::Minimised);
+  host.SetWindowState(seam::WindowState::Minimised);
   EXPECT_TRUE(IsIconic(host.hwnd()));
   host.SetVisible(false);
   EXPECT_FALSE(host.IsVisible());
   host.SetVisible(true);
-  host.SetWindowState(WindowState::Normal);
+  host.SetWindowState(seam::WindowState::Normal);
   EXPECT_TRUE(host.IsVisible());
   EXPECT_FALSE(IsIconic(host.hwnd()));
 }
@@ -162,9 +162,9 @@ TEST_F(PlayerWindow, LogOffClosesAsTheCloseButtonDoes) {
 TEST_F(PlayerWindow, TheListKeysActWithAltHeldAndOtherAltKeysStayTheSystems) {
   for (WPARAM vk : {WPARAM(VK_DOWN), WPARAM(VK_PRIOR), WPARAM(VK_RETURN), WPARAM('A')})
     SendMessageW(host.hwnd(), WM_SYSKEYDOWN, vk, LPARAM(1) << 29);
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"key " + std::to_string(int(Key::Down)),
-                                                    "key " + std::to_string(int(Key::PageUp)),
-                                                    "key " + std::to_string(int(Key::Enter))}));
+  EXPECT_EQ(sink.events, (std::vector<std::string>{"key " + std::to_string(int(seam::Key::Down)),
+                                                    "key " + std::to_string(int(seam::Key::PageUp)),
+                                                    "key " + std::to_string(int(seam::Key::Enter))}));
 }
 
 // Shell_NotifyIconW as a tray that is not there until told otherwise.
@@ -183,7 +183,7 @@ TEST_F(PlayerWindow, TheTrayIconComesBackWhenExplorerStartsAgain) {
   FakeShell shell;
   std::vector<bool> presence;
   Win32Tray tray(host, nullptr, [&](bool shown) { presence.push_back(shown); }, shell.Call());
-  EXPECT_FALSE(tray.Add("Kestrafon", [](TrayEvent) {}));  // no tray at logon yet
+  EXPECT_FALSE(tray.Add("Kestrafon", [](seam::TrayEvent) {}));  // no tray at logon yet
   EXPECT_FALSE(tray.HasIcon());
   const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   shell.trayUp = true;
@@ -228,24 +228,24 @@ TEST_F(PlayerWindow, DroppedFilesReachTheCoreAndFoldersDoNot) {
 }
 
 TEST_F(PlayerWindow, MediaKeysReachTheCore) {
-  std::vector<MediaKey> keys;
-  host.SetMediaKeyHandler([&](MediaKey key) { keys.push_back(key); });
+  std::vector<seam::MediaKey> keys;
+  host.SetMediaKeyHandler([&](seam::MediaKey key) { keys.push_back(key); });
   for (int command : {APPCOMMAND_MEDIA_PLAY_PAUSE, APPCOMMAND_MEDIA_STOP, APPCOMMAND_MEDIA_NEXTTRACK,
                       APPCOMMAND_MEDIA_PREVIOUSTRACK}) {
     EXPECT_EQ(SendMessageW(host.hwnd(), WM_APPCOMMAND, WPARAM(host.hwnd()), MAKELPARAM(0, command)), TRUE);
   }
   SendMessageW(host.hwnd(), WM_APPCOMMAND, WPARAM(host.hwnd()), MAKELPARAM(0, APPCOMMAND_BROWSER_BACKWARD));
-  EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Stop, MediaKey::Next, MediaKey::Previous}));
+  EXPECT_EQ(keys, (std::vector<seam::MediaKey>{seam::MediaKey::PlayPause, seam::MediaKey::Stop, seam::MediaKey::Next, seam::MediaKey::Previous}));
 }
 
 TEST(MediaKeys, TheKeyboardsMediaKeysReachThePlayerInTheTrayToo) {
   Win32Desktop desktop({});
-  std::vector<MediaKey> keys;
-  desktop.SetMediaKeyHandler([&](MediaKey key) { keys.push_back(key); });
+  std::vector<seam::MediaKey> keys;
+  desktop.SetMediaKeyHandler([&](seam::MediaKey key) { keys.push_back(key); });
   desktop.UseMediaHotKeys();
   // As the system sends a registered hot key, whether or not the window is shown.
   for (WPARAM id : {WPARAM(1), WPARAM(4), WPARAM(9)}) SendMessageW(desktop.playerWindow().hwnd(), WM_HOTKEY, id, 0);
-  EXPECT_EQ(keys, (std::vector<MediaKey>{MediaKey::PlayPause, MediaKey::Previous}));
+  EXPECT_EQ(keys, (std::vector<seam::MediaKey>{seam::MediaKey::PlayPause, seam::MediaKey::Previous}));
 }
 
 TEST_F(PlayerWindow, MovingToAScreenOfMoreDotsPerInchDoublesTheWindowNotTheFace) {
@@ -260,8 +260,8 @@ TEST_F(PlayerWindow, MovingToAScreenOfMoreDotsPerInchDoublesTheWindowNotTheFace)
   EXPECT_EQ(client.right, 606);
   EXPECT_EQ(client.bottom, 404);
   EXPECT_EQ(host.scale(), 2);
-  EXPECT_EQ(host.OuterSize(), (Point{303, 202})) << "geometry stays in face pixels";
-  EXPECT_EQ(host.Position(), (Point{40, 50}));
+  EXPECT_EQ(host.OuterSize(), (seam::Point{303, 202})) << "geometry stays in face pixels";
+  EXPECT_EQ(host.Position(), (seam::Point{40, 50}));
   EXPECT_TRUE(Win32Windows::InOutline(host, 10, 10));
   EXPECT_FALSE(Win32Windows::InOutline(host, 1, 1)) << "the corner's stairs are doubled";
   sink.events.clear();
@@ -301,12 +301,12 @@ TEST(HandOver, ALaterLaunchHandsItsFilesToTheRunningPlayer) {
 }
 
 TEST_F(PlayerWindow, TheTrayCallbackPassesThroughTheWindowProcedure) {
-  std::vector<TrayEvent> events;
+  std::vector<seam::TrayEvent> events;
   Win32Tray tray(host, nullptr, nullptr);
-  tray.Add("Kestrafon", [&](TrayEvent e) { events.push_back(e); });
+  tray.Add("Kestrafon", [&](seam::TrayEvent e) { events.push_back(e); });
   SendMessageW(host.hwnd(), kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDBLCLK);  // 515
   SendMessageW(host.hwnd(), kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDOWN);    // 513
-  EXPECT_EQ(events, (std::vector<TrayEvent>{TrayEvent::LeftDoubleClick, TrayEvent::Other}));
+  EXPECT_EQ(events, (std::vector<seam::TrayEvent>{seam::TrayEvent::LeftDoubleClick, seam::TrayEvent::Other}));
 }
 
 TEST(Ticks, ComeWhileArmedAndStopAtZero) {
