@@ -10,7 +10,7 @@ WIN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDI
 
 PACKAGE_BUILD ?= build-package
 
-.PHONY: setup build build-asan test test-fast run bench bench-gapless soak fuzz artwork install clean windows test-windows package test-package
+.PHONY: setup build build-asan test test-fast run bench bench-gapless bench-stall soak fuzz artwork install clean windows test-windows package test-package
 
 setup:
 	@bash scripts/setup.sh
@@ -73,6 +73,12 @@ bench: build
 # (BASELINE=<git ref>) and by this tree, on Linux and under Wine.
 bench-gapless: build windows
 	@bash bench/gapless.sh $(BUILD) $(WIN_BUILD)
+
+# The longest stall of the window's event loop while 20 tracks play through
+# with presses and edits, for the baseline (BASELINE=<git ref>) and this tree,
+# on Linux and under Wine.
+bench-stall: build windows
+	@bash bench/stall.sh $(BUILD) $(WIN_BUILD)
 
 # 1,000 one-second tracks in real time (about 18 minutes): memory, descriptors
 # and threads at the start and the end.

@@ -52,3 +52,8 @@ endif()
 if(BUILD_TESTING)
   add_subdirectory(tests/windows)
 endif()
+
+# The event-loop stall benchmark (bench/stall.sh runs it under Wine).
+add_executable(loop_stall EXCLUDE_FROM_ALL bench/loop_stall.cpp tests/fakes/fake_platform.cpp)
+target_include_directories(loop_stall PRIVATE tests)
+target_link_libraries(loop_stall PRIVATE kestrafon_dshow kestrafon_warnings)

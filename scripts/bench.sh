@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the Google Benchmark programs in the build's bench/
 # folder, then the shell harnesses in bench/ (start-up, and the player side
-# by side with its peers while playing). The gapless comparison builds a
-# baseline and the Windows program, so it has a target of its own
-# (`make bench-gapless`).
+# by side with its peers while playing). The gapless and event-loop stall
+# comparisons build a baseline and the Windows program, so they have targets
+# of their own (`make bench-gapless`, `make bench-stall`).
 set -euo pipefail
 build=${1:-build}
 for b in "$build"/bench/*_bench; do
@@ -19,7 +19,8 @@ if [ -x "$build/bench/soak_bench" ]; then
   "$build/bench/soak_bench" --tracks=1000 --unpaced
 fi
 for s in bench/*.sh; do
-  [ -f "$s" ] && [ "$(basename "$s")" != gapless.sh ] || continue
+  case "$(basename "$s")" in gapless.sh | stall.sh) continue ;; esac
+  [ -f "$s" ] || continue
   echo "== $(basename "$s")"
   bash "$s" "$build/kestrafon"
 done

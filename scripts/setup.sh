@@ -13,6 +13,8 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   gstreamer1.0-tools
+  # a slow medium for the tests: every system call on one file delayed
+  strace
   # the font the skin asks for first (Japanese glyphs)
   fonts-ipafont-gothic
   # tests and benchmarks
