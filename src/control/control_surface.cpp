@@ -53,24 +53,37 @@ void ControlSurface::Notify() {
 }
 
 bool ControlSurface::StartTrack(std::int32_t entry) {
-  const std::string path = tracks_.PathAt(entry);
-  switch (engine_.Open(path)) {
-    case PlaybackEngine::OpenResult::Opened: break;
-    case PlaybackEngine::OpenResult::Failed: return true;  // the old track plays on untouched
-    case PlaybackEngine::OpenResult::NoSoundOutput:
-      StopWithoutSound(path, false);
-      return false;
+  opening_ = {tracks_.IdAt(entry), tracks_.PathAt(entry)};
+  // The rest comes with TrackOpened, at once or once the file is ready.
+  startingTrack_ = true;
+  engine_.Open(opening_.path);
+  startingTrack_ = false;
+  return tracks_.IsPlaying();
+}
+
+void ControlSurface::TrackOpened(OpenResult result) {
+  switch (result) {
+    case OpenResult::Opened: break;
+    case OpenResult::Failed: return;  // the old track plays on untouched
+    case OpenResult::NoSoundOutput:
+      StopWithoutSound(opening_.path, false);
+      return;
   }
+  playingId_ = opening_.id;
   // A length the framework could not tell leaves the bar's scale as it was,
   // and the track starts without the knob's volume.
-  playingId_ = tracks_.IdAt(entry);
-  offListPath_.clear();
   if (engine_.durationKnown()) bar_.SetScale(WholeSeconds(engine_.duration()));
   timer_.Enabled(true);  // its interval is left alone
   if (engine_.durationKnown()) ApplyVolume(tracks_.VolumeLevel());
-  engine_.Control(GraphCommand::Run);
+  // A Pause pressed while the file opened leaves it paused at its start.
+  engine_.Control(engine_.pausedWhileOpening() ? GraphCommand::Pause : GraphCommand::Run);
   UpdateFollowingTrack();
-  return true;
+  // Opened later than the command that asked for it: the face and the
+  // desktop hear of it now.
+  if (!startingTrack_) {
+    face_.Refresh();
+    Notify();
+  }
 }
 
 void ControlSurface::StopWithoutSound(const std::string& path, bool outputLost) {
@@ -92,9 +105,8 @@ CommandResult ControlSurface::PlayAfterPress() {
   if (!CanPlay()) return CommandResult::Refused;
   tracks_.SetPlaying(true);
   offListPath_.clear();
-  const std::string path = tracks_.PathAt(tracks_.CurrentEntry());
   face_.ClearTitle();
-  face_.DrawTitle(kTitleText.x, kTitleText.y, FileNameOf(path));
+  face_.DrawTitle(kTitleText.x, kTitleText.y, FileNameOf(tracks_.PathAt(tracks_.CurrentEntry())));
   if (!StartTrack(tracks_.CurrentEntry())) return CommandResult::Done;
   // Whatever an earlier track left in the bar counters starts from zero.
   bar_.Reset();
@@ -192,7 +204,7 @@ bool ControlSurface::ChangeTrack(std::int32_t entry, TrackChange how) {
     offListPath_.clear();
     // When the file does not open, the old graph plays on (or, at the end of
     // a track, stays stopped at its start until the user acts).
-    if (!StartTrack(entry)) return false;
+    if (!StartTrack(entry)) return false;  // nothing can make sound
   }
   // The new track's bar grows from nothing, whichever way it is scaled.
   bar_.Reset();

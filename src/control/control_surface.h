@@ -105,10 +105,10 @@ class ControlSurface : public PlayerControl, private EngineListener {
   // from the graph), then the face is presented and the observer told.
   // False when playback stopped because nothing can make sound.
   bool ChangeTrack(std::int32_t entry, TrackChange how);
-  // Opens the track and starts it: the time bar's scale, the tick, the
-  // knob's volume, then run. Where the file does not open the old track is
-  // as it was; where nothing can make sound, playback stops and the user is
-  // told (false).
+  // Opens the track and starts it once it is ready (TrackOpened): the time
+  // bar's scale, the tick, the volume, then run. Where the file does not
+  // open the old track is as it was; where nothing can make sound, playback
+  // stops and the user is told. False when playback has stopped already.
   bool StartTrack(std::int32_t entry);
   // The face's stopped look, the graph stopped at its start, no tick.
   void StopPlayback();
@@ -127,6 +127,7 @@ class ControlSurface : public PlayerControl, private EngineListener {
   void Notify();
 
   // What the engine reports.
+  void TrackOpened(OpenResult result) override;
   void TrackTookOver(seam::FollowTag tag) override;
   void TrackEnded() override;
   void SoundOutputLost() override;
@@ -141,6 +142,12 @@ class ControlSurface : public PlayerControl, private EngineListener {
   std::int32_t titleOffset_ = 0;
   // The entry whose track the graph plays; 0 when it is not in the list.
   EntryId playingId_ = 0;
+  // The entry whose track is being opened.
+  struct Opening {
+    EntryId id = 0;
+    std::string path;
+  } opening_;
+  bool startingTrack_ = false;  // inside StartTrack: its caller presents the face
   // The track that plays was removed from the list while it was readied to
   // follow: its own path, and the current entry names what comes after it.
   std::string offListPath_;

@@ -53,13 +53,16 @@ void ControlSurface::Tick() {
   face_.ClearTitle();
   face_.DrawTitle(titleOffset_, kTitleText.y, FileNameOf(TitlePath()));
 
-  face_.ClearClock();
-  if (opened) {
-    face_.DrawClock(kElapsedText.x, kElapsedText.y, elapsed);
-    face_.DrawClock(kTotalText.x, kTotalText.y, total);
+  // While the next track opens, the old one is still the graph's: the clock
+  // and the bar wait for the new one.
+  if (!engine_.opening()) {
+    face_.ClearClock();
+    if (opened) {
+      face_.DrawClock(kElapsedText.x, kElapsedText.y, elapsed);
+      face_.DrawClock(kTotalText.x, kTotalText.y, total);
+    }
+    if (position > 0) bar_.AdvanceTo(second);
   }
-
-  if (position > 0) bar_.AdvanceTo(second);
   face_.Refresh();
 }
 

@@ -25,6 +25,10 @@ using FollowTag = std::uint64_t;
 class GraphEvents {
  public:
   virtual ~GraphEvents() = default;
+  // The file asked for by OpenFile is rendered, paused at its start (true),
+  // or will not play (false; Fault() says NoDevice where no sound output
+  // could be opened for it).
+  virtual void Opened(bool ok) = 0;
   // The file readied by Follow(…, tag) now plays: Duration and
   // CurrentPosition describe it from here on, and nothing follows it.
   virtual void FollowerStarted(FollowTag tag) = 0;
@@ -45,6 +49,10 @@ class MediaGraph {
   // Builds the whole decoding and output chain for the file and readies it
   // (paused at 0). False when the file is missing, unreadable or not audio.
   virtual bool RenderFile(const std::string& path) = 0;
+  // RenderFile's work, done off the window's thread: returns at once, and
+  // the outcome arrives as GraphEvents::Opened. Until then the graph refuses
+  // every other call. One file per graph, as with RenderFile.
+  virtual void OpenFile(const std::string& path) = 0;
   virtual bool Run() = 0;
   // A paused graph stays paused across the joint: a followed file that takes
   // over while paused waits, paused, at its start.

@@ -72,6 +72,42 @@ TYPED_TEST_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength) {
   EXPECT_FALSE(graph->RenderFile(TypeParam::Tone(1))) << "one file per graph";
 }
 
+// Opening off the window's thread: the answer comes from the event loop,
+// and an opened graph is what RenderFile makes; what will not play says so.
+TYPED_TEST_P(MediaGraphContract, OpenFileAnswersFromTheEventLoop) {
+  auto graph = this->framework->CreateGraph(this->events);
+  ASSERT_TRUE(graph);
+  graph->OpenFile(TypeParam::Tone(4));
+  EXPECT_TRUE(this->events.heard.empty()) << "nothing is reported from inside a call";
+  ASSERT_TRUE(this->WaitFor([&] { return !this->events.heard.empty(); }));
+  EXPECT_EQ(this->events.heard, std::vector<std::string>{"opened"});
+  double duration = 0;
+  ASSERT_TRUE(graph->Duration(duration));
+  EXPECT_NEAR(duration, 4.0, 0.06);
+  EXPECT_EQ(this->Position(*graph), 0.0);
+  ASSERT_TRUE(graph->Run());
+  EXPECT_TRUE(this->WaitFor([&] { return this->Position(*graph) > 0.1; }));
+
+  for (const std::string& path : {TypeParam::Missing(), std::string(), TypeParam::Folder(), TypeParam::NotAudio()}) {
+    fakes::RecordedEvents heard;
+    auto bad = this->framework->CreateGraph(heard);
+    ASSERT_TRUE(bad);
+    bad->OpenFile(path);
+    EXPECT_TRUE(this->WaitFor([&] { return !heard.heard.empty(); })) << "'" << path << "'";
+    EXPECT_EQ(heard.heard, std::vector<std::string>{"not opened"}) << "'" << path << "'";
+    double seconds = 0;
+    EXPECT_FALSE(bad->Duration(seconds));
+    EXPECT_FALSE(bad->Run());
+  }
+  // A graph dropped while it opens goes at once, and tells nothing.
+  fakes::RecordedEvents dropped;
+  auto opening = this->framework->CreateGraph(dropped);
+  opening->OpenFile(TypeParam::Tone(1));
+  opening.reset();
+  TypeParam::Wait(300);
+  EXPECT_TRUE(dropped.heard.empty());
+}
+
 TYPED_TEST_P(MediaGraphContract, NamesOutsideTheCodePageOpen) {
   const std::string odd = TypeParam::CopyAs(TypeParam::Tone(1), "\xE3\x83\x88\xED\x95\x9C \xC3\xBC.mp3");  // ト한 ü
   ASSERT_FALSE(odd.empty());
@@ -206,7 +242,8 @@ TYPED_TEST_P(MediaGraphContract, WithNothingToFollowTheStreamEndsAsAlone) {
   EXPECT_FALSE(this->events.Heard("started 8"));
 }
 
-REGISTER_TYPED_TEST_SUITE_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength, NamesOutsideTheCodePageOpen,
+REGISTER_TYPED_TEST_SUITE_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength,
+                            OpenFileAnswersFromTheEventLoop, NamesOutsideTheCodePageOpen,
                             WhatIsNoSoundFailsAndTheFailedGraphRefusesEveryCall,
                             PauseHoldsThePositionAndRunResumes, StopKeepsThePositionAndRewindingStartsAgain,
                             AtTheEndThePositionReadsExactlyTheDuration,

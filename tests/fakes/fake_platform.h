@@ -24,6 +24,7 @@ struct FakeTrack {
   bool renders = true;
   bool durationFails = false;
   bool noOutput = false;  // renders nothing: no sound output opens
+  bool slow = false;      // OpenFile answers only when the test delivers the events
 };
 
 struct FakeGraphState {

@@ -8,8 +8,10 @@
 
 namespace kestrafon::fakes {
 
-// What a graph reported, in order: "started 7", "failed 7", "ended", "lost".
+// What a graph reported, in order: "opened", "not opened", "started 7",
+// "failed 7", "ended", "lost".
 struct RecordedEvents final : seam::GraphEvents {
+  void Opened(bool ok) override { heard.push_back(ok ? "opened" : "not opened"); }
   void FollowerStarted(seam::FollowTag tag) override { heard.push_back("started " + std::to_string(tag)); }
   void FollowerFailed(seam::FollowTag tag) override { heard.push_back("failed " + std::to_string(tag)); }
   void StreamEnded() override { heard.push_back("ended"); }

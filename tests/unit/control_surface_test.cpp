@@ -458,5 +458,81 @@ TEST(ControlSurface, APausedTrackThatEndedMovesOnWhenItRunsAgain) {
   EXPECT_TRUE(s.Live()->running);
 }
 
+// A track that takes its time to open (a slow medium): the face shows it at
+// once, the old one plays on unseen until the new one is ready, and what the
+// user does meanwhile wins.
+enum class Meanwhile { Nothing, Pause, Stop, NextAgain, Fails, NoSound };
+
+struct SlowOpenCase {
+  const char* what;
+  Meanwhile meanwhile;
+  const char* plays;      // the live graph's file once the open is answered
+  PlaybackState state;
+  std::int32_t current;
+};
+
+const SlowOpenCase kSlowOpens[] = {
+    {"nothing", Meanwhile::Nothing, "/m/b.mp3", PlaybackState::Playing, 2},
+    {"Pause", Meanwhile::Pause, "/m/b.mp3", PlaybackState::Paused, 2},
+    {"Stop", Meanwhile::Stop, "/m/a.mp3", PlaybackState::Stopped, 2},
+    {"Next again", Meanwhile::NextAgain, "/m/c.mp3", PlaybackState::Playing, 3},
+    {"the file will not play", Meanwhile::Fails, "/m/a.mp3", PlaybackState::Playing, 2},
+    {"no sound output", Meanwhile::NoSound, "/m/a.mp3", PlaybackState::Stopped, 2},
+};
+
+TEST(ControlSurface, ATrackThatOpensSlowlyLeavesTheWindowFreeAndTheUserInCharge) {
+  for (const SlowOpenCase& c : kSlowOpens) {
+    SurfaceApp s;
+    s.ThreeTracks();
+    fakes::FakeTrack& b = s.app.media.files["/m/b.mp3"];
+    b.slow = true;
+    b.renders = c.meanwhile != Meanwhile::Fails;
+    b.noOutput = c.meanwhile == Meanwhile::NoSound;
+    ASSERT_EQ(s.control().Play(), CommandResult::Done) << c.what;
+    fakes::FakeGraphState* a = s.Live();
+    s.drive.TickAt(100);
+    ASSERT_EQ(s.control().Next(), CommandResult::Done) << c.what;
+    EXPECT_FALSE(a->released) << c.what << ": the old track plays on while the new one opens";
+    EXPECT_TRUE(a->running) << c.what;
+    // Ticks meanwhile scroll the title, keep the new track's clock and bar,
+    // and never take the old track's end for the end of anything.
+    a->position = a->duration;
+    const std::size_t mark = s.app.text.drawn.size();
+    s.app.desktop.Tick();
+    EXPECT_EQ(s.control().CurrentEntry(), 2) << c.what;
+    EXPECT_TRUE(s.drive.DrawnOn(s.app.ctx.playerWindow().clockPanel(), mark).empty()) << c.what;
+    EXPECT_EQ(s.drive.DrawnOn(s.app.ctx.playerWindow().titlePanel(), mark).back().text, "b.mp3") << c.what;
+    EXPECT_EQ(facecheck::FillWidth(s.app.face()), 0) << c.what;
+
+    if (c.meanwhile == Meanwhile::Pause) s.control().Pause();
+    if (c.meanwhile == Meanwhile::Stop) s.control().Stop();
+    if (c.meanwhile == Meanwhile::NextAgain) s.control().Next();
+    s.app.media.Deliver();
+    EXPECT_EQ(s.Live()->path, c.plays) << c.what;
+    EXPECT_EQ(s.control().State(), c.state) << c.what;
+    EXPECT_EQ(s.control().CurrentEntry(), c.current) << c.what;
+    EXPECT_EQ(s.Live()->running, c.state == PlaybackState::Playing) << c.what;
+    EXPECT_EQ(s.app.desktop.messages.size(), c.meanwhile == Meanwhile::NoSound ? 1u : 0u) << c.what;
+  }
+}
+
+TEST(ControlSurface, ASlowlyOpenedTrackIsShownWhenItIsReady) {
+  SurfaceApp s;
+  s.ThreeTracks();
+  s.app.media.files["/m/b.mp3"].slow = true;
+  s.control().Play();
+  s.control().Next();
+  s.observer.calls = 0;
+  s.app.media.Deliver();
+  EXPECT_EQ(s.control().DurationSeconds(), 60);
+  EXPECT_TRUE(s.app.ctx.timeBar().scale().shortTrack);
+  EXPECT_EQ(s.Live()->volume, VolumeOfLevel(s.control().Volume()));
+  EXPECT_EQ(s.Live()->following, "/m/c.mp3");
+  EXPECT_EQ(s.observer.calls, 1);
+  EXPECT_TRUE(s.app.desktop.player.presented == s.app.face());
+  s.drive.TickAt(1);
+  EXPECT_EQ(facecheck::FillWidth(s.app.face()), 3);  // a 60 s track: two pixels a second, three at first
+}
+
 }  // namespace
 }  // namespace kestrafon

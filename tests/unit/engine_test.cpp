@@ -49,7 +49,6 @@ class TrackStartTest : public ::testing::Test {
 TEST_F(TrackStartTest, NothingHappensBeforeTheFirstTrack) {
   engine.Control(GraphCommand::Run);
   engine.Control(GraphCommand::StopAndRewind);
-  engine.Close();
   EXPECT_EQ(engine.graph(), nullptr);
   EXPECT_EQ(engine.duration(), 0);
   EXPECT_EQ(engine.Position(), 0);

@@ -9,15 +9,15 @@
 namespace kestrafon::platform::directshow {
 namespace {
 
-void ReadyFollower(const std::shared_ptr<FollowJob>& job, HWND window, UINT message) {
+void Ready(const std::shared_ptr<FollowJob>& job, HWND window, UINT message) {
   if (job->beforeReadying) job->beforeReadying();
   // The worker's own apartment: the graph it makes is then driven from the
   // window's thread, as the filter graph manager allows.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   DirectShowTrack track;
   bool readied = false;
+  bool noOutput = false;
   if (!job->abandoned) {
-    bool noOutput = false;  // the current track's output is what the user hears about
     readied = SUCCEEDED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                          reinterpret_cast<void**>(track.builder.Out()))) &&
               ReadyTrack(track, job->path, noOutput);
@@ -27,6 +27,7 @@ void ReadyFollower(const std::shared_ptr<FollowJob>& job, HWND window, UINT mess
     if (!job->abandoned) {
       if (readied) job->track = std::move(track);
       job->readied = readied;
+      job->noOutput = noOutput;
       // With no one to post to, the track stays here and goes below.
       if (!PostFollowJob(window, message, job)) track = std::move(job->track);
     }
@@ -55,7 +56,7 @@ std::shared_ptr<FollowJob> TakeFollowJob(LPARAM lParam) {
 bool StartFollowJob(const std::shared_ptr<FollowJob>& job, HWND window, UINT message) {
   try {
     // Never joined: the graph may be gone long before a slow file opens.
-    std::thread([job, window, message] { ReadyFollower(job, window, message); }).detach();
+    std::thread([job, window, message] { Ready(job, window, message); }).detach();
     return true;
   } catch (const std::system_error&) {
     return false;

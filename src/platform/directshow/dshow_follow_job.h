@@ -1,7 +1,7 @@
 #pragma once
-// Readying the file that follows, off the window's thread: opening and
-// decoding the start of a file can take long (a slow disk, a network share),
-// and the window's thread never waits for it.
+// Readying a file off the window's thread (the file that follows, or the one
+// OpenFile opens): opening and decoding the start of a file can take long (a
+// slow disk, a network share), and the window's thread never waits for it.
 #include <windows.h>
 
 #include <atomic>
@@ -22,7 +22,7 @@ struct FollowJob {
   FollowJob(std::string path, seam::FollowTag tag) : path(std::move(path)), tag(tag) {}
 
   const std::string path;
-  const seam::FollowTag tag;
+  const seam::FollowTag tag;  // 0 for the file OpenFile opens
   // Run by the worker before it starts (tests hold it there).
   std::function<void()> beforeReadying;
 
@@ -37,6 +37,7 @@ struct FollowJob {
   // thread when the message arrives.
   DirectShowTrack track;
   bool readied = false;
+  bool noOutput = false;  // not readied for want of a sound output
 };
 
 // Posts `job` to `window` as `message` with its LPARAM holding a reference

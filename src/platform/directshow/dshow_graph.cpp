@@ -17,6 +17,8 @@ constexpr double kEndTolerance = 0.001;
 constexpr UINT kGraphEvent = WM_APP + 1;
 // The message a worker posts when it is done with a follower (FollowJob).
 constexpr UINT kFollowerDone = WM_APP + 2;
+// The message a worker posts when it is done with OpenFile's file.
+constexpr UINT kOpenDone = WM_APP + 3;
 constexpr wchar_t kNotifyClass[] = L"KestrafonGraphEvents";
 
 }  // namespace
@@ -47,11 +49,13 @@ DirectShowGraph::~DirectShowGraph() {
   // A worker still readying is left to finish alone: it finds its job
   // abandoned and releases what it made.
   if (pending_) Abandon(*pending_);
+  if (opening_) Abandon(*opening_);
   if (notifyWindow_) {
     SetWindowLongPtrW(notifyWindow_, GWLP_USERDATA, 0);
     // Results already posted hold readied graphs that no one would release.
+    static_assert(kOpenDone == kFollowerDone + 1, "one range holds both results");
     MSG msg;
-    while (PeekMessageW(&msg, notifyWindow_, kFollowerDone, kFollowerDone, PM_REMOVE)) {
+    while (PeekMessageW(&msg, notifyWindow_, kFollowerDone, kOpenDone, PM_REMOVE)) {
       DirectShowTrack track = std::move(TakeFollowJob(msg.lParam)->track);
       Halt(track);
     }
@@ -72,6 +76,11 @@ LRESULT CALLBACK DirectShowGraph::NotifyProc(HWND window, UINT message, WPARAM w
     if (graph) graph->FollowerDone(job);
     return 0;
   }
+  if (message == kOpenDone) {
+    std::shared_ptr<FollowJob> job = TakeFollowJob(lParam);
+    if (graph) graph->OpenDone(job);
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -83,7 +92,7 @@ bool DirectShowGraph::Tell(Report report) {
 }
 
 bool DirectShowGraph::RenderFile(const std::string& path) {
-  if (rendered_) return false;  // one file per graph
+  if (rendered_ || opening_) return false;  // one file per graph
   bool noOutput = false;
   if (!ReadyTrack(current_, path, noOutput)) {
     if (noOutput) fault_ = seam::OutputFault::NoDevice;
@@ -92,6 +101,31 @@ bool DirectShowGraph::RenderFile(const std::string& path) {
   rendered_ = true;
   WatchEvents();
   return true;
+}
+
+void DirectShowGraph::OpenFile(const std::string& path) {
+  if (!notifyWindow_) return;  // nothing could be reported
+  auto job = std::make_shared<FollowJob>(path, 0);
+  // A second file goes back unreadied, and is reported not opened.
+  if (!rendered_ && !opening_ && StartFollowJob(job, notifyWindow_, kOpenDone)) {
+    opening_ = job;
+    return;
+  }
+  PostFollowJob(notifyWindow_, kOpenDone, job);
+}
+
+void DirectShowGraph::OpenDone(const std::shared_ptr<FollowJob>& job) {
+  if (job == opening_) opening_.reset();
+  if (!job->readied) {
+    if (job->noOutput) fault_ = seam::OutputFault::NoDevice;
+    Tell([&] { events_.Opened(false); });
+    return;
+  }
+  // The worker's graph plays the file: the empty one made with us goes.
+  current_ = std::move(job->track);
+  rendered_ = true;
+  WatchEvents();
+  Tell([&] { events_.Opened(true); });
 }
 
 void DirectShowGraph::WatchEvents() {
@@ -158,6 +192,7 @@ bool DirectShowGraph::PutVolume(long hundredthsDb) {
 seam::OutputFault DirectShowGraph::Fault() { return fault_; }
 
 void DirectShowGraph::Follow(const std::string& path, seam::FollowTag tag) {
+  if (opening_) return;  // refused until the file is open
   DropFollower();
   if (path.empty() || !notifyWindow_) return;
   auto job = std::make_shared<FollowJob>(path, tag);

@@ -1,7 +1,8 @@
 #pragma once
 // One DirectShow filter graph per track, and a second one readied, off the
-// window's thread, for the file that follows. The graph's events reach the
-// owner through a message-only window, from the window's event loop.
+// window's thread, for the file that follows (OpenFile readies the first one
+// there too). The graph's events reach the owner through a message-only
+// window, from the window's event loop.
 #include <dshow.h>
 
 #include <deque>
@@ -26,6 +27,7 @@ class DirectShowGraph final : public seam::MediaGraph {
   DirectShowGraph& operator=(const DirectShowGraph&) = delete;
 
   bool RenderFile(const std::string& path) override;
+  void OpenFile(const std::string& path) override;
   bool Run() override;
   bool Pause() override;
   bool Stop() override;
@@ -56,6 +58,7 @@ class DirectShowGraph final : public seam::MediaGraph {
   bool HandleGraphEvent(long code, LONG_PTR p2);
   bool StreamEnd();
   // A worker's result, on the window's thread.
+  void OpenDone(const std::shared_ptr<FollowJob>& job);
   void FollowerDone(const std::shared_ptr<FollowJob>& job);
   // The readied file's graph becomes the current one.
   void TakeOver();
@@ -75,6 +78,7 @@ class DirectShowGraph final : public seam::MediaGraph {
   std::unique_ptr<DirectShowTrack> next_;  // readied, waiting for the end of the stream
   seam::FollowTag nextTag_ = 0;
   std::shared_ptr<FollowJob> pending_;     // being readied by a worker
+  std::shared_ptr<FollowJob> opening_;     // OpenFile's file, being readied by a worker
   std::function<void()> followerGate_;
   std::deque<std::pair<long, LONG_PTR>> kept_;  // events read by DiscardQueuedEnds: code, second parameter
   HWND notifyWindow_ = nullptr;                 // message-only: receives the graph's notices and the workers' results

@@ -59,6 +59,12 @@ void GstMediaGraph::TearDown() {
 }
 
 bool GstMediaGraph::RenderFile(const std::string& path) {
+  if (opening_ || !Prepare(path)) return false;
+  Watch();
+  return true;
+}
+
+bool GstMediaGraph::Prepare(const std::string& path) {
   if (pipeline_ || path.empty()) return false;
   if (shared_->noDevice) {
     fault_ = seam::OutputFault::NoDevice;
@@ -69,6 +75,10 @@ bool GstMediaGraph::RenderFile(const std::string& path) {
     return false;
   }
   rendered_ = true;
+  return true;
+}
+
+void GstMediaGraph::Watch() {
   GstBus* bus = gst_element_get_bus(pipeline_);
   busWatch_ = gst_bus_add_watch(bus, &GstMediaGraph::OnBusMessage, this);
   gst_object_unref(bus);
@@ -85,7 +95,6 @@ bool GstMediaGraph::RenderFile(const std::string& path) {
       new std::shared_ptr<std::atomic<bool>>(drained_),
       [](gpointer held) { delete static_cast<std::shared_ptr<std::atomic<bool>>*>(held); });
   gst_object_unref(out);
-  return true;
 }
 
 bool GstMediaGraph::BuildOutput() {
@@ -106,7 +115,7 @@ bool GstMediaGraph::BuildOutput() {
   volume_ = volume;
   sink_ = sink;
 
-  g_object_set(volume_, "volume", shared_->gain, nullptr);
+  g_object_set(volume_, "volume", shared_->gain.load(), nullptr);
   if (shared_->silent) g_object_set(sink, "sync", shared_->paced ? TRUE : FALSE, nullptr);
   if (toFile) {
     GstCaps* caps = gst_caps_from_string("audio/x-raw,format=S16LE,rate=44100,channels=2,layout=interleaved");
@@ -221,7 +230,7 @@ bool GstMediaGraph::PutCurrentPosition(double seconds) {
 bool GstMediaGraph::PutVolume(long hundredthsDb) {
   if (!rendered_ || hundredthsDb < -10000 || hundredthsDb > 0) return false;
   shared_->gain = GainFromHundredthsDb(hundredthsDb);
-  g_object_set(volume_, "volume", shared_->gain, nullptr);
+  g_object_set(volume_, "volume", shared_->gain.load(), nullptr);
   return true;
 }
 

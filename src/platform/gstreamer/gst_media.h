@@ -60,7 +60,7 @@ struct GstMediaShared {
   bool noDevice = false;  // a device was wanted and none opened
   bool paced = true;    // the sink renders on the clock
   int outputFd = -1;    // for a file output: the file, open for appending
-  double gain = 1.0;
+  std::atomic<double> gain{1.0};  // read by graphs that open on their own thread
 };
 
 // One file's decoding part of a pipeline: a bin from the file to raw audio,
@@ -117,6 +117,7 @@ class GstMediaGraph final : public seam::MediaGraph {
   GstMediaGraph& operator=(const GstMediaGraph&) = delete;
 
   bool RenderFile(const std::string& path) override;
+  void OpenFile(const std::string& path) override;
   bool Run() override;
   bool Pause() override;
   bool Stop() override;
@@ -137,7 +138,14 @@ class GstMediaGraph final : public seam::MediaGraph {
   std::vector<std::string> ElementFactories() const;
 
  private:
-  // --- the current file (gst_graph.cpp, gst_branch.cpp)
+  // --- the current file (gst_graph.cpp, gst_open.cpp, gst_branch.cpp)
+  // RenderFile's work without the watch: what a graph opening on its own
+  // thread does.
+  bool Prepare(const std::string& path);
+  // Starts hearing the pipeline on the window's thread.
+  void Watch();
+  // Takes over what a graph prepared on another thread built, and reports.
+  void Adopt(GstMediaGraph& built, bool ok);
   // Builds the pipeline with the branch for `path` and prerolls it: the
   // fixed MP3 chain when the file starts like one, decodebin otherwise or
   // when that fails.
@@ -212,6 +220,7 @@ class GstMediaGraph final : public seam::MediaGraph {
   std::shared_ptr<char> alive_ = std::make_shared<char>();  // gone with the graph
 
   bool rendered_ = false;
+  bool opening_ = false;  // OpenFile's thread is still at work
   double duration_ = 0.0;
   bool ended_ = false;  // end of stream seen since the last seek
   seam::OutputFault fault_ = seam::OutputFault::None;
