@@ -113,14 +113,14 @@ void GstMediaGraph::FollowerMeasured(double seconds) {
 void GstMediaGraph::FollowerReady() {
   // Once the whole stream has gone through concat, a branch joining it would
   // never play: the end is reported, and the owner starts the file itself.
-  if (drained_->load() || ended_ || !JoinConcat(*pending_)) return FollowerBroke();
+  if (marks_->drained.load() || ended_ || !JoinConcat(*pending_)) return FollowerBroke();
   next_ = std::move(pending_);
 }
 
 void GstMediaGraph::FollowerBroke() {
   const seam::FollowTag tag = followTag_;
   // An MP3 the fixed chain could not decode gets decodebin's try.
-  if (pending_ && pending_->mp3Chain && !ended_ && !drained_->load()) {
+  if (pending_ && pending_->mp3Chain && !ended_ && !marks_->drained.load()) {
     DropBranch(pending_);
     pending_ = AddBranch(followPath_, false, false, true);
     if (pending_) {

@@ -82,19 +82,29 @@ void GstMediaGraph::Watch() {
   GstBus* bus = gst_element_get_bus(pipeline_);
   busWatch_ = gst_bus_add_watch(bus, &GstMediaGraph::OnBusMessage, this);
   gst_object_unref(bus);
-  // Concat lets the end of the stream through only when nothing follows.
-  GstPad* out = gst_element_get_static_pad(concat_, "src");
-  gst_pad_add_probe(
-      out, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
-      [](GstPad*, GstPadProbeInfo* info, gpointer drained) {
-        if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS) {
-          static_cast<std::atomic<bool>*>(drained)->store(true);
-        }
-        return GST_PAD_PROBE_OK;
-      },
-      new std::shared_ptr<std::atomic<bool>>(drained_),
-      [](gpointer held) { delete static_cast<std::shared_ptr<std::atomic<bool>>*>(held); });
-  gst_object_unref(out);
+  // What the streaming threads see pass: the end of the whole stream
+  // through concat (it lets it through only when nothing follows), and, at
+  // the sink, a new stream whose segment has not come yet.
+  const auto watch = [this](GstElement* element, const char* pad) {
+    GstPad* seen = gst_element_get_static_pad(element, pad);
+    gst_pad_add_probe(
+        seen, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+        [](GstPad*, GstPadProbeInfo* info, gpointer data) {
+          StreamMarks& marks = **static_cast<std::shared_ptr<StreamMarks>*>(data);
+          switch (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info))) {
+            case GST_EVENT_EOS: marks.drained = true; break;
+            case GST_EVENT_STREAM_START: marks.awaitingSegment = true; break;
+            case GST_EVENT_SEGMENT: marks.awaitingSegment = false; break;
+            default: break;
+          }
+          return GST_PAD_PROBE_OK;
+        },
+        new std::shared_ptr<StreamMarks>(marks_),
+        [](gpointer held) { delete static_cast<std::shared_ptr<StreamMarks>*>(held); });
+    gst_object_unref(seen);
+  };
+  watch(concat_, "src");
+  watch(sink_, "sink");
 }
 
 bool GstMediaGraph::BuildOutput() {
@@ -194,7 +204,10 @@ bool GstMediaGraph::CurrentPosition(double& seconds) {
     return true;
   }
   gint64 nanoseconds = 0;
-  if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &nanoseconds) && nanoseconds >= 0) {
+  // Between a new stream's start and its segment, the sink still answers
+  // for the stream before.
+  if (!marks_->awaitingSegment && gst_element_query_position(pipeline_, GST_FORMAT_TIME, &nanoseconds) &&
+      nanoseconds >= 0) {
     lastPosition_ = std::min(static_cast<double>(nanoseconds) / GST_SECOND, duration_);
   }
   // While a file readies or waits to follow, the end is where it takes
@@ -222,7 +235,7 @@ bool GstMediaGraph::PutCurrentPosition(double seconds) {
   }
   if (gst_element_get_state(pipeline_, nullptr, nullptr, kPrerollBound) == GST_STATE_CHANGE_FAILURE) return false;
   ended_ = false;
-  drained_->store(false);
+  marks_->drained = false;
   lastPosition_ = seconds;
   return true;
 }

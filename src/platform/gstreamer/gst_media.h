@@ -211,9 +211,14 @@ class GstMediaGraph final : public seam::MediaGraph {
   FileProbe followProbe_;
   std::unique_ptr<GstBranch> pending_;
   std::unique_ptr<GstBranch> next_;
-  // Set by a streaming thread once concat has let the end of the whole
-  // stream through: a follower that joins after that never plays.
-  std::shared_ptr<std::atomic<bool>> drained_ = std::make_shared<std::atomic<bool>>(false);
+  // Set by the streaming threads (see Watch).
+  struct StreamMarks {
+    // Concat let the end of the whole stream through: a follower that
+    // joins after that never plays.
+    std::atomic<bool> drained{false};
+    std::atomic<bool> awaitingSegment{false};
+  };
+  std::shared_ptr<StreamMarks> marks_ = std::make_shared<StreamMarks>();
 
   std::deque<std::function<void(seam::GraphEvents&)>> reports_;
   guint reportSource_ = 0;

@@ -49,8 +49,11 @@ void GstMediaGraph::OpenFile(const std::string& path) {
   std::thread([shared = shared_, path, alive = std::weak_ptr<char>(alive_), graph = this] {
     auto done = new Built{alive, graph, std::make_unique<GstMediaGraph>(shared, NoOne())};
     done->ok = done->built->Prepare(path);
-    g_main_context_invoke_full(
-        nullptr, G_PRIORITY_DEFAULT,
+    // An idle source on the default context, which the window's thread runs
+    // (g_main_context_invoke could run it here, on this thread).
+    GSource* source = g_idle_source_new();
+    g_source_set_callback(
+        source,
         [](gpointer data) {
           auto* done = static_cast<Built*>(data);
           if (!done->alive.expired()) done->graph->Adopt(*done->built, done->ok);
@@ -61,6 +64,8 @@ void GstMediaGraph::OpenFile(const std::string& path) {
           std::unique_ptr<Built> done(static_cast<Built*>(data));
           TearDownElsewhere(std::move(done->built));
         });
+    g_source_attach(source, nullptr);
+    g_source_unref(source);
   }).detach();
 }
 
