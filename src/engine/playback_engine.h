@@ -78,8 +78,6 @@ class PlaybackEngine final {
   // that would not ready is not retried. Stop (StopAndRewind), Open and
   // Close drop it.
   void Follow(seam::FollowTag tag, const std::string& path);
-  // What Follow last asked for and is still waited on; 0 for nothing.
-  seam::FollowTag following() const { return following_; }
   // The path of the file the current graph plays.
   const std::string& playingPath() const { return playingPath_; }
 
