@@ -3,10 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "platform/gstreamer/gst_media.h"
 
@@ -50,6 +52,29 @@ GstMediaShared::~GstMediaShared() {
   if (outputFd >= 0) ::close(outputFd);
 }
 
+void GstMediaShared::StopElsewhere(GstElement* pipeline, std::unique_ptr<GstBranch> current) {
+  {
+    const std::lock_guard<std::mutex> lock(stopping);
+    ++stops;
+  }
+  std::thread([self = shared_from_this(), pipeline, current = std::move(current)]() mutable {
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    if (current && current->input) gst_object_unref(current->input);
+    current.reset();
+    gst_object_unref(pipeline);
+    const std::lock_guard<std::mutex> lock(self->stopping);
+    --self->stops;
+    self->stopped.notify_all();
+  }).detach();
+}
+
+void GstMediaShared::WaitForStops() {
+  // Bounded: a pipeline held by a file that never answers is left behind.
+  constexpr auto kStopBound = std::chrono::seconds(5);
+  std::unique_lock<std::mutex> lock(stopping);
+  stopped.wait_for(lock, kStopBound, [this] { return stops == 0; });
+}
+
 double GainFromHundredthsDb(long hundredthsDb) {
   if (hundredthsDb <= -10000) return 0.0;
   if (hundredthsDb >= 0) return 1.0;
@@ -86,6 +111,8 @@ GstMediaFramework::GstMediaFramework(AudioOutput output) : shared_(std::make_sha
     shared_->paced = output == AudioOutput::kSilent;
   }
 }
+
+GstMediaFramework::~GstMediaFramework() { shared_->WaitForStops(); }
 
 std::unique_ptr<seam::MediaGraph> GstMediaFramework::CreateGraph(seam::GraphEvents& events) {
   if (!shared_->initialised) return nullptr;

@@ -47,10 +47,9 @@ void GstMediaGraph::TearDown() {
   reports_.clear();
   if (!pipeline_) return;
   DropFollower();  // a follower may still be reading a slow file: it stops on its own
-  gst_element_set_state(pipeline_, GST_STATE_NULL);
-  if (current_ && current_->input) gst_object_unref(current_->input);
-  current_.reset();
-  gst_object_unref(pipeline_);
+  // So may the current file: the pipeline stops elsewhere, with the branch
+  // its threads still reach.
+  shared_->StopElsewhere(pipeline_, std::move(current_));
   pipeline_ = nullptr;
   concat_ = nullptr;
   volume_ = nullptr;

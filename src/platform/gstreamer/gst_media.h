@@ -11,11 +11,13 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,9 +48,11 @@ enum class AudioOutput {
   kSilentUnpaced,  // a silent sink that takes data as fast as it is decoded
 };
 
+struct GstBranch;
+
 // What the graphs of one framework share: the sink chosen once, and the last
 // volume put on any graph, at which new graphs preroll.
-struct GstMediaShared {
+struct GstMediaShared : std::enable_shared_from_this<GstMediaShared> {
   GstMediaShared() = default;
   ~GstMediaShared();
   GstMediaShared(const GstMediaShared&) = delete;
@@ -61,6 +65,14 @@ struct GstMediaShared {
   bool paced = true;    // the sink renders on the clock
   int outputFd = -1;    // for a file output: the file, open for appending
   std::atomic<double> gain{1.0};  // read by graphs that open on their own thread
+
+  // Pipelines stop on threads of their own (a slow file holds them); the
+  // framework waits for them before it goes.
+  void StopElsewhere(GstElement* pipeline, std::unique_ptr<GstBranch> current);
+  void WaitForStops();
+  std::mutex stopping;
+  std::condition_variable stopped;
+  int stops = 0;
 };
 
 // One file's decoding part of a pipeline: a bin from the file to raw audio,
@@ -96,6 +108,9 @@ class GstMediaFramework final : public seam::MediaFramework {
   // clock (for exact sample counts), and any other value names the sink
   // element to use; without it the desktop's default sink is used.
   explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice);
+  ~GstMediaFramework() override;
+  GstMediaFramework(const GstMediaFramework&) = delete;
+  GstMediaFramework& operator=(const GstMediaFramework&) = delete;
   std::unique_ptr<seam::MediaGraph> CreateGraph(seam::GraphEvents& events) override;
   // The sink element factory the graphs use, e.g. "pulsesink" or "fakesink".
   const std::string& SinkFactory() const { return shared_->sinkFactory; }

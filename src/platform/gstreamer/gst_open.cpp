@@ -1,8 +1,7 @@
 // Opening a file without the window's thread waiting: a graph of its own,
 // made and prerolled on a thread of its own, whose pipeline this graph then
 // takes over on the window's thread. A graph dropped meanwhile never hears
-// of it; what was built for it is torn down on yet another thread, since a
-// pipeline reading a slow file takes as long to stop as its read takes.
+// of it, and what was built for it is dropped.
 #include <memory>
 #include <thread>
 #include <utility>
@@ -34,10 +33,6 @@ struct Built {
   bool ok = false;
 };
 
-void TearDownElsewhere(std::unique_ptr<GstMediaGraph> built) {
-  if (built) std::thread([done = std::move(built)] {}).detach();
-}
-
 }  // namespace
 
 void GstMediaGraph::OpenFile(const std::string& path) {
@@ -60,10 +55,7 @@ void GstMediaGraph::OpenFile(const std::string& path) {
           return G_SOURCE_REMOVE;
         },
         done,
-        [](gpointer data) {
-          std::unique_ptr<Built> done(static_cast<Built*>(data));
-          TearDownElsewhere(std::move(done->built));
-        });
+        [](gpointer data) { delete static_cast<Built*>(data); });
     g_source_attach(source, nullptr);
     g_source_unref(source);
   }).detach();
