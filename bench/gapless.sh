@@ -20,15 +20,8 @@ BUILD=$(realpath "${1:-$ROOT/build}")
 WIN_BUILD=$(realpath "${2:-$ROOT/build-win}")
 BASELINE=${BASELINE:-2d55527}
 FIGURES="$BUILD/bench/gapless_figures"
-WORK=$(mktemp -d /tmp/kestrafon-gapless.XXXXXX)
-PIDS=()
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-  git -C "$ROOT" worktree remove --force "$WORK/baseline" 2>/dev/null || true
-  [ -n "${KEEP:-}" ] && echo "kept $WORK" || rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$ROOT/bench/lib/baseline_work.bash"
+baseline_work gapless
 unset DBUS_SESSION_BUS_ADDRESS  # never hand the files to a player already running
 
 # --- the players: the baseline built in a worktree of its own -------------

@@ -15,21 +15,8 @@ BUILD=$(realpath "${1:-$ROOT/build}")
 WIN_BUILD=$(realpath "${2:-$ROOT/build-win}")
 BASELINE=${BASELINE:-4dadc94}
 RUNS=${RUNS:-3}
-WORK=$(mktemp -d /tmp/kestrafon-stall.XXXXXX)
-PIDS=()
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-  git -C "$ROOT" worktree remove --force "$WORK/baseline" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# The Windows program of the benchmark: the fakes, the core and DirectShow.
-WIN_TARGET='
-add_executable(loop_stall EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/bench/loop_stall.cpp ${PROJECT_SOURCE_DIR}/tests/fakes/fake_platform.cpp)
-target_include_directories(loop_stall PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(loop_stall PRIVATE kestrafon_dshow kestrafon_warnings)'
+source "$ROOT/bench/lib/baseline_work.bash"
+baseline_work stall
 
 echo "building the baseline ($BASELINE) with the benchmark ..."
 git -C "$ROOT" worktree add --detach -q "$WORK/baseline" "$BASELINE"
@@ -72,7 +59,8 @@ slow "$BUILD/bench/loop_stall"
 
 [ -n "${SKIP_WINDOWS:-}" ] && exit 0
 
-echo "$WIN_TARGET" >>"$WORK/baseline/cmake/windows.cmake"
+# The benchmark's Windows program, as this tree's build describes it.
+sed -n '/^# The event-loop stall benchmark/,$p' "$ROOT/cmake/windows.cmake" >>"$WORK/baseline/cmake/windows.cmake"
 cmake -S "$WORK/baseline" -B "$WORK/baseline/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$WORK/baseline/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$WORK/baseline/build-win" --target loop_stall >/dev/null

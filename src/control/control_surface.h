@@ -121,6 +121,9 @@ class ControlSurface : public PlayerControl, private EngineListener {
   // The entry that plays after the current track ends: the next, the first
   // again with repeat on, none (0) at the end of the list.
   std::int32_t FollowingEntry() const;
+  // `entry` where the list has it; past the end, the first again with repeat
+  // on, none (0) without.
+  std::int32_t WithinList(std::int32_t entry) const;
   // The path whose name the title shows: the current entry's, or the file
   // that plays when it is no longer in the list.
   std::string TitlePath() const;

@@ -67,11 +67,14 @@ void ControlSurface::Tick() {
 }
 
 std::int32_t ControlSurface::FollowingEntry() const {
-  const std::int32_t count = tracks_.Count();
   // A track that plays from outside the list is followed by the entry that
   // stands in its place.
-  const std::int32_t next = offListPath_.empty() ? tracks_.CurrentEntry() + 1 : tracks_.CurrentEntry();
-  if (next <= count) return next;
+  return WithinList(offListPath_.empty() ? tracks_.CurrentEntry() + 1 : tracks_.CurrentEntry());
+}
+
+std::int32_t ControlSurface::WithinList(std::int32_t entry) const {
+  const std::int32_t count = tracks_.Count();
+  if (entry <= count) return entry;
   return tracks_.Repeats() && count > 0 ? 1 : 0;
 }
 
@@ -94,10 +97,9 @@ void ControlSurface::TrackTookOver(seam::FollowTag tag) {
     // It was removed meanwhile, but it already sounds: it plays on under its
     // own name. What comes after it is the entry after the one it followed,
     // or, when that went too, the current entry the edits left.
-    const std::int32_t count = tracks_.Count();
     const std::int32_t followed = tracks_.EntryWithId(playingId_);
-    entry = followed > 0 ? followed + 1 : tracks_.CurrentEntry();
-    if (entry > count) entry = tracks_.Repeats() && count > 0 ? 1 : count + 1;
+    entry = WithinList(followed > 0 ? followed + 1 : tracks_.CurrentEntry());
+    if (entry == 0) entry = tracks_.Count() + 1;  // the list ends with it
     offList = engine_.playingPath();
   }
   playingId_ = offList.empty() ? tag : 0;

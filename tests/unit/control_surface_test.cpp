@@ -3,7 +3,6 @@
 // when the observer hears of it.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -187,28 +186,6 @@ TEST(ControlSurface, AddFilesAppendsTracksAndReadsPlaylistFilesInOrder) {
   EXPECT_EQ((std::vector<std::string>{tracks.PathAt(1), tracks.PathAt(2), tracks.PathAt(3), tracks.PathAt(4)}),
             (std::vector<std::string>{"/m/one.mp3", "/p/1.mp3", "/p/2.mp3", "/m/two.mp3"}));
   EXPECT_EQ(s.observer.calls, 1);
-}
-
-TEST(ControlSurface, TheVolumeIsALevelTheKnobShowsAndStaysWithinItsTravel) {
-  SurfaceApp s;
-  s.ThreeTracks();
-  ASSERT_EQ(s.control().Play(), CommandResult::Done);
-  // The level, the knob it shows and what the graph is given.
-  struct Row {
-    double asked, kept;
-    int knob;
-    long volume;
-  };
-  for (const Row& r : {Row{0.5, 0.5, 244, -3360}, Row{1.7, 1, 282, -320}, Row{-3, 0, 206, -6400},
-                       Row{44.0 / 76, 44.0 / 76, 250, (250 - 286) * 80}}) {
-    s.control().SetVolume(r.asked);
-    EXPECT_EQ(s.control().Volume(), r.kept) << r.asked;
-    EXPECT_EQ(s.Live()->volume, r.volume) << r.asked;
-    EXPECT_TRUE(Shows(s.app.face(), {Sheet::Parts, kVolumeKnob, r.knob, kVolumeKnobTop})) << r.asked;
-  }
-  s.control().SetVolume(std::nan(""));  // nonsense changes nothing
-  EXPECT_EQ(s.control().Volume(), 44.0 / 76);
-  EXPECT_EQ(s.observer.calls, 5);
 }
 
 TEST(ControlSurface, WithoutSoundPlaybackStopsAndTheUserIsToldOnce) {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 #include "control/file_uri.h"
@@ -151,8 +152,9 @@ TEST_F(MprisTest, ChangesAnnounceExactlyWhatDifferedAndATickAnnouncesNothing) {
 TEST_F(MprisTest, VolumeIsTheLevelOfTheKnobsWholeTravel) {
   mpris.Play();
   // The level read back, and the volume the graph is given.
+  // Nonsense (NaN) changes nothing.
   for (auto [volume, kept, hundredths] : {std::tuple{0.0, 0.0, -6400L}, {1.0, 1.0, -320L}, {0.5, 0.5, -3360L},
-                                          {7.0, 1.0, -320L}, {-1.0, 0.0, -6400L}}) {
+                                          {std::nan(""), 0.5, -3360L}, {7.0, 1.0, -320L}, {-1.0, 0.0, -6400L}}) {
     mpris.SetVolume(volume);
     EXPECT_DOUBLE_EQ(mpris.Now().volume, kept) << volume;
     EXPECT_EQ(Live()->volume, hundredths) << volume;

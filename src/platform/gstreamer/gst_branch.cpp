@@ -50,6 +50,20 @@ void StopDroppedBranch(GstElement* bin, gpointer) {
 extern const char* const kNoAudioMessage = "kestrafon-no-audio";
 extern const char* const kDecodingMessage = "kestrafon-decoding";
 
+double FrameSeconds(const GstBranch& branch) {
+  // GStreamer only estimates the length of an MP3 without an Info header,
+  // so MPEG audio files are measured by their frames.
+  return branch.mpegAudioFile.load() ? branch.frameSeconds : 0.0;
+}
+
+double QueriedSeconds(GstElement* bin) {
+  gint64 nanoseconds = 0;
+  GstPad* output = gst_element_get_static_pad(bin, "src");
+  const bool known = output && gst_pad_query_duration(output, GST_FORMAT_TIME, &nanoseconds) && nanoseconds > 0;
+  if (output) gst_object_unref(output);
+  return known ? static_cast<double>(nanoseconds) / GST_SECOND : 0.0;
+}
+
 bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements) {
   if (std::any_of(elements.begin(), elements.end(), [](GstElement* e) { return e == nullptr; })) {
     for (GstElement* e : elements) {
@@ -64,21 +78,15 @@ bool AddAll(GstElement* bin, std::initializer_list<GstElement*> elements) {
 bool GstMediaGraph::Preroll(const std::string& path) {
   // filesrc opens the path itself, and blocks on a named pipe: hand it
   // nothing but a regular file.
-  const FileProbe probe = ProbeFile(path, false);
+  const FileProbe probe = ProbeFile(path, true);
   if (!probe.opened) return false;
   for (const bool mp3 : {true, false}) {
     if (mp3 && probe.start == Mp3Start::kNotMp3) continue;
     if (BuildOutput() && (current_ = AddBranch(path, mp3, probe.start == Mp3Start::kTagged, false)) &&
         WaitForPreroll()) {
-      // GStreamer only estimates the length of an MP3 without an Info
-      // header, so MPEG audio files are measured by their frames.
-      double seconds = current_->mpegAudioFile.load() ? ProbeFile(path, true).frameSeconds : 0.0;
-      gint64 nanoseconds = 0;
-      if (seconds <= 0.0 && gst_pad_query_duration(current_->output, GST_FORMAT_TIME, &nanoseconds) &&
-          nanoseconds > 0) {
-        seconds = static_cast<double>(nanoseconds) / GST_SECOND;
-      }
-      duration_ = current_->duration = seconds;
+      current_->frameSeconds = probe.frameSeconds;
+      const double frames = FrameSeconds(*current_);
+      duration_ = current_->duration = frames > 0.0 ? frames : QueriedSeconds(current_->bin);
       return duration_ > 0.0;
     }
     TearDown();

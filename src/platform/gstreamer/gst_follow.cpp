@@ -35,12 +35,7 @@ void Start(GstBranch& branch) {
 // Asks a follower's branch for its length; runs on a GStreamer thread, since
 // the answer may read the file.
 void MeasureBranch(GstElement* bin, gpointer) {
-  gint64 nanoseconds = 0;
-  GstPad* output = gst_element_get_static_pad(bin, "src");
-  const bool known = output && gst_pad_query_duration(output, GST_FORMAT_TIME, &nanoseconds) && nanoseconds > 0;
-  if (output) gst_object_unref(output);
-  GstStructure* s = gst_structure_new(kDecodingMessage, "measured", G_TYPE_DOUBLE,
-                                      known ? static_cast<double>(nanoseconds) / GST_SECOND : 0.0, nullptr);
+  GstStructure* s = gst_structure_new(kDecodingMessage, "measured", G_TYPE_DOUBLE, QueriedSeconds(bin), nullptr);
   gst_element_post_message(bin, gst_message_new_application(GST_OBJECT(bin), s));
 }
 
@@ -89,18 +84,21 @@ void GstMediaGraph::FollowerProbed(const GstStructure* result) {
   if (request != followRequest_ || followTag_ == 0 || pending_ || next_) return;
   if (!opened) return FollowerBroke();
   followProbe_ = {true, static_cast<Mp3Start>(start), seconds};
-  const bool mp3 = followProbe_.start != Mp3Start::kNotMp3;
+  if (!StartFollowerBranch(followProbe_.start != Mp3Start::kNotMp3)) FollowerBroke();
+}
+
+bool GstMediaGraph::StartFollowerBranch(bool mp3) {
   pending_ = AddBranch(followPath_, mp3, followProbe_.start == Mp3Start::kTagged, true);
-  if (!pending_) return FollowerBroke();
-  pending_->frameSeconds = seconds;
+  if (!pending_) return false;
+  pending_->frameSeconds = followProbe_.frameSeconds;
   Start(*pending_);
+  return true;
 }
 
 void GstMediaGraph::FollowerDecoding() {
   if (!pending_->audioLinked.load()) return FollowerBroke();
-  // GStreamer only estimates the length of an MP3 without an Info header,
-  // so MPEG audio files are measured by their frames.
-  if (pending_->mpegAudioFile.load() && pending_->frameSeconds > 0.0) return FollowerMeasured(pending_->frameSeconds);
+  const double frames = FrameSeconds(*pending_);
+  if (frames > 0.0) return FollowerMeasured(frames);
   gst_element_call_async(pending_->bin, &MeasureBranch, nullptr, nullptr);
 }
 
@@ -122,12 +120,7 @@ void GstMediaGraph::FollowerBroke() {
   // An MP3 the fixed chain could not decode gets decodebin's try.
   if (pending_ && pending_->mp3Chain && !ended_ && !marks_->drained.load()) {
     DropBranch(pending_);
-    pending_ = AddBranch(followPath_, false, false, true);
-    if (pending_) {
-      pending_->frameSeconds = followProbe_.frameSeconds;
-      Start(*pending_);
-      return;
-    }
+    if (StartFollowerBranch(false)) return;
   }
   DropFollower();
   if (tag != 0) Report([tag](seam::GraphEvents& e) { e.FollowerFailed(tag); });

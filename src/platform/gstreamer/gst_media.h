@@ -100,6 +100,12 @@ struct GstBranch {
   std::atomic<bool> decoding{false};  // the decoder announced its audio format
 };
 
+// A branch's length by its MPEG audio frames; 0 when not known that way.
+double FrameSeconds(const GstBranch& branch);
+// The length the branch's decoder answers with; 0 when it cannot tell. May
+// read the file: never on the window's thread.
+double QueriedSeconds(GstElement* bin);
+
 class GstMediaFramework final : public seam::MediaFramework {
  public:
   // With kDevice, KESTRAFON_AUDIO_SINK=fake in the environment selects the
@@ -194,6 +200,9 @@ class GstMediaGraph final : public seam::MediaGraph {
   // --- the follower (gst_follow.cpp)
   // The probe of a followed file arrived from its thread: build its branch.
   void FollowerProbed(const GstStructure* result);
+  // Builds the follower's branch (the fixed MP3 chain or decodebin) and has
+  // it started; false when an element is missing.
+  bool StartFollowerBranch(bool mp3);
   // The follower's decoder runs: learn its length, then let it join.
   void FollowerDecoding();
   void FollowerMeasured(double seconds);
