@@ -11,6 +11,13 @@ file(GLOB KESTRAFON_DSHOW_SOURCES CONFIGURE_DEPENDS src/platform/directshow/*.cp
 add_library(kestrafon_dshow STATIC ${KESTRAFON_DSHOW_SOURCES})
 target_link_libraries(kestrafon_dshow PUBLIC kestrafon_core strmiids ole32 oleaut32 uuid PRIVATE kestrafon_warnings)
 
+# The Windows sound stream: MP3 through our frame reader and ACM, other
+# files through Media Foundation, all into one waveOut stream.
+file(GLOB KESTRAFON_WINSOUND_SOURCES CONFIGURE_DEPENDS src/platform/winsound/*.cpp)
+add_library(kestrafon_winsound STATIC ${KESTRAFON_WINSOUND_SOURCES})
+target_link_libraries(kestrafon_winsound PUBLIC kestrafon_core kestrafon_audio winmm msacm32 mfplat mfreadwrite
+  mfuuid ole32 PRIVATE kestrafon_warnings)
+
 # Win32 windows, tray, dialogs, timer and GDI text.
 file(GLOB KESTRAFON_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(kestrafon_win32 STATIC ${KESTRAFON_WIN32_SOURCES})

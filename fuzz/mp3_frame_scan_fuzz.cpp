@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/gstreamer/mp3_frame_scan.h"
+#include "audio/mp3_frame_scan.h"
 
 namespace {
 

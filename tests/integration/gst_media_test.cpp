@@ -21,7 +21,7 @@
 
 #include <gmock/gmock.h>
 
-#include "platform/gstreamer/mp3_frame_scan.h"
+#include "audio/mp3_frame_scan.h"
 #include "contracts/media_graph_contract.h"
 #include "fixtures/mp3_fixtures.h"
 #include "fixtures/scoped_env.h"

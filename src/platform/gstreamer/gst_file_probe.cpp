@@ -11,7 +11,7 @@
 #include <cstring>
 #include <span>
 
-#include "platform/gstreamer/mp3_frame_scan.h"
+#include "audio/mp3_frame_scan.h"
 
 namespace kestrafon::platform::gst {
 namespace {

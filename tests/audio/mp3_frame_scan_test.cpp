@@ -1,5 +1,5 @@
 // The MPEG audio frame scanner on hand-made byte streams.
-#include "platform/gstreamer/mp3_frame_scan.h"
+#include "audio/mp3_frame_scan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/gstreamer/mp3_frame_scan.h"
+#include "audio/mp3_frame_scan.h"
 
 #include <cstring>
 
