@@ -53,7 +53,7 @@ $(WIN_BUILD)/build.ninja: CMakeLists.txt cmake/windows.cmake cmake/mingw-w64-x86
 windows: setup $(WIN_BUILD)/build.ninja
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
-# Its tests under Wine: the core's unit tests, the Win32 and DirectShow
+# Its tests under Wine: the core's unit tests, the Win32 and sound stream
 # tests, and the end-to-end run (label e2e-windows).
 test-windows: windows
 	# Under Wine a click is now and then dropped on its way to the window (see

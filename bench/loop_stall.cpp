@@ -1,6 +1,6 @@
 // The longest stall of the window's event loop while a list plays through:
 // the player's core on fake windows with the real media framework (GStreamer
-// on Linux, DirectShow on Windows), its event loop run here as the window's
+// on Linux, the sound stream on Windows), its event loop run here as the window's
 // thread runs it, the 100 ms tick, and a script of presses and edits:
 // Next, Previous, Remove (of the track that follows, too), Add, and a
 // double-click. Every piece of work done on that thread (one dispatch of the
@@ -26,7 +26,14 @@
 #include <objbase.h>
 #include <windows.h>
 
+// A baseline from before the sound stream has DirectShow instead.
+#if __has_include("platform/winsound/winsound_framework.h")
+#include "platform/winsound/winsound_framework.h"
+#define KESTRAFON_WINDOWS_MEDIA MakeWindowsSoundFramework
+#else
 #include "platform/directshow/dshow_media_factory.h"
+#define KESTRAFON_WINDOWS_MEDIA MakeDirectShowMediaFramework
+#endif
 #else
 #include <glib.h>
 
@@ -80,7 +87,7 @@ void RunPendingEvents(StallMeter& meter) {
 
 int Run(const std::vector<std::string>& tracks) {
 #ifdef _WIN32
-  auto framework = MakeDirectShowMediaFramework();
+  auto framework = KESTRAFON_WINDOWS_MEDIA();
 #else
   auto framework = std::make_unique<platform::gst::GstMediaFramework>(platform::gst::AudioOutput::kSilent);
 #endif

@@ -1,15 +1,10 @@
 # The Windows program, included by the top-level CMakeLists when cross
 # building with cmake/mingw-w64-x86_64.cmake: Win32 windows and dialogs,
-# DirectShow playback, the artwork and the icon compiled in as resources.
+# the sound stream, the artwork and the icon compiled in as resources.
 enable_language(RC)
 
 # Unicode Win32 calls everywhere; Windows 7 or later.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-
-# DirectShow: one filter graph per track.
-file(GLOB KESTRAFON_DSHOW_SOURCES CONFIGURE_DEPENDS src/platform/directshow/*.cpp)
-add_library(kestrafon_dshow STATIC ${KESTRAFON_DSHOW_SOURCES})
-target_link_libraries(kestrafon_dshow PUBLIC kestrafon_core strmiids ole32 oleaut32 uuid PRIVATE kestrafon_warnings)
 
 # The Windows sound stream: MP3 through our frame reader and ACM, other
 # files through Media Foundation, all into one waveOut stream.
@@ -50,7 +45,7 @@ set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/main/windows_main.cpp)
   add_executable(kestrafon WIN32 src/main/windows_main.cpp ${KESTRAFON_RC})
   add_dependencies(kestrafon kestrafon_icon)
-  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_dshow kestrafon_warnings)
+  target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_winsound kestrafon_warnings)
   target_compile_definitions(kestrafon PRIVATE KESTRAFON_VERSION="${PROJECT_VERSION}")
   # No symbols: the program is shipped alone.
   target_link_options(kestrafon PRIVATE -s)
@@ -63,4 +58,4 @@ endif()
 # The event-loop stall benchmark (bench/stall.sh runs it under Wine).
 add_executable(loop_stall EXCLUDE_FROM_ALL bench/loop_stall.cpp tests/fakes/fake_platform.cpp)
 target_include_directories(loop_stall PRIVATE tests)
-target_link_libraries(loop_stall PRIVATE kestrafon_dshow kestrafon_warnings)
+target_link_libraries(loop_stall PRIVATE kestrafon_winsound kestrafon_warnings)

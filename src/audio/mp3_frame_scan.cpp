@@ -22,6 +22,13 @@ std::uint32_t ReadBe32(const std::uint8_t* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
+std::uint32_t ReadLe32(const std::uint8_t* p) {
+  return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+}
+
+constexpr std::size_t kId3v1Bytes = 128;
+constexpr std::size_t kApeFooterBytes = 32;
+
 bool Compatible(const MpegAudioHeader& a, const MpegAudioHeader& b) {
   return a.version == b.version && a.layer == b.layer && a.sampleRate == b.sampleRate;
 }
@@ -68,6 +75,25 @@ std::optional<InfoFrame> ReadInfoFrame(const std::uint8_t* frame, const MpegAudi
   }
   if (36 + 4 <= size && std::memcmp(frame + 36, "VBRI", 4) == 0) return InfoFrame{};
   return std::nullopt;
+}
+
+// Bytes at the end of `data` that are tags, not audio: an ID3v1 tag ("TAG",
+// the last 128 bytes) and an APE tag ("APETAGEX" footer) before it.
+std::size_t TrailingTagsSize(std::span<const std::uint8_t> data) {
+  std::size_t end = data.size();
+  if (end >= kId3v1Bytes && std::memcmp(data.data() + end - kId3v1Bytes, "TAG", 3) == 0) end -= kId3v1Bytes;
+  if (end >= kApeFooterBytes) {
+    const std::uint8_t* footer = data.data() + end - kApeFooterBytes;
+    if (std::memcmp(footer, "APETAGEX", 8) == 0) {
+      // The size counts the items and the footer; a flag tells whether a
+      // header of the same size sits in front.
+      const std::size_t size = ReadLe32(footer + 12);
+      const bool header = (ReadLe32(footer + 20) & 0x80000000u) != 0;
+      const std::size_t whole = size + (header ? kApeFooterBytes : 0);
+      if (size >= kApeFooterBytes && whole <= end) end -= whole;
+    }
+  }
+  return data.size() - end;
 }
 
 }  // namespace
@@ -142,12 +168,16 @@ double Mp3ScanResult::Seconds() const {
   return static_cast<double>(PlayedSamples()) / sampleRate;
 }
 
-Mp3ScanResult ScanMp3Frames(std::span<const std::uint8_t> data) {
+namespace {
+
+// The walk both ScanMp3Frames and IndexMp3Frames make; `spans`, when given,
+// receives where each audio frame lies.
+Mp3ScanResult Walk(std::span<const std::uint8_t> data, std::vector<Mp3FrameSpan>* spans) {
   Mp3ScanResult result;
-  const std::size_t n = data.size();
+  const std::size_t n = data.size() - TrailingTagsSize(data);
   std::size_t pos = 0;
   while (pos < n) {
-    const std::size_t tag = Id3v2TagSize(data.subspan(pos));
+    const std::size_t tag = Id3v2TagSize(data.subspan(pos, n - pos));
     if (tag == 0) break;
     pos += tag;
   }
@@ -193,11 +223,23 @@ Mp3ScanResult ScanMp3Frames(std::span<const std::uint8_t> data) {
         continue;
       }
     }
+    if (result.frames == 0) result.firstHeader = *h;
     ++result.frames;
+    if (spans) spans->push_back({pos, static_cast<std::uint32_t>(h->frameBytes)});
     pos = end;
     inSync = true;
   }
   return result;
+}
+
+}  // namespace
+
+Mp3ScanResult ScanMp3Frames(std::span<const std::uint8_t> data) { return Walk(data, nullptr); }
+
+Mp3FrameIndex IndexMp3Frames(std::span<const std::uint8_t> data) {
+  Mp3FrameIndex index;
+  index.scan = Walk(data, &index.frames);
+  return index;
 }
 
 }  // namespace kestrafon::mp3

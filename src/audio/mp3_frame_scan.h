@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace kestrafon::mp3 {
 
@@ -42,6 +43,7 @@ struct Mp3ScanResult {
   std::int64_t frames = 0;  // audio frames; a Xing/Info/VBRI frame is not counted
   int sampleRate = 0;
   int samplesPerFrame = 0;
+  MpegAudioHeader firstHeader;  // of the first audio frame; zeros when there is none
   bool hasInfoFrame = false;
   std::int64_t declaredFrames = -1;  // from the Info frame, -1 when absent
   bool hasGaplessInfo = false;       // a LAME tag gave delay and padding
@@ -57,8 +59,25 @@ struct Mp3ScanResult {
 };
 
 // Walks the frames of `data` (a whole file). Skips leading ID3v2 tags and
-// resynchronises over garbage between frames; a truncated last frame is not
-// counted.
+// the tags at the end (ID3v1, and an APE tag before it), whose bytes may
+// look like frames, and resynchronises over garbage between frames; a
+// truncated last frame is not counted.
 Mp3ScanResult ScanMp3Frames(std::span<const std::uint8_t> data);
+
+// Where an audio frame lies in the file, header included.
+struct Mp3FrameSpan {
+  std::size_t offset = 0;
+  std::uint32_t bytes = 0;
+  bool operator==(const Mp3FrameSpan&) const = default;
+};
+
+struct Mp3FrameIndex {
+  Mp3ScanResult scan;
+  std::vector<Mp3FrameSpan> frames;  // scan.frames of them, the Info frame not among them
+};
+
+// ScanMp3Frames, also noting where each audio frame is: what a decoder fed
+// frame by frame needs.
+Mp3FrameIndex IndexMp3Frames(std::span<const std::uint8_t> data);
 
 }  // namespace kestrafon::mp3

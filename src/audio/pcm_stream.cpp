@@ -33,12 +33,14 @@ bool PcmStream::Start(std::unique_ptr<PcmSource> first) {
   const PcmFormat format = first->Format();
   if (!output_->Open(format)) return false;
   deviceFormat_ = format;
+  lead_ = Frames(kLeadMilliseconds);
   Queued q;
   q.serial = nextSerial_;
   q.frames = first->Frames();
   q.format = format;
   q.source = std::move(first);
-  q.given = true;  // the device is there for it: its frame 0 plays at the device's 0
+  q.given = true;  // the device is there for it: its frame 0 plays after the lead
+  q.base = lead_;
   queue_.push_back(std::move(q));
   thread_ = std::thread([this] {
     if (onThread_) {
@@ -141,7 +143,7 @@ bool PcmStream::Turn() {
         if (running_ ? output_->Resume() : output_->Pause()) deviceRunning_ = running_;
       }
       Observe(lock, news);
-      if (!lost_) Feed(lock);
+      if (!lost_ && deviceRunning_) Feed(lock);
     }
   }
   for (const StreamNews& n : news) tell_(n);
@@ -163,13 +165,15 @@ void PcmStream::ApplySeek(std::unique_lock<std::mutex>&) {
   output_->Reset();
   ring_.clear();
   written_ = played_ = 0;
+  lead_ = Frames(kLeadMilliseconds);
+  tail_ = 0;
   ended_ = false;
   bool first = true;
   for (Queued& q : queue_) {
     q.decoded = first ? std::min(found ? seekFrame_ : 0, q.frames) : 0;
     q.seekPending = true;
     q.given = first;
-    q.base = -q.decoded;
+    q.base = lead_ - q.decoded;
     first = false;
   }
 }
@@ -187,13 +191,20 @@ void PcmStream::Observe(std::unique_lock<std::mutex>&, std::vector<StreamNews>& 
     news.push_back({StreamNews::Kind::Started, queue_.front().serial});
   }
   const Queued& last = queue_.front();
-  if (!ended_ && queue_.size() == 1 && last.decoded >= last.frames && ring_.empty() && played_ >= written_) {
+  if (!ended_ && queue_.size() == 1 && last.decoded >= last.frames && ring_.empty() &&
+      tail_ >= Frames(kTailMilliseconds) && played_ >= written_) {
     ended_ = true;
     news.push_back({StreamNews::Kind::Ended, last.serial});
   }
 }
 
 void PcmStream::Feed(std::unique_lock<std::mutex>& lock) {
+  while (lead_ > 0 && output_->FreeBlocks() > 0) {
+    const std::int64_t frames = std::min<std::int64_t>(lead_, SoundOutput::kBlockFrames);
+    if (!WriteSilence(frames)) return;
+    lead_ -= frames;
+  }
+  if (lead_ > 0) return;
   while (!ring_.empty() && !quit_) {
     const Block& block = ring_.front();
     Queued* q = Find(block.serial);
@@ -214,8 +225,31 @@ void PcmStream::Feed(std::unique_lock<std::mutex>& lock) {
     WriteBlock(block, gain_);
     if (lost_) return;
     written_ += static_cast<std::int64_t>(block.frames);
+    tail_ = 0;
     ring_.pop_front();
   }
+  // After the last sound, silence for the device to play it out.
+  const Queued& last = queue_.back();
+  while (ring_.empty() && last.decoded >= last.frames && tail_ < Frames(kTailMilliseconds) &&
+         output_->FreeBlocks() > 0) {
+    const std::int64_t frames = std::min<std::int64_t>(Frames(kTailMilliseconds) - tail_, SoundOutput::kBlockFrames);
+    if (!WriteSilence(frames)) return;
+    tail_ += frames;
+  }
+}
+
+bool PcmStream::WriteSilence(std::int64_t frames) {
+  scaled_.assign(static_cast<std::size_t>(frames * deviceFormat_.channels), 0);
+  if (!output_->Write(scaled_.data(), static_cast<std::size_t>(frames))) {
+    lost_ = true;
+    return false;
+  }
+  written_ += frames;
+  return true;
+}
+
+std::int64_t PcmStream::Frames(std::int64_t milliseconds) const {
+  return milliseconds * deviceFormat_.sampleRate / 1000;
 }
 
 void PcmStream::Reopen(std::unique_lock<std::mutex>& lock) {
@@ -226,6 +260,7 @@ void PcmStream::Reopen(std::unique_lock<std::mutex>& lock) {
   lock.lock();
   deviceFormat_ = format;
   written_ = played_ = 0;
+  lead_ = Frames(kLeadMilliseconds);
   deviceRunning_ = false;
   if (!opened) {
     lost_ = true;
@@ -255,8 +290,7 @@ void PcmStream::DecodeAhead() {
     {
       std::lock_guard lock(mutex_);
       if (quit_ || lost_ || seekAsked_) return;
-      const std::int64_t ahead = kAheadMilliseconds * std::max(deviceFormat_.sampleRate, 1) / 1000;
-      if (RingFrames() >= ahead) return;
+      if (RingFrames() >= Frames(kAheadMilliseconds)) return;
       auto it = std::find_if(queue_.begin(), queue_.end(), [](const Queued& q) { return q.decoded < q.frames; });
       if (it == queue_.end()) return;
       source = it->source;

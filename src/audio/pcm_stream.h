@@ -73,6 +73,12 @@ class PcmStream {
 
   // How much is decoded ahead of what the device was given.
   static constexpr std::int64_t kAheadMilliseconds = 500;
+  // Silence around the sound: a device may swallow the first moments after
+  // it opens (Wine's does, about 4 ms), and what it counts as played may still
+  // be on its way to the speaker (about 80 ms under Wine) when the end is
+  // told and the owner lets the device go.
+  static constexpr std::int64_t kLeadMilliseconds = 20;
+  static constexpr std::int64_t kTailMilliseconds = 200;
 
  private:
   struct Queued {
@@ -103,6 +109,9 @@ class PcmStream {
   void Reopen(std::unique_lock<std::mutex>& lock);
   void Observe(std::unique_lock<std::mutex>& lock, std::vector<StreamNews>& news);
   void WriteBlock(const Block& block, double gain);
+  // Writes up to one block of silence; false when the device has gone.
+  bool WriteSilence(std::int64_t frames);
+  std::int64_t Frames(std::int64_t milliseconds) const;
   Queued* Find(std::uint64_t serial);
   std::int64_t RingFrames() const;
 
@@ -118,6 +127,8 @@ class PcmStream {
   PcmFormat deviceFormat_;
   std::int64_t written_ = 0;  // frames given to the device since it opened or was reset
   std::int64_t played_ = 0;   // the device's played count, as last read
+  std::int64_t lead_ = 0;     // silence still to write before the sound, since the device opened
+  std::int64_t tail_ = 0;     // silence written after the last sound
   bool quit_ = false;
   bool running_ = false;      // asked to run
   bool deviceRunning_ = false;
@@ -127,7 +138,7 @@ class PcmStream {
   bool seekAsked_ = false;
   std::uint64_t seekSerial_ = 0;
   std::int64_t seekFrame_ = 0;
-  std::vector<std::int16_t> scaled_;  // the thread's scratch for the gain
+  std::vector<std::int16_t> scaled_;  // the thread's scratch for the gain and the silence
 };
 
 }  // namespace kestrafon::audio

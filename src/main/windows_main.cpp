@@ -1,6 +1,6 @@
 // Kestrafon on Windows: reads the command line, hands its files to a player
 // already running in this session, or builds the Win32 desktop and the
-// DirectShow engine, starts the player and runs the message loop.
+// sound stream, starts the player and runs the message loop.
 #include <objbase.h>
 #include <windows.h>
 // after windows.h
@@ -19,13 +19,13 @@
 #include "control/mpris_player.h"
 #include "control/open_files.h"
 #include "os/win32/wide_text.h"
-#include "platform/directshow/dshow_media_factory.h"
 #include "platform/win32/gdi_text_renderer.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_media_controls.h"
 #include "platform/win32/win32_skin_loader.h"
+#include "platform/winsound/winsound_framework.h"
 #include "seam/lazy_media_framework.h"
 
 namespace {
@@ -68,7 +68,9 @@ std::optional<int> HandleOptions(const CommandLine& line) {
   switch (line.action) {
     case CommandLine::Action::Run: return std::nullopt;
     case CommandLine::Action::Help: Tell(UsageText("kestrafon"), MB_ICONINFORMATION); return 0;
-    case CommandLine::Action::Version: Tell(VersionText(KESTRAFON_VERSION), MB_ICONINFORMATION); return 0;
+    case CommandLine::Action::Version:
+      Tell(VersionText(KESTRAFON_VERSION) + "\n\n" + DescribeWindowsSound(), MB_ICONINFORMATION);
+      return 0;
     case CommandLine::Action::BadOption: break;
   }
   Tell("kestrafon: unknown option " + line.badOption + "\n\n" + UsageText("kestrafon"), MB_ICONWARNING);
@@ -89,14 +91,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::SessionLock session;
   if (!session.First() && platform::win32::HandOverToRunningPlayer(files.paths, line.enqueue, 5000)) return 0;
 
-  // COM once, on this (the user-interface) thread: DirectShow and WIC.
+  // COM once, on this (the user-interface) thread: WIC and the media controls.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   int result = 0;
   {
     const SkinImages skin = platform::win32::LoadSkinImages();
     platform::win32::GdiTextRenderer text;
-    // DirectShow starts with the first track, not before the face is shown.
-    seam::LazyMediaFramework media(&MakeDirectShowMediaFramework);
+    // The sound stream starts with the first track, not before the face is shown.
+    seam::LazyMediaFramework media(&MakeWindowsSoundFramework);
     platform::win32::Win32Desktop desktop(
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     AppContext ctx(desktop, media, text, skin);

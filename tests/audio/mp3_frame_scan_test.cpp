@@ -11,6 +11,8 @@
 namespace {
 
 using kestrafon::mp3::Id3v2TagSize;
+using kestrafon::mp3::IndexMp3Frames;
+using kestrafon::mp3::Mp3FrameSpan;
 using kestrafon::mp3::kMp3DecoderDelay;
 using kestrafon::mp3::ParseMpegAudioHeader;
 using kestrafon::mp3::ScanMp3Frames;
@@ -76,6 +78,30 @@ Bytes InfoFrame(std::uint32_t declaredFrames, int delay, int padding, bool lameT
     frame[p + 23] = static_cast<std::uint8_t>(padding & 0xFF);
   }
   return frame;
+}
+
+Bytes Id3v1Tag() {
+  Bytes tag(128, 0x20);
+  std::memcpy(tag.data(), "TAG", 3);
+  return tag;
+}
+
+// An APEv2 tag holding `items`, with a header in front when `header`.
+Bytes ApeTag(const Bytes& items, bool header) {
+  const std::uint32_t size = static_cast<std::uint32_t>(items.size() + 32);
+  auto block = [&](bool isHeader) {
+    Bytes b(32, 0);
+    std::memcpy(b.data(), "APETAGEX", 8);
+    b[8] = 0xD0, b[9] = 0x07;  // version 2000
+    for (int i = 0; i < 4; ++i) b[12 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+    b[23] = static_cast<std::uint8_t>((header ? 0x80 : 0) | (isHeader ? 0x20 : 0));
+    return b;
+  };
+  Bytes tag;
+  if (header) tag = block(true);
+  Append(tag, items);
+  Append(tag, block(false));
+  return tag;
 }
 
 TEST(MpegAudioHeader, DecodesEachVersionAndLayer) {
@@ -222,6 +248,31 @@ TEST(ScanMp3Frames, ResynchronisesOverGarbage) {
   EXPECT_EQ(scan.sampleRate, 44100);
 }
 
+TEST(ScanMp3Frames, FrameLikeBytesInTagsAtTheEndAreNotAudio) {
+  // Cover art in an APE tag can hold whole frames, and an ID3v1 tag a small
+  // frame that ends with the file.
+  const Bytes art = Frames(kMpeg25L3, 4);
+  Bytes id3v1 = Id3v1Tag();
+  Bytes frame;
+  AppendFrame(frame, kMpeg25L3);
+  std::memcpy(&id3v1[128 - frame.size()], frame.data(), frame.size());
+  Bytes apeThenId3v1 = ApeTag(art, true);
+  Append(apeThenId3v1, id3v1);
+  Bytes oversizedApe = ApeTag(Bytes(8, 0), false);
+  oversizedApe[oversizedApe.size() - 17] = 0x7F;  // claims more bytes than the file has
+  struct Case {
+    const char* name;
+    Bytes tail;
+  };
+  for (const Case& c : {Case{"ID3v1", id3v1}, Case{"APE tag with a header", ApeTag(art, true)},
+                        Case{"APE tag without one", ApeTag(art, false)}, Case{"APE tag, then ID3v1", apeThenId3v1},
+                        Case{"APE footer claiming too much, with junk", oversizedApe}}) {
+    Bytes data = Frames(kMpeg25L3, 6);
+    Append(data, c.tail);
+    EXPECT_EQ(ScanMp3Frames(data).frames, 6) << c.name;
+  }
+}
+
 TEST(ScanMp3Frames, LeavesOutATruncatedLastFrame) {
   Bytes data = Frames(kMpeg1L3, 8);
   data.resize(data.size() - 100);
@@ -265,6 +316,34 @@ TEST(ScanMp3Frames, InfoFrameIsNotAudioAndGivesTheGaplessLength) {
   EXPECT_TRUE(untagged.hasInfoFrame);
   EXPECT_FALSE(untagged.hasGaplessInfo);
   EXPECT_EQ(untagged.PlayedSamples(), 10 * 1152);
+}
+
+TEST(IndexMp3Frames, LocatesEachAudioFrameAndTheFirstHeader) {
+  // A tag, the Info frame, two frames, junk, three frames, ID3v1.
+  Bytes data = Id3v2Tag(30, 0);
+  Append(data, InfoFrame(5, 576, 1000));
+  const std::vector<bool> padded = {true, false, false, true, false};
+  std::vector<Mp3FrameSpan> expected;
+  for (std::size_t i = 0; i < padded.size(); ++i) {
+    if (i == 2) Append(data, Bytes(7, 0x00));
+    expected.push_back({data.size(), static_cast<std::uint32_t>(417 + padded[i])});
+    AppendFrame(data, kMpeg1L3, padded[i]);
+  }
+  Append(data, Id3v1Tag());
+
+  const auto index = IndexMp3Frames(data);
+  EXPECT_EQ(index.frames, expected);
+  EXPECT_EQ(index.scan.frames, 5);
+  EXPECT_EQ(index.scan.PlayedSamples(), ScanMp3Frames(data).PlayedSamples());
+  EXPECT_EQ(index.scan.firstHeader.layer, 3);
+  EXPECT_EQ(index.scan.firstHeader.channels, 2);
+  EXPECT_EQ(index.scan.firstHeader.sampleRate, 44100);
+  EXPECT_EQ(index.scan.firstHeader.frameBytes, 418) << "the first audio frame's, not the Info frame's";
+
+  const auto mono = IndexMp3Frames(Frames(kMpeg25L3, 2));
+  EXPECT_EQ(mono.scan.firstHeader.channels, 1);
+  EXPECT_EQ(mono.scan.firstHeader.version, 25);
+  EXPECT_EQ(IndexMp3Frames(Bytes{}).scan.firstHeader.layer, 0) << "no frame, no header";
 }
 
 TEST(ScanMp3Frames, XingTagOfAMonoStreamSitsAfterTheShorterSideInfo) {

@@ -18,8 +18,7 @@ LAYERS = {
     'control': 3, 'os/posix': 3, 'os/win32': 3,
     'windows': 4,
     'app': 5,
-    'platform/qt': 6, 'platform/gstreamer': 6, 'platform/win32': 6, 'platform/directshow': 6,
-    'platform/winsound': 6,
+    'platform/qt': 6, 'platform/gstreamer': 6, 'platform/win32': 6, 'platform/winsound': 6,
     'main': 7,
 }
 

@@ -1,0 +1,141 @@
+#include "platform/winsound/wave_output.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrafon::platform::winsound {
+
+WaveOutput::WaveOutput() : event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+
+WaveOutput::~WaveOutput() {
+  Close();
+  if (event_) CloseHandle(event_);
+}
+
+bool WaveOutput::Open(const audio::PcmFormat& format) {
+  Close();
+  if (!event_ || format.channels <= 0 || format.sampleRate <= 0) return false;
+  WAVEFORMATEX wave{};
+  wave.wFormatTag = WAVE_FORMAT_PCM;
+  wave.nChannels = static_cast<WORD>(format.channels);
+  wave.nSamplesPerSec = static_cast<DWORD>(format.sampleRate);
+  wave.wBitsPerSample = 16;
+  wave.nBlockAlign = static_cast<WORD>(format.channels * 2);
+  wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
+  if (waveOutOpen(&device_, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT) !=
+      MMSYSERR_NOERROR) {
+    device_ = nullptr;
+    return false;
+  }
+  // Paused before anything is written: nothing plays until Resume.
+  waveOutPause(device_);
+  paused_ = true;
+  format_ = format;
+  channels_ = format.channels;
+  for (Block& block : blocks_) {
+    block.samples.assign(kBlockFrames * static_cast<std::size_t>(channels_), 0);
+    block.header = WAVEHDR{};
+    block.sent = false;
+    block.header.lpData = reinterpret_cast<LPSTR>(block.samples.data());
+    block.header.dwBufferLength = static_cast<DWORD>(block.samples.size() * sizeof(std::int16_t));
+    if (waveOutPrepareHeader(device_, &block.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+      Close();
+      return false;
+    }
+  }
+  next_ = 0;
+  gone_ = false;
+  written_ = 0;
+  lastCount_ = 0;
+  wraps_ = 0;
+  return true;
+}
+
+void WaveOutput::Close() {
+  if (!device_) return;
+  waveOutReset(device_);
+  for (Block& block : blocks_) {
+    if (block.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(device_, &block.header, sizeof(WAVEHDR));
+  }
+  waveOutClose(device_);
+  device_ = nullptr;
+}
+
+// Sent and not yet given back: WHDR_DONE is the one flag every system sets
+// when it is done with a block (Wine does not set WHDR_INQUEUE).
+bool WaveOutput::Queued(const Block& block) const { return block.sent && !(block.header.dwFlags & WHDR_DONE); }
+
+std::size_t WaveOutput::FreeBlocks() {
+  if (!device_) return 0;
+  return static_cast<std::size_t>(std::count_if(blocks_.begin(), blocks_.end(), [&](const Block& b) {
+    return !Queued(b);
+  }));
+}
+
+bool WaveOutput::Write(const std::int16_t* samples, std::size_t frames) {
+  if (!device_ || gone_) return false;
+  Block& block = blocks_[next_];
+  frames = std::min(frames, kBlockFrames);
+  if (Queued(block) || frames == 0) return !Queued(block);
+  const std::size_t count = frames * static_cast<std::size_t>(channels_);
+  std::memcpy(block.samples.data(), samples, count * sizeof(std::int16_t));
+  block.header.dwBufferLength = static_cast<DWORD>(count * sizeof(std::int16_t));
+  block.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+  if (waveOutWrite(device_, &block.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+    gone_ = true;
+    return false;
+  }
+  block.sent = true;
+  next_ = (next_ + 1) % kBlocks;
+  written_ += static_cast<std::int64_t>(frames);
+  return true;
+}
+
+bool WaveOutput::Pause() {
+  if (!device_ || gone_) return false;
+  paused_ = true;
+  return waveOutPause(device_) == MMSYSERR_NOERROR;
+}
+
+bool WaveOutput::Resume() {
+  if (!device_ || gone_) return false;
+  paused_ = false;
+  return waveOutRestart(device_) == MMSYSERR_NOERROR;
+}
+
+bool WaveOutput::Reset() {
+  if (!device_ || gone_) return false;
+  // Opened anew: Wine's waveOutReset leaves a paused device playing what is
+  // written next, where a device opened and paused waits as it should.
+  const bool running = !paused_;
+  if (!Open(format_)) {
+    gone_ = true;
+    return false;
+  }
+  return !running || Resume();
+}
+
+std::int64_t WaveOutput::Played() {
+  if (!device_ || gone_) return -1;
+  MMTIME time{};
+  time.wType = TIME_SAMPLES;
+  if (waveOutGetPosition(device_, &time, sizeof(time)) != MMSYSERR_NOERROR) {
+    gone_ = true;
+    return -1;
+  }
+  // Counted in samples where the device can, in bytes where not.
+  const std::uint32_t count = time.wType == TIME_BYTES ? time.u.cb : time.u.sample;
+  if (count < lastCount_) ++wraps_;
+  lastCount_ = count;
+  std::int64_t played = (wraps_ << 32) + count;
+  if (time.wType == TIME_BYTES) played /= channels_ * 2;
+  // Once every block is back, all that was written has played.
+  const bool idle = std::none_of(blocks_.begin(), blocks_.end(), [&](const Block& b) { return Queued(b); });
+  return idle ? written_ : std::min(played, written_);
+}
+
+void WaveOutput::Wait(int ms) { WaitForSingleObject(event_, static_cast<DWORD>(ms)); }
+
+void WaveOutput::Wake() { SetEvent(event_); }
+
+}  // namespace kestrafon::platform::winsound

@@ -1,0 +1,61 @@
+#pragma once
+// The sound device through waveOut: one stream kept open and fed block after
+// block, which the system plays without a gap as long as the queue is fed.
+// Used by the stream's thread; Wake may come from any thread.
+#include <windows.h>
+// after windows.h
+#include <mmsystem.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "audio/sound_output.h"
+
+namespace kestrafon::platform::winsound {
+
+class WaveOutput final : public audio::SoundOutput {
+ public:
+  WaveOutput();
+  ~WaveOutput() override;
+  WaveOutput(const WaveOutput&) = delete;
+  WaveOutput& operator=(const WaveOutput&) = delete;
+
+  bool Open(const audio::PcmFormat& format) override;
+  void Close() override;
+  std::size_t FreeBlocks() override;
+  bool Write(const std::int16_t* samples, std::size_t frames) override;
+  bool Pause() override;
+  bool Resume() override;
+  bool Reset() override;
+  std::int64_t Played() override;
+  void Wait(int ms) override;
+  void Wake() override;
+
+  // Blocks in the device's queue at most: about 140 ms at 44.1 kHz, which
+  // is how late a change of volume is heard.
+  static constexpr std::size_t kBlocks = 6;
+
+ private:
+  struct Block {
+    WAVEHDR header{};
+    std::vector<std::int16_t> samples;
+    bool sent = false;
+  };
+  bool Queued(const Block& block) const;
+
+  HWAVEOUT device_ = nullptr;
+  HANDLE event_ = nullptr;  // set by the device as each block is done, and by Wake
+  std::array<Block, kBlocks> blocks_;
+  std::size_t next_ = 0;    // the block Write fills next: the oldest one
+  audio::PcmFormat format_;
+  int channels_ = 0;
+  bool paused_ = true;
+  bool gone_ = false;
+  std::int64_t written_ = 0;
+  // The device counts played samples in 32 bits: it wraps after 27 hours.
+  std::uint32_t lastCount_ = 0;
+  std::int64_t wraps_ = 0;
+};
+
+}  // namespace kestrafon::platform::winsound

@@ -1,0 +1,109 @@
+// The Windows sound stream against the real system (Wine's ACM, Media
+// Foundation and waveOut): the contract every media backend meets, and a
+// tone cut into pieces played as one, for stream_join.sh to record.
+#include <objbase.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "contracts/media_graph_contract.h"
+#include "fakes/recorded_events.h"
+#include "os/win32/wide_text.h"
+#include "platform/winsound/mp3_acm_source.h"
+#include "platform/winsound/winsound_framework.h"
+
+namespace kestrafon {
+namespace {
+
+using fakes::RecordedEvents;
+
+std::string Fixture(const std::string& name) {
+  const char* dir = std::getenv("KESTRAFON_WIN_FIXTURES");
+  return dir ? std::string(dir) + "\\" + name : name;
+}
+
+// The window's thread of the program: single-threaded COM, messages pumped.
+struct WindowsStream {
+  WindowsStream() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~WindowsStream() { CoUninitialize(); }
+  static std::unique_ptr<seam::MediaFramework> MakeFramework() { return MakeWindowsSoundFramework(); }
+  static std::string Tone(int seconds) { return Fixture("tone" + std::to_string(seconds) + "s.mp3"); }
+  static std::string NotAudio() { return Fixture("not_audio.mp3"); }
+  static std::string Missing() { return Fixture("missing.mp3"); }
+  static std::string Folder() { return Fixture(""); }
+  static std::string CopyAs(const std::string& from, const std::string& name) {
+    const std::string to = Fixture(name);
+    return CopyFileW(os::Widen(from).c_str(), os::Widen(to).c_str(), FALSE) ? to : std::string();
+  }
+  static void Wait(int ms) {
+    const DWORD until = GetTickCount() + DWORD(ms);
+    do {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(5);
+    } while (int(until - GetTickCount()) > 0);
+  }
+};
+
+TEST(WindowsStream, WhatIsNotAnOrdinaryFileIsNeverOpened) {
+  WindowsStream com;
+  RecordedEvents events;
+  auto graph = MakeWindowsSoundFramework()->CreateGraph(events);
+  ASSERT_TRUE(graph);
+  EXPECT_FALSE(graph->RenderFile("\\\\.\\pipe\\kestrafon-none"));
+}
+
+// Plays the pieces made by stream_join.sh (KESTRAFON_JOIN_PIECES: their
+// folder) as one list, and writes what a gapless player must play (each
+// piece decoded alone, one after another) to KESTRAFON_JOIN_EXPECTED for the
+// script to find in what the sound server played.
+TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
+  const char* pieces = std::getenv("KESTRAFON_JOIN_PIECES");
+  const char* expectedPath = std::getenv("KESTRAFON_JOIN_EXPECTED");
+  ASSERT_TRUE(pieces && expectedPath) << "run by stream_join.sh";
+  const std::vector<std::string> paths{std::string(pieces) + "\\piece1.mp3", std::string(pieces) + "\\piece2.mp3",
+                                       std::string(pieces) + "\\piece3.mp3"};
+  std::vector<std::int16_t> expected;
+  for (const std::string& path : paths) {
+    auto alone = platform::winsound::OpenMp3Source(path);
+    ASSERT_TRUE(alone) << path;
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(alone->Frames()) * 2);
+    ASSERT_EQ(alone->Read(samples.data(), static_cast<std::size_t>(alone->Frames())),
+              static_cast<std::size_t>(alone->Frames()));
+    expected.insert(expected.end(), samples.begin(), samples.end());
+  }
+  FILE* out = _wfopen(os::Widen(expectedPath).c_str(), L"wb");
+  ASSERT_TRUE(out);
+  fwrite(expected.data(), sizeof(std::int16_t), expected.size(), out);
+  fclose(out);
+
+  WindowsStream com;
+  RecordedEvents events;
+  auto framework = MakeWindowsSoundFramework();
+  auto graph = framework->CreateGraph(events);
+  ASSERT_TRUE(graph->RenderFile(paths[0]));
+  graph->Follow(paths[1], 2);
+  WindowsStream::Wait(300);  // as the player does: the next file is readied while the first plays
+  ASSERT_TRUE(graph->Run());
+  bool thirdAsked = false;
+  for (int waited = 0; waited < 15000 && !events.Heard("ended"); waited += 10) {
+    if (!thirdAsked && events.Heard("started 2")) {  // as the player readies the entry after the new one
+      graph->Follow(paths[2], 3);
+      thirdAsked = true;
+    }
+    WindowsStream::Wait(10);
+  }
+  EXPECT_EQ(events.heard, (std::vector<std::string>{"started 2", "started 3", "ended"}));
+}
+
+}  // namespace
+
+namespace contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(WindowsStream, MediaGraphContract, WindowsStream);
+}  // namespace contracts
+}  // namespace kestrafon
