@@ -29,7 +29,7 @@ build-asan: setup $(ASAN_BUILD)/build.ninja
 
 # What the tests run: the program, the test programs and the layout printer
 # (not the benchmarks or the artwork tool, which no test needs).
-TEST_TARGETS = kestrafon unit_tests integration_tests asset_tests e2e_layout
+TEST_TARGETS = kestrafon unit_tests audio_tests integration_tests asset_tests e2e_layout
 
 # Every test, in a normal build and again under the sanitizers, then a
 # short bounded run of each fuzz target (the playlist reader, the MP3 frame scanner).

@@ -9,16 +9,25 @@
 #   Linux, file output:  KESTRAFON_AUDIO_SINK=file:PATH, every sample counted
 #                        (this tree only: the baseline has no file output)
 #   Linux, PulseAudio:   the null sink of a sound server of our own, recorded
-#   Windows under Wine:  the same null sink, recorded
+#   Windows under Wine:  the same null sink, recorded; this tree's recording
+#                        is also searched for the pieces decoded each alone
+#                        (bench/decode_alone.cpp), sample for sample, and
+#                        the playing program's CPU time and private memory
+#                        are read from /proc
+#
+# A sink left idle wakes late and leaves a hole in what is recorded, so
+# silence is played into it throughout.
 #
 # usage: bench/gapless.sh [build dir] [Windows build dir]   (make bench-gapless)
 # env:   BASELINE=<git ref> (default: the commit before gapless playback)
+#        WIN_BASELINE=<git ref> (default: the last DirectShow build)
 #        SKIP_WINDOWS=1 leaves Wine out
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=$(realpath "${1:-$ROOT/build}")
 WIN_BUILD=$(realpath "${2:-$ROOT/build-win}")
 BASELINE=${BASELINE:-2d55527}
+WIN_BASELINE=${WIN_BASELINE:-3aa9b2e}
 FIGURES="$BUILD/bench/gapless_figures"
 source "$ROOT/bench/lib/baseline_work.bash"
 baseline_work gapless
@@ -31,9 +40,12 @@ cmake -S "$WORK/baseline" -B "$WORK/baseline/build" -G Ninja -DCMAKE_BUILD_TYPE=
   -DBUILD_TESTING=OFF -DKESTRAFON_BENCH=OFF >/dev/null
 cmake --build "$WORK/baseline/build" --target kestrafon >/dev/null
 if [ -z "${SKIP_WINDOWS:-}" ]; then
-  cmake -S "$WORK/baseline" -B "$WORK/baseline/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$WORK/baseline/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$WORK/baseline/build-win" --target kestrafon >/dev/null
+  echo "building the Windows baseline ($WIN_BASELINE) ..."
+  git -C "$ROOT" worktree add --detach -q "$WORK/win-baseline" "$WIN_BASELINE"
+  cmake -S "$WORK/win-baseline" -B "$WORK/win-baseline/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_TESTING=OFF -DCMAKE_TOOLCHAIN_FILE="$WORK/win-baseline/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake --build "$WORK/win-baseline/build-win" --target kestrafon >/dev/null
+  cmake --build "$WIN_BUILD" --target kestrafon decode_alone >/dev/null
 fi
 
 # --- the tone and its pieces ------------------------------------------------
@@ -53,6 +65,8 @@ PLAY_SECONDS=$((EDGES[3] / RATE + 4))
 source "$ROOT/tests/e2e/lib/null_sink.bash"
 start_null_sink "$WORK" bench_sink
 PIDS+=("$NULL_SINK_PID")
+pacat --raw --format=s16le --rate=$RATE --channels=2 </dev/zero &
+PIDS+=($!)
 
 # record <file> <command...>: what the sink plays while the command runs.
 record() {
@@ -97,9 +111,37 @@ play_wine() {
   wineserver -k 2>/dev/null || true
   wineserver -w
 }
+# cost <name>: the CPU time and the largest private memory of the playing
+# program (the process named <name>: Wine names it after the .exe), sampled
+# until it ends.
+cost() {
+  local pid= ticks=0 peak=0 kb
+  for _ in $(seq 100); do pid=$(pgrep -n -x "$1") && break; sleep 0.1; done
+  [ -z "$pid" ] && { echo "    program not found"; return; }
+  while [ -r "/proc/$pid/stat" ]; do
+    ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo "$ticks")
+    kb=$(awk '/^RssAnon:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+    [ "${kb:-0}" -gt "$peak" ] && peak=$kb
+    sleep 0.2
+  done
+  echo "    CPU $(awk -v t="$ticks" -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.2f", t / hz}') s" \
+    "over ${PLAY_SECONDS} s; private memory at most $((peak / 1024)) MiB"
+}
+wine_row() {
+  local label=$1 exe=$2 raw=$3
+  cost "$(basename "$exe")" >"$raw.cost" &
+  local meter=$!
+  record "$raw" play_wine "$exe"
+  wait "$meter"
+  heard "$label" "$raw"
+  cat "$raw.cost"
+}
 echo
-echo "Windows (DirectShow under Wine)"
-record "$WORK/wine-baseline.raw" play_wine "$WORK/baseline/build-win/kestrafon.exe"
-heard "  baseline, PulseAudio null sink:" "$WORK/wine-baseline.raw"
-record "$WORK/wine-tree.raw" play_wine "$WIN_BUILD/kestrafon.exe"
-heard "  this tree, PulseAudio null sink:" "$WORK/wine-tree.raw"
+echo "Windows under Wine"
+wine_row "  baseline (DirectShow, $WIN_BASELINE), PulseAudio null sink:" \
+  "$WORK/win-baseline/build-win/kestrafon.exe" "$WORK/wine-baseline.raw"
+wine_row "  this tree (one waveOut stream), PulseAudio null sink:" "$WIN_BUILD/kestrafon.exe" "$WORK/wine-tree.raw"
+wine "$WIN_BUILD/decode_alone.exe" "Z:${WORK//\//\\}\\alone.raw" \
+  "Z:${WORK//\//\\}\\piece1.mp3" "Z:${WORK//\//\\}\\piece2.mp3" "Z:${WORK//\//\\}\\piece3.mp3" >/dev/null 2>&1
+echo "  this tree against the pieces decoded each alone:"
+python3 "$ROOT/tests/windows/winsound/find_samples.py" "$WORK/wine-tree.raw" "$WORK/alone.raw" | sed 's/^/    /'

@@ -63,7 +63,7 @@ slow "$BUILD/bench/loop_stall"
 # A baseline from before the sound stream plays through DirectShow.
 media_lib=kestrafon_winsound
 [ -d "$WORK/baseline/src/platform/winsound" ] || media_lib=kestrafon_dshow
-sed -n '/^# The event-loop stall benchmark/,$p' "$ROOT/cmake/windows.cmake" |
+sed -n '/^# The event-loop stall benchmark/,/^$/p' "$ROOT/cmake/windows.cmake" |
   sed "s/kestrafon_winsound/$media_lib/" >>"$WORK/baseline/cmake/windows.cmake"
 cmake -S "$WORK/baseline" -B "$WORK/baseline/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$WORK/baseline/cmake/mingw-w64-x86_64.cmake" >/dev/null

@@ -59,3 +59,8 @@ endif()
 add_executable(loop_stall EXCLUDE_FROM_ALL bench/loop_stall.cpp tests/fakes/fake_platform.cpp)
 target_include_directories(loop_stall PRIVATE tests)
 target_link_libraries(loop_stall PRIVATE kestrafon_winsound kestrafon_warnings)
+
+# The pieces of bench/gapless.sh decoded each alone, by the same MP3 source.
+add_executable(decode_alone EXCLUDE_FROM_ALL bench/decode_alone.cpp)
+target_link_libraries(decode_alone PRIVATE kestrafon_winsound kestrafon_warnings)
+target_link_options(decode_alone PRIVATE -municode)

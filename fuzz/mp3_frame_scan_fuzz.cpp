@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the MPEG audio frame scanner, the one parser of
-// untrusted media bytes outside GStreamer, and checks that what it reports
+// Feeds arbitrary bytes to the MPEG audio frame scanner and index, the one
+// parser of untrusted media bytes outside GStreamer and the system decoders, and checks that what it reports
 // could be true of those bytes.
 #include <cmath>
 #include <cstddef>
@@ -25,6 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double seconds = scan.Seconds();
   if (!std::isfinite(seconds) || seconds < 0.0 || (scan.frames == 0 && seconds != 0.0)) std::abort();
   if (scan.PlayedSamples() > scan.frames * scan.samplesPerFrame) std::abort();
+
+  // The index the Windows decoder is fed from: the same frames, each one
+  // inside the data, in order, none overlapping the next.
+  const Mp3FrameIndex index = IndexMp3Frames(bytes);
+  if (static_cast<std::int64_t>(index.frames.size()) != scan.frames || index.scan.frames != scan.frames) std::abort();
+  std::size_t end = 0;
+  for (const Mp3FrameSpan& frame : index.frames) {
+    if (frame.offset < end || frame.bytes < 4 || frame.offset + frame.bytes > size) std::abort();
+    end = frame.offset + frame.bytes;
+  }
 
   // Every header the scanner could meet, at every offset.
   for (std::size_t i = 0; i + 4 <= size; ++i) {

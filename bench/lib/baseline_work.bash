@@ -13,6 +13,7 @@ baseline_work() {
 baseline_cleanup() {
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-  git -C "$ROOT" worktree remove --force "$WORK/baseline" 2>/dev/null || true
+  local tree
+  for tree in baseline win-baseline; do git -C "$ROOT" worktree remove --force "$WORK/$tree" 2>/dev/null || true; done
   [ -n "${KEEP:-}" ] && echo "kept $WORK" || rm -rf "$WORK"
 }

@@ -58,6 +58,14 @@ TEST(WindowsStream, WhatIsNotAnOrdinaryFileIsNeverOpened) {
   EXPECT_FALSE(graph->RenderFile("\\\\.\\pipe\\kestrafon-none"));
 }
 
+// What --version tells a listener who reports a sound problem.
+TEST(WindowsStream, TheVersionNamesTheOutputAndTheMp3Decoder) {
+  const std::string said = DescribeWindowsSound();
+  EXPECT_NE(said.find("waveOut"), std::string::npos) << said;
+  EXPECT_NE(said.find("MP3: Kestrafon's frame reader, decoded by ACM ("), std::string::npos) << said;
+  EXPECT_EQ(said.find("no MP3 decoder found"), std::string::npos) << said;
+}
+
 // Plays the pieces made by stream_join.sh (KESTRAFON_JOIN_PIECES: their
 // folder) as one list, and writes what a gapless player must play (each
 // piece decoded alone, one after another) to KESTRAFON_JOIN_EXPECTED for the
