@@ -124,7 +124,11 @@ SourceProgress PcmStream::Progress(std::uint64_t serial) const {
   if (!it->given) return {0, false};
   const auto next = std::next(it);
   const bool movedOn = next != queue_.end() && next->given && played_ >= next->base;
-  return {std::clamp<std::int64_t>(played_ - it->base, 0, it->frames), movedOn};
+  std::int64_t frames = std::clamp<std::int64_t>(played_ - it->base, 0, it->frames);
+  // What the device counts as played may still be on its way to the speaker:
+  // the end is read once the stream has ended, as it is told.
+  if (frames == it->frames && !movedOn && !ended_ && frames > 0) --frames;
+  return {frames, movedOn};
 }
 
 void PcmStream::Loop() {
@@ -147,6 +151,7 @@ bool PcmStream::Turn() {
     }
   }
   for (const StreamNews& n : news) tell_(n);
+  finished_.clear();  // closing a file's decoder may take a while: not under the lock
   DecodeAhead();
   {
     std::lock_guard lock(mutex_);
@@ -187,6 +192,7 @@ void PcmStream::Observe(std::unique_lock<std::mutex>&, std::vector<StreamNews>& 
   }
   played_ = std::min(played, written_);
   while (queue_.size() > 1 && queue_[1].given && played_ >= queue_[1].base) {
+    finished_.push_back(std::move(queue_.front().source));
     queue_.pop_front();
     news.push_back({StreamNews::Kind::Started, queue_.front().serial});
   }

@@ -32,7 +32,7 @@ struct StreamNews {
 
 // How far the device is through one source.
 struct SourceProgress {
-  std::int64_t frames = 0;  // played of it, 0 … its Frames()
+  std::int64_t frames = 0;  // played of it, 0 … its Frames(), which it reaches when the stream ends
   bool movedOn = false;     // the device plays a later source already
 };
 
@@ -75,10 +75,10 @@ class PcmStream {
   static constexpr std::int64_t kAheadMilliseconds = 500;
   // Silence around the sound: a device may swallow the first moments after
   // it opens (Wine's does, about 4 ms), and what it counts as played may still
-  // be on its way to the speaker (about 80 ms under Wine) when the end is
+  // be on its way to the speaker (80 to 300 ms under Wine) when the end is
   // told and the owner lets the device go.
   static constexpr std::int64_t kLeadMilliseconds = 20;
-  static constexpr std::int64_t kTailMilliseconds = 200;
+  static constexpr std::int64_t kTailMilliseconds = 300;
 
  private:
   struct Queued {
@@ -138,6 +138,7 @@ class PcmStream {
   bool seekAsked_ = false;
   std::uint64_t seekSerial_ = 0;
   std::int64_t seekFrame_ = 0;
+  std::vector<std::shared_ptr<PcmSource>> finished_;  // played out, let go by the thread
   std::vector<std::int16_t> scaled_;  // the thread's scratch for the gain and the silence
 };
 

@@ -24,8 +24,39 @@ constexpr std::uint64_t kMaxFileBytes = 2ull << 30;
 constexpr std::size_t kSeekPrerollFrames = 10;
 constexpr std::size_t kSeekPrerollBytes = 3 * 512;
 
-// The whole of an ordinary disk file: no folder, pipe or device.
-std::optional<std::vector<std::uint8_t>> ReadDiskFile(const std::string& utf8Path) {
+// Reads up to `size` bytes at `offset`; how many it read.
+std::size_t ReadAt(HANDLE file, std::uint64_t offset, std::uint8_t* to, std::size_t size) {
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return 0;
+  std::size_t got = 0;
+  DWORD read = 0;
+  while (got < size && ReadFile(file, to + got, DWORD(std::min<std::size_t>(size - got, 1 << 24)), &read, nullptr) &&
+         read > 0) {
+    got += read;
+  }
+  return got;
+}
+
+// Whether the sound after the ID3v2 tags starts with MP3 frames, from the
+// head of the file alone: every file is tried as MP3 first, and one that is
+// not is not read whole for it.
+bool StartsAsMp3(HANDLE file) {
+  std::uint64_t audio = 0;
+  std::uint8_t head[10];
+  while (ReadAt(file, audio, head, sizeof(head)) == sizeof(head)) {
+    const std::size_t tag = mp3::Id3v2TagSize(std::span<const std::uint8_t>(head));
+    if (tag == 0) break;
+    audio += tag;
+  }
+  std::vector<std::uint8_t> probe(mp3::kMp3ProbeBytes);
+  probe.resize(ReadAt(file, audio, probe.data(), probe.size()));
+  return mp3::StartsWithMp3Frames(probe);
+}
+
+// The whole of an ordinary disk file (no folder, pipe or device) that
+// starts as MP3.
+std::optional<std::vector<std::uint8_t>> ReadMp3File(const std::string& utf8Path) {
   const HANDLE file = CreateFileW(os::WidenPath(utf8Path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -33,20 +64,12 @@ std::optional<std::vector<std::uint8_t>> ReadDiskFile(const std::string& utf8Pat
   std::optional<std::vector<std::uint8_t>> bytes;
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && StartsAsMp3(file)) {
     const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
     if (size <= kMaxFileBytes) {
       bytes.emplace(std::size_t(size));
-      std::size_t got = 0;
-      DWORD read = 0;
       // The file may shrink meanwhile: what was there is what we play.
-      while (got < bytes->size() &&
-             ReadFile(file, bytes->data() + got, DWORD(std::min<std::size_t>(bytes->size() - got, 1 << 24)), &read,
-                      nullptr) &&
-             read > 0) {
-        got += read;
-      }
-      bytes->resize(got);
+      bytes->resize(ReadAt(file, 0, bytes->data(), bytes->size()));
     }
   }
   CloseHandle(file);
@@ -168,7 +191,7 @@ bool Mp3AcmSource::Seek(std::int64_t frame) {
 }  // namespace
 
 std::unique_ptr<audio::PcmSource> OpenMp3Source(const std::string& utf8Path) {
-  auto bytes = ReadDiskFile(utf8Path);
+  auto bytes = ReadMp3File(utf8Path);
   if (!bytes) return nullptr;
   const std::span<const std::uint8_t> data(*bytes);
   std::size_t audio = 0;

@@ -30,6 +30,7 @@ bool WaveOutput::Open(const audio::PcmFormat& format) {
   // Paused before anything is written: nothing plays until Resume.
   waveOutPause(device_);
   paused_ = true;
+  restartDue_ = false;
   format_ = format;
   channels_ = format.channels;
   for (Block& block : blocks_) {
@@ -43,6 +44,7 @@ bool WaveOutput::Open(const audio::PcmFormat& format) {
       return false;
     }
   }
+  openedAt_ = GetTickCount64();
   next_ = 0;
   gone_ = false;
   written_ = 0;
@@ -65,8 +67,18 @@ void WaveOutput::Close() {
 // when it is done with a block (Wine does not set WHDR_INQUEUE).
 bool WaveOutput::Queued(const Block& block) const { return block.sent && !(block.header.dwFlags & WHDR_DONE); }
 
+// Wine's device, restarted in its first moments after it opened, plays 25 ms
+// and then drops a few hundred: the restart waits until the device is warm.
+bool WaveOutput::RestartWhenWarm() {
+  if (!restartDue_) return true;
+  if (GetTickCount64() - openedAt_ < kWarmUpMilliseconds) return false;
+  restartDue_ = false;
+  if (waveOutRestart(device_) != MMSYSERR_NOERROR) gone_ = true;
+  return !gone_;
+}
+
 std::size_t WaveOutput::FreeBlocks() {
-  if (!device_) return 0;
+  if (!device_ || gone_ || !RestartWhenWarm()) return 0;
   return static_cast<std::size_t>(std::count_if(blocks_.begin(), blocks_.end(), [&](const Block& b) {
     return !Queued(b);
   }));
@@ -94,25 +106,28 @@ bool WaveOutput::Write(const std::int16_t* samples, std::size_t frames) {
 bool WaveOutput::Pause() {
   if (!device_ || gone_) return false;
   paused_ = true;
+  restartDue_ = false;
   return waveOutPause(device_) == MMSYSERR_NOERROR;
 }
 
 bool WaveOutput::Resume() {
   if (!device_ || gone_) return false;
   paused_ = false;
-  return waveOutRestart(device_) == MMSYSERR_NOERROR;
+  restartDue_ = true;
+  return RestartWhenWarm() || !gone_;
 }
 
 bool WaveOutput::Reset() {
   if (!device_ || gone_) return false;
-  // Opened anew: Wine's waveOutReset leaves a paused device playing what is
-  // written next, where a device opened and paused waits as it should.
-  const bool running = !paused_;
-  if (!Open(format_)) {
-    gone_ = true;
-    return false;
-  }
-  return !running || Resume();
+  // A reset device may run again: keep it as it was. (Wine's would play
+  // what is written next even when paused; the stream writes nothing then.)
+  const bool ok = waveOutReset(device_) == MMSYSERR_NOERROR;
+  if (paused_) waveOutPause(device_);
+  for (Block& block : blocks_) block.sent = false;
+  written_ = 0;
+  lastCount_ = 0;
+  wraps_ = 0;
+  return ok;
 }
 
 std::int64_t WaveOutput::Played() {
@@ -134,7 +149,13 @@ std::int64_t WaveOutput::Played() {
   return idle ? written_ : std::min(played, written_);
 }
 
-void WaveOutput::Wait(int ms) { WaitForSingleObject(event_, static_cast<DWORD>(ms)); }
+void WaveOutput::Wait(int ms) {
+  if (restartDue_) {  // wake when the device is warm
+    const ULONGLONG warm = openedAt_ + kWarmUpMilliseconds, now = GetTickCount64();
+    ms = static_cast<int>(std::min<ULONGLONG>(static_cast<ULONGLONG>(ms), warm > now ? warm - now : 0));
+  }
+  WaitForSingleObject(event_, static_cast<DWORD>(ms));
+}
 
 void WaveOutput::Wake() { SetEvent(event_); }
 

@@ -96,8 +96,7 @@ TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
   auto graph = framework->CreateGraph(events);
   ASSERT_TRUE(graph->RenderFile(paths[0]));
   graph->Follow(paths[1], 2);
-  WindowsStream::Wait(300);  // as the player does: the next file is readied while the first plays
-  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(graph->Run());  // at once, as the player runs a track it opened
   bool thirdAsked = false;
   for (int waited = 0; waited < 15000 && !events.Heard("ended"); waited += 10) {
     if (!thirdAsked && events.Heard("started 2")) {  // as the player readies the entry after the new one
@@ -107,6 +106,9 @@ TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
     WindowsStream::Wait(10);
   }
   EXPECT_EQ(events.heard, (std::vector<std::string>{"started 2", "started 3", "ended"}));
+  // The sound server is still playing the last of it: the recording is of
+  // the joints, not of how soon a device let go after the end is cut off.
+  WindowsStream::Wait(500);
 }
 
 }  // namespace
