@@ -124,6 +124,28 @@ TEST_F(StreamGraphTest, AFollowedFileJoinsAtTheSampleAndTheStreamEndsExactly) {
   }
 }
 
+// What a device counts as played may still be on its way to the speaker:
+// the end is read only once the stream has played its tail and ended.
+TEST_F(StreamGraphTest, TheEndIsReadOnceTheStreamHasEnded) {
+  ASSERT_TRUE(graph->RenderFile("a"));
+  ASSERT_TRUE(graph->Run());
+  const std::int64_t sound = PcmStream::kLeadMilliseconds * 44100 / 1000 + 3000;
+  system->output->Grant(sound);
+  const auto played = [&] {
+    std::lock_guard lock(system->output->mutex);
+    return static_cast<std::int64_t>(system->output->heard.size() / 2);
+  };
+  for (int waited = 0; waited < 5000 && played() < sound; ++waited)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(played(), sound);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  system->Deliver();
+  EXPECT_EQ(Position(), 2999.0 / 44100);
+  EXPECT_TRUE(events.heard.empty());
+  ASSERT_TRUE(PlayUntil([&] { return events.Heard("ended"); }));
+  EXPECT_EQ(Position(), Duration());
+}
+
 TEST_F(StreamGraphTest, VolumeScalesTheSamplesFromTheNextBlock) {
   ASSERT_TRUE(graph->RenderFile("a"));
   ASSERT_TRUE(graph->PutVolume(-600));
