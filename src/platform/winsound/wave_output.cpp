@@ -5,16 +5,46 @@
 
 namespace kestrafon::platform::winsound {
 
-WaveOutput::WaveOutput() : event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+DeviceShelf::~DeviceShelf() {
+  if (!kept_) return;
+  waveOutClose(kept_->handle);
+  CloseHandle(kept_->done);
+}
+
+std::optional<DeviceShelf::Device> DeviceShelf::Take(const audio::PcmFormat& format) {
+  std::lock_guard lock(mutex_);
+  if (!kept_ || kept_->format != format) return std::nullopt;
+  std::optional<Device> device = kept_;
+  kept_.reset();
+  return device;
+}
+
+bool DeviceShelf::Put(const Device& device) {
+  std::lock_guard lock(mutex_);
+  if (kept_) return false;
+  kept_ = device;
+  return true;
+}
+
+WaveOutput::WaveOutput(std::shared_ptr<DeviceShelf> shelf)
+    : shelf_(std::move(shelf)), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 WaveOutput::~WaveOutput() {
   Close();
-  if (event_) CloseHandle(event_);
+  if (wake_) CloseHandle(wake_);
 }
 
-bool WaveOutput::Open(const audio::PcmFormat& format) {
-  Close();
-  if (!event_ || format.channels <= 0 || format.sampleRate <= 0) return false;
+bool WaveOutput::OpenDevice(const audio::PcmFormat& format) {
+  if (shelf_) {
+    if (const auto kept = shelf_->Take(format)) {
+      device_ = kept->handle;
+      done_ = kept->done;
+      openedAt_ = kept->openedAt;
+      return true;
+    }
+  }
+  done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (!done_) return false;
   WAVEFORMATEX wave{};
   wave.wFormatTag = WAVE_FORMAT_PCM;
   wave.nChannels = static_cast<WORD>(format.channels);
@@ -22,11 +52,20 @@ bool WaveOutput::Open(const audio::PcmFormat& format) {
   wave.wBitsPerSample = 16;
   wave.nBlockAlign = static_cast<WORD>(format.channels * 2);
   wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
-  if (waveOutOpen(&device_, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT) !=
+  if (waveOutOpen(&device_, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(done_), 0, CALLBACK_EVENT) !=
       MMSYSERR_NOERROR) {
     device_ = nullptr;
+    CloseHandle(done_);
+    done_ = nullptr;
     return false;
   }
+  openedAt_ = GetTickCount64();
+  return true;
+}
+
+bool WaveOutput::Open(const audio::PcmFormat& format) {
+  Close();
+  if (!wake_ || format.channels <= 0 || format.sampleRate <= 0 || !OpenDevice(format)) return false;
   // Paused before anything is written: nothing plays until Resume.
   waveOutPause(device_);
   paused_ = true;
@@ -44,7 +83,6 @@ bool WaveOutput::Open(const audio::PcmFormat& format) {
       return false;
     }
   }
-  openedAt_ = GetTickCount64();
   next_ = 0;
   gone_ = false;
   written_ = 0;
@@ -59,8 +97,13 @@ void WaveOutput::Close() {
   for (Block& block : blocks_) {
     if (block.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(device_, &block.header, sizeof(WAVEHDR));
   }
-  waveOutClose(device_);
+  // Kept warm for the next stream where there is room; closed otherwise.
+  if (gone_ || !shelf_ || !shelf_->Put({device_, done_, format_, openedAt_})) {
+    waveOutClose(device_);
+    CloseHandle(done_);
+  }
   device_ = nullptr;
+  done_ = nullptr;
 }
 
 // Sent and not yet given back: WHDR_DONE is the one flag every system sets
@@ -154,9 +197,10 @@ void WaveOutput::Wait(int ms) {
     const ULONGLONG warm = openedAt_ + kWarmUpMilliseconds, now = GetTickCount64();
     ms = static_cast<int>(std::min<ULONGLONG>(static_cast<ULONGLONG>(ms), warm > now ? warm - now : 0));
   }
-  WaitForSingleObject(event_, static_cast<DWORD>(ms));
+  const HANDLE events[] = {wake_, done_};
+  WaitForMultipleObjects(done_ ? 2 : 1, events, FALSE, static_cast<DWORD>(ms));
 }
 
-void WaveOutput::Wake() { SetEvent(event_); }
+void WaveOutput::Wake() { SetEvent(wake_); }
 
 }  // namespace kestrafon::platform::winsound

@@ -8,15 +8,44 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "audio/sound_output.h"
 
 namespace kestrafon::platform::winsound {
 
+// One device let go by a stream, kept open for the next one of the same
+// format: a device restarts only once it is warm (kWarmUpMilliseconds), and
+// a kept one is, so only the first track of a session waits for it.
+class DeviceShelf {
+ public:
+  struct Device {
+    HWAVEOUT handle = nullptr;
+    HANDLE done = nullptr;  // the device's own event: set as each block is done
+    audio::PcmFormat format;
+    ULONGLONG openedAt = 0;
+  };
+  DeviceShelf() = default;
+  ~DeviceShelf();  // closes the device kept
+  DeviceShelf(const DeviceShelf&) = delete;
+  DeviceShelf& operator=(const DeviceShelf&) = delete;
+  // The kept device, if it has this format.
+  std::optional<Device> Take(const audio::PcmFormat& format);
+  // Keeps `device`; false when one is kept already (the caller closes it).
+  bool Put(const Device& device);
+
+ private:
+  std::mutex mutex_;
+  std::optional<Device> kept_;
+};
+
 class WaveOutput final : public audio::SoundOutput {
  public:
-  WaveOutput();
+  // Devices are taken from and given back to `shelf`, where there is one.
+  explicit WaveOutput(std::shared_ptr<DeviceShelf> shelf = nullptr);
   ~WaveOutput() override;
   WaveOutput(const WaveOutput&) = delete;
   WaveOutput& operator=(const WaveOutput&) = delete;
@@ -38,7 +67,7 @@ class WaveOutput final : public audio::SoundOutput {
   static constexpr std::size_t kBlocks = 6;
   // How long after it opened a device is first restarted, at the soonest:
   // Wine's, restarted sooner, drops a few hundred milliseconds of sound.
-  static constexpr ULONGLONG kWarmUpMilliseconds = 300;
+  static constexpr ULONGLONG kWarmUpMilliseconds = 600;
 
  private:
   struct Block {
@@ -47,11 +76,15 @@ class WaveOutput final : public audio::SoundOutput {
     bool sent = false;
   };
   bool Queued(const Block& block) const;
+  // A kept device of this format, or a new one; false when none opens.
+  bool OpenDevice(const audio::PcmFormat& format);
   // Restarts the device if Resume asked and it is warm; false while it waits.
   bool RestartWhenWarm();
 
   HWAVEOUT device_ = nullptr;
-  HANDLE event_ = nullptr;  // set by the device as each block is done, and by Wake
+  std::shared_ptr<DeviceShelf> shelf_;
+  HANDLE wake_ = nullptr;  // set by Wake
+  HANDLE done_ = nullptr;  // the device's event: set as each block is done
   ULONGLONG openedAt_ = 0;
   bool restartDue_ = false;  // Resume asked while the device was still warming up
   std::array<Block, kBlocks> blocks_;

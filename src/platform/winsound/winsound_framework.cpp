@@ -52,7 +52,7 @@ class WindowsStreamSystem final : public audio::StreamSystem {
     if (auto mp3 = OpenMp3Source(path)) return mp3;
     return OpenMediaFoundationSource(path);
   }
-  std::unique_ptr<audio::SoundOutput> MakeOutput() override { return std::make_unique<WaveOutput>(); }
+  std::unique_ptr<audio::SoundOutput> MakeOutput() override { return std::make_unique<WaveOutput>(shelf_); }
   void Post(std::function<void()> work) override {
     auto* posted = new std::function<void()>(std::move(work));
     if (!window_ || !PostMessageW(window_, kRunPosted, 0, reinterpret_cast<LPARAM>(posted))) delete posted;
@@ -73,6 +73,8 @@ class WindowsStreamSystem final : public audio::StreamSystem {
   }
 
   HWND window_ = nullptr;
+  // The device a graph let go, kept warm for the next graph.
+  std::shared_ptr<platform::winsound::DeviceShelf> shelf_ = std::make_shared<platform::winsound::DeviceShelf>();
 };
 
 }  // namespace
