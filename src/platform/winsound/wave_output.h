@@ -19,7 +19,7 @@ namespace kestrafon::platform::winsound {
 
 // One device let go by a stream, kept open for the next one of the same
 // format: a device restarts only once it is warm (kWarmUpMilliseconds), and
-// a kept one is, so only the first track of a session waits for it.
+// a kept one is, so only the first tracks of a session wait for it.
 class DeviceShelf {
  public:
   struct Device {
