@@ -26,7 +26,7 @@ set(KESTRAFON_ICO ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.ico)
 add_custom_command(OUTPUT ${KESTRAFON_ICO}
   # Every size Explorer and the taskbar ask for, scaled without smoothing.
   COMMAND ${KESTRAFON_CONVERT} ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png -filter point
-    -define icon:auto-resize=256,48,32,24,16 ${KESTRAFON_ICO}
+    -define icon:auto-resize=256,48,40,32,28,24,20,16 ${KESTRAFON_ICO}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png
   COMMENT "Making the program icon")
 add_custom_target(kestrafon_icon DEPENDS ${KESTRAFON_ICO})
