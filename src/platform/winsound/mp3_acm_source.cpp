@@ -191,13 +191,9 @@ bool Mp3AcmSource::Seek(std::int64_t frame) {
 }  // namespace
 
 std::unique_ptr<audio::PcmSource> OpenMp3Source(const std::string& utf8Path) {
-  auto bytes = ReadMp3File(utf8Path);
+  auto bytes = ReadMp3File(utf8Path);  // its head was checked to be MP3
   if (!bytes) return nullptr;
-  const std::span<const std::uint8_t> data(*bytes);
-  std::size_t audio = 0;
-  while (const std::size_t tag = mp3::Id3v2TagSize(data.subspan(std::min(audio, data.size())))) audio += tag;
-  if (audio >= data.size() || !mp3::StartsWithMp3Frames(data.subspan(audio))) return nullptr;
-  mp3::Mp3FrameIndex index = mp3::IndexMp3Frames(data);
+  mp3::Mp3FrameIndex index = mp3::IndexMp3Frames(*bytes);
   if (index.frames.empty() || index.scan.firstHeader.layer != 3) return nullptr;
   auto decoder = Mp3AcmDecoder::Open(index.scan.firstHeader);
   if (!decoder) return nullptr;

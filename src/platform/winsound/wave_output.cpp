@@ -131,7 +131,8 @@ bool WaveOutput::Write(const std::int16_t* samples, std::size_t frames) {
   if (!device_ || gone_) return false;
   Block& block = blocks_[next_];
   frames = std::min(frames, kBlockFrames);
-  if (Queued(block) || frames == 0) return !Queued(block);
+  if (Queued(block)) return false;  // the stream asks FreeBlocks first
+  if (frames == 0) return true;
   const std::size_t count = frames * static_cast<std::size_t>(channels_);
   std::memcpy(block.samples.data(), samples, count * sizeof(std::int16_t));
   block.header.dwBufferLength = static_cast<DWORD>(count * sizeof(std::int16_t));

@@ -17,60 +17,29 @@
 #include "fixtures/scratch_files.h"
 #include "os/win32/wide_text.h"
 #include "platform/winsound/mp3_acm_source.h"
+#include "windows/winsound/decoded_files.h"
 
 namespace kestrafon {
 namespace {
 
 using platform::winsound::OpenMp3Source;
+using winsound_tests::Fixture;
+using winsound_tests::ReadFrames;
+using winsound_tests::ReadWav;
+using winsound_tests::Wav;
 using Samples = std::vector<std::int16_t>;
 
 // LAME's delay before the signal, and the decoder's after it: what a file
 // without a LAME header plays before its first sample.
 constexpr std::int64_t kUntrimmedLead = 576 + mp3::kMp3DecoderDelay;
 
-// Generated at build time by make_fixtures.sh.
-std::string Fixture(const std::string& name) {
-  const char* dir = std::getenv("KESTRAFON_WIN_FIXTURES");
-  return dir ? std::string(dir) + "\\" + name : name;
-}
-
-struct Wav {
-  audio::PcmFormat format;
-  Samples samples;
-};
-
-// A 16-bit WAV file as sox writes it: a 44-byte header, then the samples.
-Wav ReadWav(const std::string& path) {
-  const std::string bytes = fixtures::ReadBytes(path);
-  Wav wav;
-  if (bytes.size() < 44 || bytes.compare(36, 4, "data") != 0) return wav;
-  std::uint16_t channels = 0;
-  std::memcpy(&channels, &bytes[22], 2);
-  std::memcpy(&wav.format.sampleRate, &bytes[24], 4);
-  wav.format.channels = channels;
-  wav.samples.resize((bytes.size() - 44) / 2);
-  std::memcpy(wav.samples.data(), &bytes[44], wav.samples.size() * 2);
-  return wav;
-}
-
-// Everything Read gives, in reads of an odd size.
-Samples ReadAll(audio::PcmSource& source) {
-  const std::size_t channels = std::size_t(source.Format().channels);
-  Samples all;
-  Samples block(999 * channels);
-  while (const std::size_t got = source.Read(block.data(), 999)) {
-    all.insert(all.end(), block.begin(), block.begin() + std::ptrdiff_t(got * channels));
-  }
-  return all;
-}
-
 // Root mean square of decoded − source over `frames` frames from source
 // frame `from`, the decoded samples taken `lag` frames later.
-double RmsError(const Samples& decoded, const Samples& source, int channels, std::int64_t lag, std::int64_t from,
+double RmsError(const Samples& decoded, const std::vector<double>& source, int channels, std::int64_t lag, std::int64_t from,
                 std::int64_t frames) {
   double sum = 0;
   for (std::int64_t i = from * channels; i < (from + frames) * channels; ++i) {
-    const double d = double(decoded[std::size_t(i + lag * channels)]) - source[std::size_t(i)];
+    const double d = decoded[std::size_t(i + lag * channels)] - source[std::size_t(i)];
     sum += d * d;
   }
   return std::sqrt(sum / double(frames * channels));
@@ -112,7 +81,7 @@ TEST(Mp3AcmSource, DecodesEachKindInStepWithItsSource) {
       EXPECT_EQ(source->Frames(), sourceFrames);
     }
 
-    const Samples decoded = ReadAll(*source);
+    const Samples decoded = ReadFrames(*source, source->Frames() + 1000);
     ASSERT_EQ(std::int64_t(decoded.size()), source->Frames() * channels);
     // The lag over ±2000 frames at which a stretch of the sweep matches best.
     const std::int64_t common = std::min(sourceFrames, source->Frames() - c.lead);
@@ -137,7 +106,7 @@ TEST(Mp3AcmSource, SeekGivesTheSamplesOfAStraightRead) {
     SCOPED_TRACE(stem);
     const auto source = OpenMp3Source(Fixture(std::string(stem) + ".mp3"));
     ASSERT_TRUE(source);
-    const Samples straight = ReadAll(*source);
+    const Samples straight = ReadFrames(*source, source->Frames() + 1000);
     const std::int64_t length = source->Frames();
     const std::size_t channels = std::size_t(source->Format().channels);
     // Into the middle of a frame far in, back to the start, onto frame

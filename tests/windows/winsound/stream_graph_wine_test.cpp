@@ -16,16 +16,13 @@
 #include "os/win32/wide_text.h"
 #include "platform/winsound/mp3_acm_source.h"
 #include "platform/winsound/winsound_framework.h"
+#include "windows/winsound/decoded_files.h"
 
 namespace kestrafon {
 namespace {
 
 using fakes::RecordedEvents;
-
-std::string Fixture(const std::string& name) {
-  const char* dir = std::getenv("KESTRAFON_WIN_FIXTURES");
-  return dir ? std::string(dir) + "\\" + name : name;
-}
+using winsound_tests::Fixture;
 
 // The window's thread of the program: single-threaded COM, messages pumped.
 struct WindowsStream {
