@@ -20,12 +20,9 @@ void StartPlayer(AppContext& ctx, WindowCommands& windows, const StartOptions& o
   desktop.SetMediaKeyHandler([&ctx](MediaKey key) { PressMediaKey(ctx.control(), key); });
   ctx.playerWindow().Load();
   desktop.PlayerHost().SetVisible(true);
-  if (options.enqueue) {
-    if (!options.files.empty()) AddFilesAndRepaint(ctx.control(), windows, options.files);
-  } else if (!options.files.empty()) {
-    AddFilesAndPlay(ctx.control(), windows, options.files);
-  }
-  if (!options.skipped.empty()) desktop.Dialogs().ShowMessage(kSkippedTitle, SkippedMessage(options.skipped));
+  // A start with nothing to open leaves the player as it shows.
+  if (options.files.empty() && options.skipped.empty()) return;
+  OpenLaunches(ctx.control(), windows, desktop.Dialogs(), {{0, options.enqueue, options.files, options.skipped}});
 }
 
 }  // namespace kestrafon

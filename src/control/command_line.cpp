@@ -1,7 +1,6 @@
 #include "control/command_line.h"
 
-#include <filesystem>
-#include <fstream>
+#include "model/local_files.h"
 
 namespace kestrafon {
 
@@ -52,41 +51,16 @@ std::string VersionText(std::string_view version) {
   return text;
 }
 
-namespace {
-
-namespace fs = std::filesystem;
-
-// UTF-8 in and out, whatever the system's own narrow encoding.
-fs::path FromUtf8(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-std::string ToUtf8(const fs::path& path) {
-  const std::u8string s = path.u8string();
-  return std::string(s.begin(), s.end());
-}
-
-}  // namespace
-
 CheckedFiles CheckFiles(const std::vector<std::string>& files, const std::string& workingDir) {
   CheckedFiles checked;
   for (const std::string& file : files) {
-    fs::path path = FromUtf8(file);
-    if (path.is_relative()) path = FromUtf8(workingDir) / path;
-    path = path.lexically_normal();
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (error || !fs::exists(status)) {
-      checked.skipped.push_back({file, SkippedFile::Why::Missing});
-      continue;
+    const std::string path = os::AbsolutePath(file, workingDir);
+    switch (os::ProbeFile(path)) {
+      case os::FileState::Readable: checked.paths.push_back(path); break;
+      case os::FileState::Missing: checked.skipped.push_back({file, SkippedFile::Why::Missing}); break;
+      case os::FileState::NotAFile: checked.skipped.push_back({file, SkippedFile::Why::NotAFile}); break;
+      case os::FileState::Unreadable: checked.skipped.push_back({file, SkippedFile::Why::Unreadable}); break;
     }
-    if (!fs::is_regular_file(status)) {
-      checked.skipped.push_back({file, SkippedFile::Why::NotAFile});
-      continue;
-    }
-    std::ifstream probe(path, std::ios::binary);
-    if (!probe) {
-      checked.skipped.push_back({file, SkippedFile::Why::Unreadable});
-      continue;
-    }
-    checked.paths.push_back(ToUtf8(path));
   }
   return checked;
 }

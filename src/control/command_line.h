@@ -27,6 +27,7 @@ struct SkippedFile {
   enum class Why { Missing, NotAFile, Unreadable };
   std::string file;  // as given
   Why why;
+  bool operator==(const SkippedFile&) const = default;
 };
 
 struct CheckedFiles {

@@ -16,4 +16,20 @@ bool AddFilesAndPlay(PlayerControl& control, WindowCommands& windows, const std:
   return true;
 }
 
+void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDialogs& dialogs,
+                  const std::vector<Launch>& launches) {
+  std::vector<SkippedFile> skipped;
+  for (const Launch& launch : launches) {
+    if (launch.files.empty()) {
+      windows.Raise();
+    } else if (launch.enqueue) {
+      AddFilesAndRepaint(control, windows, launch.files);
+    } else {
+      AddFilesAndPlay(control, windows, launch.files);
+    }
+    skipped.insert(skipped.end(), launch.skipped.begin(), launch.skipped.end());
+  }
+  if (!skipped.empty()) dialogs.ShowMessage(kSkippedTitle, SkippedMessage(skipped));
+}
+
 }  // namespace kestrafon

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "control/launch.h"
 #include "control/player_control.h"
 #include "control/window_commands.h"
+#include "seam/desktop.h"
 
 namespace kestrafon {
 
@@ -20,5 +22,12 @@ std::int32_t AddFilesAndRepaint(PlayerControl& control, WindowCommands& windows,
 // Adds the files, then plays the first entry they added. Returns whether
 // anything was added.
 bool AddFilesAndPlay(PlayerControl& control, WindowCommands& windows, const std::vector<std::string>& paths);
+
+// Opens launches as a command line's files are opened: each one's files
+// added, and played unless it only adds; a launch without files brings the
+// player to the front. The files any of them left out are named once, in
+// one message, at the end.
+void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDialogs& dialogs,
+                  const std::vector<Launch>& launches);
 
 }  // namespace kestrafon

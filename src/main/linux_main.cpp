@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "app/app_context.h"
 #include "app/start_player.h"
 #include "control/command_line.h"
+#include "model/local_files.h"
 #include "control/mpris_player.h"
 #include "platform/gstreamer/gst_media_factory.h"
 #include "platform/qt/qt_desktop.h"
@@ -56,8 +56,7 @@ std::optional<int> HandleOptions(const CommandLine& line) {
 int main(int argc, char** argv) {
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (const std::optional<int> done = HandleOptions(line)) return *done;
-  std::error_code cwdError;
-  const CheckedFiles files = CheckFiles(line.files, std::filesystem::current_path(cwdError).string());
+  const CheckedFiles files = CheckFiles(line.files, os::CurrentFolder());
   for (const SkippedFile& skipped : files.skipped) std::fprintf(stderr, "%s\n", SkippedLine(skipped).c_str());
 
   if (!HaveDisplay()) {

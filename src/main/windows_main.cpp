@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,10 +17,12 @@
 #include "control/media_keys.h"
 #include "control/mpris_player.h"
 #include "control/open_files.h"
+#include "model/local_files.h"
 #include "os/win32/wide_text.h"
 #include "platform/win32/gdi_text_renderer.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_file_dialogs.h"
 #include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_media_controls.h"
 #include "platform/win32/win32_skin_loader.h"
@@ -52,12 +53,6 @@ std::vector<std::string> Arguments() {
   return args;
 }
 
-std::string WorkingFolder() {
-  std::error_code error;
-  const std::u8string folder = std::filesystem::current_path(error).u8string();
-  return std::string(folder.begin(), folder.end());
-}
-
 void Tell(const std::string& text, UINT icon) {
   MessageBoxW(nullptr, os::Widen(text).c_str(), L"Kestrafon", MB_OK | icon);
 }
@@ -80,16 +75,24 @@ std::optional<int> HandleOptions(const CommandLine& line) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // The face is pixel art: no scaling by the system.
-  SetProcessDPIAware();
+  // The face is pixel art, scaled in whole steps by the program itself: the
+  // manifest declares it aware of each screen's DPI.
   const CommandLine line = ParseCommandLine(Arguments());
   if (const std::optional<int> done = HandleOptions(line)) return *done;
-  const CheckedFiles files = CheckFiles(line.files, WorkingFolder());
+  CheckedFiles files = CheckFiles(line.files, os::CurrentFolder());
+  const Launch launch{platform::win32::ProcessStartTime(), line.enqueue, std::move(files.paths),
+                      std::move(files.skipped)};
+  platform::win32::LeaveTheUsersFolders();
 
-  // One player per session: a player already running takes the files (or
-  // comes to the front) and this launch ends.
+  // One player per session: a player already running takes this launch and
+  // this process ends.
   platform::win32::SessionLock session;
-  if (!session.First() && platform::win32::HandOverToRunningPlayer(files.paths, line.enqueue, 5000)) return 0;
+  if (!platform::win32::ClaimSession(session, launch, 5000)) return 0;
+  // Launches made from now on wait in the hand-over window's queue until the
+  // player is ready; this one's own files wait there with them, so that a
+  // selection opened in Explorer keeps its order whichever process won.
+  platform::win32::HandOverWindow handOver;
+  if (!launch.files.empty() || !launch.skipped.empty()) handOver.Take(launch);
 
   // COM once, on this (the user-interface) thread: WIC and the media controls.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -103,22 +106,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     AppContext ctx(desktop, media, text, skin);
     PlayerWindowCommands windows(ctx);
-    // Later launches: their files are added and played as the command line's
-    // are; without files the player comes back, out of the tray if need be.
-    platform::win32::HandOverWindow handOver([&ctx, &windows](const std::vector<std::string>& paths, bool enqueue) {
-      if (paths.empty()) {
-        windows.Raise();
-      } else if (enqueue) {
-        AddFilesAndRepaint(ctx.control(), windows, paths);
-      } else {
-        AddFilesAndPlay(ctx.control(), windows, paths);
-      }
-    });
+    ModalGate& outside = desktop.OutsideCommands();
     // Windows' own media controls where it has them (they follow the player
     // through the same bridge as MPRIS on Linux); the four media keys as hot
     // keys where not.
     auto systemControls = platform::win32::SystemMediaControls::ForWindow(
-        desktop.playerWindow(), [&ctx](MediaKey key) { PressMediaKey(ctx.control(), key); });
+        desktop.playerWindow(),
+        [&ctx, &outside](MediaKey key) { outside.Run([&ctx, key] { PressMediaKey(ctx.control(), key); }); });
     mpris::MprisPlayer mediaBridge(ctx.control(), windows);
     if (systemControls) {
       mediaBridge.SetSink(systemControls.get());
@@ -126,8 +120,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } else {
       desktop.UseMediaHotKeys();
     }
-    StartPlayer(ctx, windows, {files.paths, files.skipped, line.enqueue, TraceStartup()});
+    StartPlayer(ctx, windows, {{}, {}, false, TraceStartup()});
+    // Launches are opened as a command line's files are: with files, added
+    // and played (or only added); without, the player comes back, out of
+    // the tray if need be.
+    handOver.Serve([&ctx, &windows, &desktop, &outside](std::vector<Launch> launches) {
+      outside.Run([&ctx, &windows, &desktop, launches = std::move(launches)] {
+        OpenLaunches(ctx.control(), windows, desktop.Dialogs(), launches);
+      });
+    });
     result = desktop.Run();
+    handOver.Close();
   }
   if (com) CoUninitialize();
   return result;

@@ -6,6 +6,9 @@
 namespace kestrafon::platform::win32 {
 namespace {
 
+// Asks the player window to run what waits at the gate.
+constexpr UINT kDrainGateMessage = WM_APP + 40;
+
 WindowOptions PlayerOptions(const DesktopOptions& options, std::function<void()> onFirstPaint) {
   WindowOptions player;
   player.width = skin::kFaceWidth;
@@ -24,7 +27,17 @@ Win32Desktop::Win32Desktop(DesktopOptions options)
       player_(PlayerOptions(options_, [this] {
         if (onFirstPaint_) onFirstPaint_();
       })),
-      tray_(player_, options_.icon, [this](bool shown) { SetToolWindows(shown); }) {}
+      gate_([this] { PostMessageW(player_.hwnd(), kDrainGateMessage, 0, 0); }),
+      tray_(player_, options_.icon, [this](bool shown) { SetToolWindows(shown); }),
+      dialogs_(&gate_) {
+  player_.AddMessageHandler(kDrainGateMessage, [this](WPARAM, LPARAM) { gate_.Drain(); });
+  GateMoveLoops(player_);
+}
+
+void Win32Desktop::GateMoveLoops(Win32FormHost& window) {
+  window.AddMessageHandler(WM_ENTERSIZEMOVE, [this](WPARAM, LPARAM) { gate_.Enter(); });
+  window.AddMessageHandler(WM_EXITSIZEMOVE, [this](WPARAM, LPARAM) { gate_.Leave(); });
+}
 
 Win32Desktop::~Win32Desktop() {
   if (hotKeysTried_) {
@@ -40,7 +53,8 @@ std::unique_ptr<seam::FormHost> Win32Desktop::CreatePlaylistHost() {
   list.toolWindow = trayShown_;
   Win32FormHost* window = loaded_.emplace_back(std::make_unique<Win32FormHost>(list)).get();
   window->SetFilesDroppedHandler(onFilesDropped_);
-  window->SetMediaKeyHandler(onMediaKey_);
+  window->SetMediaKeyHandler(GatedMediaKeys());
+  GateMoveLoops(*window);
   return std::make_unique<seam::FormHostHandle>(*window, [this, window] { Retire(window); });
 }
 
@@ -52,8 +66,8 @@ void Win32Desktop::SetFilesDroppedHandler(seam::FilesDroppedHandler handler) {
 
 void Win32Desktop::SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) {
   onMediaKey_ = std::move(handler);
-  player_.SetMediaKeyHandler(onMediaKey_);
-  for (const auto& window : loaded_) window->SetMediaKeyHandler(onMediaKey_);
+  player_.SetMediaKeyHandler(GatedMediaKeys());
+  for (const auto& window : loaded_) window->SetMediaKeyHandler(GatedMediaKeys());
 }
 
 namespace {
@@ -72,7 +86,7 @@ void Win32Desktop::UseMediaHotKeys() {
   for (std::size_t id = 0; id < std::size(kMediaHotKeys); ++id)
     RegisterHotKey(player_.hwnd(), int(id + 1), 0, kMediaHotKeys[id].first);
   player_.AddMessageHandler(WM_HOTKEY, [this](WPARAM id, LPARAM) {
-    if (id >= 1 && id <= std::size(kMediaHotKeys) && onMediaKey_) onMediaKey_(kMediaHotKeys[id - 1].second);
+    if (id >= 1 && id <= std::size(kMediaHotKeys)) GatedMediaKeys()(kMediaHotKeys[id - 1].second);
   });
 }
 
@@ -92,7 +106,16 @@ void Win32Desktop::SetToolWindows(bool tool) {
   for (const auto& window : loaded_) window->SetToolWindow(tool);
 }
 
+std::function<void(seam::MediaKey)> Win32Desktop::GatedMediaKeys() {
+  return [this](seam::MediaKey key) {
+    gate_.Run([this, key] {
+      if (onMediaKey_) onMediaKey_(key);
+    });
+  };
+}
+
 void Win32Desktop::ProcessPendingEvents() {
+  ModalGate::Loop loop(&gate_);
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

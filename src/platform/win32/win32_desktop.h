@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "control/modal_gate.h"
 #include "seam/desktop.h"
 #include "platform/win32/win32_file_dialogs.h"
 #include "platform/win32/win32_form_host.h"
@@ -46,6 +47,9 @@ class Win32Desktop final : public seam::Desktop {
   int Run();
 
   Win32FormHost& playerWindow() { return player_; }
+  // Where commands from outside the windows wait out the modal loops: the
+  // dialogs, message boxes and window moves, and passes through pending events.
+  ModalGate& OutsideCommands() { return gate_; }
   // The playlist window that is loaded now, if any.
   Win32FormHost* playlistWindow() { return loaded_.empty() ? nullptr : loaded_.back().get(); }
 
@@ -55,9 +59,14 @@ class Win32Desktop final : public seam::Desktop {
   void Retire(Win32FormHost* window);
   void DeleteRetired() { retired_.clear(); }
   void SetToolWindows(bool tool);
+  // A window's move loop is a modal loop of the gate's.
+  void GateMoveLoops(Win32FormHost& window);
+  // The media keys, through the gate.
+  std::function<void(seam::MediaKey)> GatedMediaKeys();
 
   DesktopOptions options_;
   Win32FormHost player_;
+  ModalGate gate_;
   Win32TickSource ticks_;
   Win32Tray tray_;
   Win32FileDialogs dialogs_;

@@ -47,19 +47,30 @@ std::vector<std::string> ChosenPaths(const wchar_t* buffer, std::size_t size) {
 
 DWORD OpenFlags(const seam::FileDialogRequest& request) {
   // No must-exist flags: a typed name that does not exist comes back too.
-  DWORD flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY;
+  DWORD flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (request.allowMultiple) flags |= OFN_ALLOWMULTISELECT;
   if (request.promptOverwrite) flags |= OFN_OVERWRITEPROMPT;
   return flags;
 }
 
 DWORD SaveFlags(const seam::FileDialogRequest& request) {
-  return request.promptOverwrite ? OFN_OVERWRITEPROMPT : 0;
+  return OFN_NOCHANGEDIR | (request.promptOverwrite ? OFN_OVERWRITEPROMPT : 0);
+}
+
+void LeaveTheUsersFolders() {
+  std::wstring program(MAX_PATH, L'\0');
+  DWORD length = 0;
+  while ((length = GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()))) >= program.size())
+    program.resize(program.size() * 2);
+  program.resize(length);
+  const std::size_t slash = program.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) SetCurrentDirectoryW(program.substr(0, slash + 1).c_str());
 }
 
 namespace {
 
-std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, bool save) {
+std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, bool save, ModalGate* gate) {
+  ModalGate::Loop loop(gate);
   std::vector<wchar_t> buffer(kSelectionBufferChars, L'\0');
   const std::wstring filter = FilterList(request.filter);
   const std::wstring title = Widen(request.title);
@@ -78,6 +89,8 @@ std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, 
   ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   // A failure (a selection too long even for this buffer) counts as a cancel.
   const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  // The open dialog moves the current folder even when asked not to.
+  LeaveTheUsersFolders();
   if (!chosen) return std::nullopt;
   return buffer;
 }
@@ -85,18 +98,19 @@ std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, 
 }  // namespace
 
 std::vector<std::string> Win32FileDialogs::ShowOpen(const seam::FileDialogRequest& request) {
-  const std::optional<std::vector<wchar_t>> answer = Run(request, false);
+  const std::optional<std::vector<wchar_t>> answer = Run(request, false, gate_);
   if (!answer) return {};
   return ChosenPaths(answer->data(), answer->size());
 }
 
 std::optional<std::string> Win32FileDialogs::ShowSave(const seam::FileDialogRequest& request) {
-  const std::optional<std::vector<wchar_t>> answer = Run(request, true);
+  const std::optional<std::vector<wchar_t>> answer = Run(request, true, gate_);
   if (!answer) return std::nullopt;
   return Narrow(answer->data());
 }
 
 void Win32FileDialogs::ShowMessage(const std::string& title, const std::string& text) {
+  ModalGate::Loop loop(gate_);
   MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONWARNING);
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/modal_gate.h"
 #include "seam/desktop.h"
 
 namespace kestrafon::platform::win32 {
@@ -30,11 +31,21 @@ std::vector<std::string> ChosenPaths(const wchar_t* buffer, std::size_t size);
 DWORD OpenFlags(const seam::FileDialogRequest& request);
 DWORD SaveFlags(const seam::FileDialogRequest& request);
 
+// Makes the program's own folder the current one. The player must hold no
+// folder of the user's (Explorer starts it in the file's folder, and the
+// dialogs move it), or that folder cannot be deleted, nor its stick ejected.
+void LeaveTheUsersFolders();
+
+// Each dialog and box is a modal loop of `gate` (when given).
 class Win32FileDialogs final : public seam::FileDialogs {
  public:
+  explicit Win32FileDialogs(ModalGate* gate = nullptr) : gate_(gate) {}
   std::vector<std::string> ShowOpen(const seam::FileDialogRequest& request) override;
   std::optional<std::string> ShowSave(const seam::FileDialogRequest& request) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
+
+ private:
+  ModalGate* gate_;
 };
 
 }  // namespace kestrafon::platform::win32

@@ -1,64 +1,79 @@
 #pragma once
-// One player per session. The first launch holds a named mutex in the
-// session's namespace and a message-only window of a class of ours; a later
-// launch finds that window and hands it its files with WM_COPYDATA (or no
-// files: then the running player comes to the front), and ends.
+// One player per session. The player owns a named mutex in the session's
+// namespace and, from right after, a message-only window of a class of
+// ours. A later launch hands that window its launch with WM_COPYDATA (no
+// files: the player comes to the front) and ends; a launch made while the
+// player closes waits for the mutex and becomes the next player.
 #include <windows.h>
 
 #include <functional>
-#include <optional>
-#include <string>
 #include <vector>
+
+#include "control/launch.h"
 
 namespace kestrafon::platform::win32 {
 
-// Marks a WM_COPYDATA as ours: files to play ("KFL1"), or to add only ("KFQ1").
-inline constexpr ULONG_PTR kHandOverTag = 0x4B464C31;
-inline constexpr ULONG_PTR kEnqueueTag = 0x4B465131;
+// Marks a WM_COPYDATA as ours: an encoded Launch.
+inline constexpr ULONG_PTR kLaunchTag = 0x4B464C32;
+// How long launches are gathered after the last one came: Explorer starts
+// a selection's processes within a moment of each other.
+inline constexpr UINT kGatherMs = 300;
 
-// The bytes of a hand-over: each path in UTF-8, ended by a NUL.
-std::string EncodeHandOver(const std::vector<std::string>& paths);
-// The paths of a hand-over; nothing when the bytes are not one (an empty
-// path, no closing NUL, text that is not UTF-8, more than 16 MiB). Never
-// reads past `size`.
-std::optional<std::vector<std::string>> DecodeHandOver(const void* data, std::size_t size);
-
-// Whether this is the session's first player: it holds the mutex while it
-// lives.
+// The session's mutex, owned while this launch is the player.
 class SessionLock {
  public:
   SessionLock();
   ~SessionLock();
   SessionLock(const SessionLock&) = delete;
   SessionLock& operator=(const SessionLock&) = delete;
-  bool First() const { return first_; }
+  bool Owned() const { return owned_; }
+  // Waits up to `waitMs` for the player that owns it to let it go.
+  bool WaitToOwn(DWORD waitMs);
 
  private:
   HANDLE mutex_ = nullptr;
-  bool first_ = true;
+  bool owned_ = false;
 };
 
-// The running player's end: files handed over (empty: come to the front),
-// and whether to add them only.
+// When this process was started (FILETIME ticks).
+std::uint64_t ProcessStartTime();
+
+// Whether this launch is to be the player: true once it owns the session;
+// false once a running player took the launch. A launch that can neither
+// (a player that does not answer, or one it may not reach) becomes a player
+// after `waitMs` all the same, so its files are not lost.
+bool ClaimSession(SessionLock& lock, const Launch& launch, DWORD waitMs);
+
+// A later launch's end: hands the launch to the running player, letting it
+// come to the front. False when no player took it.
+bool HandOverToRunningPlayer(const Launch& launch);
+
+// The running player's end. Launches wait here, their own one too, until
+// the player is ready to Serve them; then they are opened in groups, once
+// none has come for kGatherMs.
 class HandOverWindow {
  public:
-  using OnFiles = std::function<void(const std::vector<std::string>& paths, bool enqueue)>;
-  explicit HandOverWindow(OnFiles onFiles);
+  using OnLaunches = std::function<void(std::vector<Launch> ordered)>;
+  HandOverWindow();
   ~HandOverWindow();
   HandOverWindow(const HandOverWindow&) = delete;
   HandOverWindow& operator=(const HandOverWindow&) = delete;
   HWND hwnd() const { return hwnd_; }
 
+  void Take(Launch launch);
+  void Serve(OnLaunches onLaunches);
+  // Takes no more launches (the player is closing): later launches then
+  // wait for the session to be free.
+  void Close();
+
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Gather();
+  void OpenGathered();
   HWND hwnd_ = nullptr;
-  OnFiles onFiles_;
-  std::vector<std::pair<std::vector<std::string>, bool>> pending_;
+  OnLaunches onLaunches_;
+  std::vector<Launch> gathered_;
+  DWORD firstGatheredAt_ = 0;
 };
-
-// A later launch's end: hands the files to the running player, letting it
-// come to the front. False when no player answered within `waitMs` (it may
-// still be starting).
-bool HandOverToRunningPlayer(const std::vector<std::string>& paths, bool enqueue, DWORD waitMs);
 
 }  // namespace kestrafon::platform::win32

@@ -25,7 +25,6 @@
 #include "platform/win32/win32_file_dialogs.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_form_host.h"
-#include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_skin_loader.h"
 #include "platform/win32/win32_tick_source.h"
 #include "platform/win32/win32_tray.h"
@@ -272,32 +271,6 @@ TEST_F(PlayerWindow, MovingToAScreenOfMoreDotsPerInchDoublesTheWindowNotTheFace)
 TEST(Scale, WholeFactorsRoundedAsOnLinux) {
   for (auto [dpi, scale] : {std::pair{0u, 1}, {96u, 1}, {120u, 1}, {143u, 1}, {144u, 2}, {192u, 2}, {288u, 3}})
     EXPECT_EQ(ScaleForDpi(dpi), scale) << dpi;
-}
-
-TEST(HandOver, OnlyWellFormedFileListsAreTaken) {
-  using namespace std::string_literals;
-  const std::string twoFiles = EncodeHandOver({"C:\\音楽\\a.mp3", "D:\\b.kfl"});
-  EXPECT_EQ(DecodeHandOver(twoFiles.data(), twoFiles.size()),
-            (std::vector<std::string>{"C:\\音楽\\a.mp3", "D:\\b.kfl"}));
-  EXPECT_EQ(DecodeHandOver(nullptr, 0), std::vector<std::string>{}) << "no files: come to the front";
-  for (const std::string& bad : {"C:\\a.mp3"s, "C:\\a.mp3\0\0"s, "\0"s, "\xFF\xFE.mp3\0"s}) {
-    EXPECT_EQ(DecodeHandOver(bad.data(), bad.size()), std::nullopt) << bad;
-  }
-  EXPECT_EQ(DecodeHandOver(twoFiles.data(), std::size_t(64) << 20), std::nullopt) << "too large, never read";
-}
-
-TEST(HandOver, ALaterLaunchHandsItsFilesToTheRunningPlayer) {
-  std::vector<std::pair<std::vector<std::string>, bool>> handed;
-  HandOverWindow running([&](const std::vector<std::string>& paths, bool enqueue) { handed.emplace_back(paths, enqueue); });
-  ASSERT_NE(running.hwnd(), nullptr);
-  EXPECT_TRUE(HandOverToRunningPlayer({"Z:\\t.mp3"}, false, 1000));
-  EXPECT_TRUE(HandOverToRunningPlayer({}, false, 1000));
-  EXPECT_TRUE(HandOverToRunningPlayer({"Z:\\q.mp3"}, true, 1000));
-  COPYDATASTRUCT foreign{42, 0, nullptr};  // someone else's WM_COPYDATA
-  EXPECT_EQ(SendMessageW(running.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&foreign)), FALSE);
-  Pump(50);
-  using Handed = std::pair<std::vector<std::string>, bool>;
-  EXPECT_EQ(handed, (std::vector<Handed>{{{"Z:\\t.mp3"}, false}, {{}, false}, {{"Z:\\q.mp3"}, true}}));
 }
 
 TEST_F(PlayerWindow, TheTrayCallbackPassesThroughTheWindowProcedure) {

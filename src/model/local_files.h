@@ -1,0 +1,23 @@
+#pragma once
+// What the command line's check asks of the file system, answered by the
+// operating system twins (src/os) with each system's own calls: <filesystem>
+// and <fstream> would pull the iostream and locale machinery into the static
+// Windows program.
+#include <string>
+
+namespace kestrafon::os {
+
+enum class FileState { Readable, Missing, NotAFile, Unreadable };
+
+// Whether `path` (UTF-8) names a regular file this process can open for
+// reading. A named pipe or a folder is NotAFile and is never opened.
+FileState ProbeFile(const std::string& path);
+
+// `path` made absolute against `folder`, with "." and ".." steps and
+// doubled separators tidied away, in the system's own separators.
+std::string AbsolutePath(const std::string& path, const std::string& folder);
+
+// The process's current folder (UTF-8); empty when it cannot be told.
+std::string CurrentFolder();
+
+}  // namespace kestrafon::os
