@@ -2,9 +2,10 @@
 # The Windows installer and the portable zip as a user meets them, under Wine
 # in a fresh prefix: the installer's /S installs per user (files, Start-menu
 # shortcut, uninstaller and "Open with" in the registry), a .kfl opened
-# through its association plays, the uninstaller's /S leaves no key or file
-# of ours; the zip's exe plays a file from its own folder and writes nothing
-# there.
+# through its association plays, an upgrade and the uninstaller's /S close
+# the running player first, the uninstaller leaves no key or file of ours;
+# the zip's exe plays a file from its own folder and writes nothing there; an
+# upgrade goes into the folder the first install chose.
 #
 # usage: windows_packages.sh <setup.exe> <portable.zip> <source dir> <e2e_layout>
 SETUP=$(realpath "$1")
@@ -46,18 +47,25 @@ query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrafon' Displ
 query 'HKCU\Software\Classes\Applications\kestrafon.exe\SupportedTypes' | grep -q '\.kfl' || fail "no SupportedTypes"
 query 'HKCU\Software\Classes\.kfl' | grep -q 'Kestrafon.Playlist' || fail ".kfl is not ours"
 query 'HKCU\Software\Classes\.mp3\OpenWithProgids' | grep -q 'Kestrafon.MP3' || fail ".mp3 does not offer the player"
+for class in 'Applications\kestrafon.exe' Kestrafon.Playlist Kestrafon.MP3; do
+  query "HKCU\\Software\\Classes\\$class\\shell\\open" MultiSelectModel | grep -q Player || fail "$class hides Open past 15 files"
+done
 
-# Starts <exe> on <argument>, waits for its face and its sound, then ends Wine.
-plays_and_is_heard() {
+# Starts <exe> on <argument> and waits for its face and its sound.
+starts_and_is_heard() {
   local who=$1 exe=$2 argument=$3
   (cd "$WORK" && exec wine "$exe" "$argument") >"$WORK/start.log" 2>&1 &
+  PLAYER_PID=$!
   PIDS+=($!)
   wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "$who showed no face"
   sleep 2
   heard || fail "$who made no sound"
-  wineserver -k
-  sleep 1
 }
+player_gone() { ! kill -0 "$PLAYER_PID" 2>/dev/null; }
+# The zip holds the exe the installer installs: an upgrade's result is compared with it.
+mkdir -p "$WORK/portable"
+unzip -q "$ZIP" -d "$WORK/portable"
+PORTABLE=$(find "$WORK/portable" -name kestrafon.exe)
 
 # --- a playlist opened through its association plays ---------------------------
 make_mp3 "$WORK/tone.mp3" 20 440
@@ -66,12 +74,20 @@ printf 'Z:%s\r\n' "${WORK//\//\\}\\tone.mp3" >"$WORK/list.kfl"
 command=$(query 'HKCU\Software\Classes\Kestrafon.Playlist\shell\open\command' | sed -n 's/.*REG_SZ *//p')
 exe=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$command")
 [[ "$command" == *'"%1"'* ]] && [ -n "$exe" ] || fail "the registered command is '$command'"
-plays_and_is_heard "the associated player" "$exe" "Z:${WORK//\//\\}\\list.kfl"
+# A byte more tells the old exe from the new one; the player runs all the same.
+printf old >>"$INSTDIR/kestrafon.exe"
+starts_and_is_heard "the associated player" "$exe" "Z:${WORK//\//\\}\\list.kfl"
+
+# --- an upgrade and the uninstaller close the running player first -------------
+timeout 120 wine "$SETUP" /S >"$WORK/setup.log" 2>&1 || fail "the upgrade beside a running player failed ($?)"
+wait_for 50 player_gone || fail "the upgrade left the player running"
+cmp -s "$INSTDIR/kestrafon.exe" "$PORTABLE" || fail "the upgrade left the old kestrafon.exe"
+starts_and_is_heard "the upgraded player" "$exe" "Z:${WORK//\//\\}\\list.kfl"
 
 # --- uninstalled silently: nothing of ours is left ------------------------------
 # The uninstaller copies itself away and runs from there: wait for its work.
 timeout 120 wine "$INSTDIR/uninstall.exe" /S >"$WORK/uninstall.log" 2>&1 || fail "the uninstaller failed"
-wait_for 100 bash -c "[ ! -e '$INSTDIR/kestrafon.exe' ]" || fail "kestrafon.exe is left behind"
+wait_for 200 bash -c "[ ! -e '$INSTDIR/kestrafon.exe' ]" || fail "kestrafon.exe is left behind"
 [ ! -e "$INSTDIR" ] || fail "the install folder is left behind: $(ls -A "$INSTDIR")"
 [ ! -e "$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kestrafon.lnk" ] || fail "the shortcut is left behind"
 sleep 1
@@ -79,14 +95,21 @@ timeout 60 wine reg export HKCU "$WORK/after.reg" >/dev/null 2>&1 || fail "no re
 [ -z "$(ours "$WORK/after.reg")" ] || fail "keys of ours are left behind: $(ours "$WORK/after.reg")"
 
 # --- the portable zip plays from its own folder and writes nothing there ---------
-mkdir -p "$WORK/portable"
-unzip -q "$ZIP" -d "$WORK/portable"
-PORTABLE=$(find "$WORK/portable" -name kestrafon.exe)
 chmod -R a-w "$WORK/portable"
 before=$(find "$WORK/portable" -printf '%p %s %T@\n' | sort)
-plays_and_is_heard "the portable player" "$PORTABLE" "Z:${WORK//\//\\}\\tone.mp3"
+starts_and_is_heard "the portable player" "$PORTABLE" "Z:${WORK//\//\\}\\tone.mp3"
+wineserver -k
+sleep 1
 [ "$(find "$WORK/portable" -printf '%p %s %T@\n' | sort)" = "$before" ] || fail "the portable player wrote into its folder"
 timeout 60 wine reg export HKCU "$WORK/portable.reg" >/dev/null 2>&1 || fail "no registry export after the portable run"
 [ -z "$(ours "$WORK/portable.reg")" ] || fail "the portable player wrote into the registry: $(ours "$WORK/portable.reg")"
 chmod -R u+w "$WORK/portable"
+
+# --- an upgrade goes where the first install went ------------------------------
+timeout 120 wine "$SETUP" /S '/D=C:\Players\Kestrafon' >"$WORK/setup.log" 2>&1 || fail "the install into a chosen folder failed"
+CUSTOM="$WINEPREFIX/drive_c/Players/Kestrafon"
+printf old >>"$CUSTOM/kestrafon.exe"
+timeout 120 wine "$SETUP" /S >"$WORK/setup.log" 2>&1 || fail "the upgrade of a chosen folder failed"
+cmp -s "$CUSTOM/kestrafon.exe" "$PORTABLE" || fail "the upgrade left the chosen folder old"
+[ ! -e "$INSTDIR" ] || fail "the upgrade made a second copy in $INSTDIR"
 echo "PASS"
