@@ -14,6 +14,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (line.action == CommandLine::Action::Run) line.action = CommandLine::Action::Help;
     } else if (options && arg == "--enqueue") {
       line.enqueue = true;
+    } else if (options && arg.starts_with("--replaygain=") && ReplayGainModeNamed(arg.substr(13))) {
+      line.replayGain = ReplayGainModeNamed(arg.substr(13));
     } else if (options && arg == "--version") {
       if (line.action == CommandLine::Action::Run) line.action = CommandLine::Action::Version;
     } else if (options && arg.size() > 1 && arg.front() == '-') {
@@ -38,9 +40,12 @@ std::string UsageText(std::string_view program) {
       "in order and the first one added starts playing. When the player is already\n"
       "running, the files go to it.\n"
       "\n"
-      "      --enqueue  add the files to the list without playing them\n"
-      "  -h, --help     show this help and exit\n"
-      "      --version  show the version and exit\n");
+      "      --enqueue           add the files to the list without playing them\n"
+      "      --replaygain=MODE   even out loudness by the files' ReplayGain tags:\n"
+      "                          off, track or album (default: the settings file's,\n"
+      "                          else track)\n"
+      "  -h, --help              show this help and exit\n"
+      "      --version           show the version and exit\n");
   return text;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // `kestrafon [FILE...]`: what the command line asks for, and which of the
 // named files can be handed to the player.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/player_settings.h"
 
 namespace kestrafon {
 
@@ -12,6 +15,7 @@ struct CommandLine {
   Action action = Action::Run;
   std::vector<std::string> files;  // as given, in order
   bool enqueue = false;            // --enqueue: add the files, play nothing
+  std::optional<ReplayGainMode> replayGain;  // --replaygain=off|track|album
   std::string badOption;           // the first option not understood
 };
 

@@ -1,8 +1,10 @@
 #pragma once
-// What the command line's check asks of the file system, answered by the
+// What the command line's check and the settings ask of the file system, answered by the
 // operating system twins (src/os) with each system's own calls: <filesystem>
 // and <fstream> would pull the iostream and locale machinery into the static
 // Windows program.
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace kestrafon::os {
@@ -19,5 +21,14 @@ std::string AbsolutePath(const std::string& path, const std::string& folder);
 
 // The process's current folder (UTF-8); empty when it cannot be told.
 std::string CurrentFolder();
+
+// The user's folder for this program's settings, with a trailing separator
+// ($XDG_CONFIG_HOME/kestrafon/ or ~/.config/kestrafon/; %APPDATA%\Kestrafon\);
+// empty when there is none.
+std::string SettingsFolder();
+
+// The bytes of a regular file of at most `maxBytes`; nothing when it is
+// missing, not a regular file, larger, or cannot be read.
+std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t maxBytes);
 
 }  // namespace kestrafon::os

@@ -27,6 +27,8 @@ TEST(CommandLineTest, OptionsAndFiles) {
   const CommandLine bad = ParseCommandLine({"a.mp3", "--shuffle", "--help", "-x"});
   EXPECT_EQ(bad.action, Action::BadOption);
   EXPECT_EQ(bad.badOption, "--shuffle");
+  EXPECT_EQ(ParseCommandLine({"--replaygain=album"}).replayGain, ReplayGainMode::Album);
+  EXPECT_EQ(ParseCommandLine({"--replaygain=loud"}).badOption, "--replaygain=loud");
 
   const CommandLine files = ParseCommandLine({"b.mp3", "-", "--", "-odd.mp3", "--help", "a.kfl"});
   EXPECT_EQ(files.action, Action::Run);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <vector>
 
 namespace kestrafon::os {
@@ -48,6 +49,36 @@ std::string CurrentFolder() {
     buffer.resize(buffer.size() * 2);
   }
   return buffer.data();
+}
+
+std::string SettingsFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return std::string(config) + "/kestrafon/";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config/kestrafon/";
+  return {};
+}
+
+std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t maxBytes) {
+  // Non-blocking: a named pipe in its place must not hold the start.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<std::string> bytes;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::size_t(st.st_size) <= maxBytes) {
+    std::string read(std::size_t(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < read.size()) {
+      const ssize_t got = ::read(fd, read.data() + done, read.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += std::size_t(got);
+    }
+    read.resize(done);
+    bytes = std::move(read);
+  }
+  ::close(fd);
+  return bytes;
 }
 
 }  // namespace kestrafon::os

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "os/win32/wide_text.h"
 
 namespace kestrafon::os {
@@ -58,6 +60,34 @@ std::string CurrentFolder() {
   if (written == 0 || written >= size) return {};
   folder.resize(written);
   return Narrow(folder);
+}
+
+std::string SettingsFolder() {
+  const DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (size == 0) return {};
+  std::wstring folder(size, L'\0');
+  const DWORD written = GetEnvironmentVariableW(L"APPDATA", folder.data(), size);
+  if (written == 0 || written >= size) return {};
+  folder.resize(written);
+  return Narrow(folder) + "\\Kestrafon\\";
+}
+
+std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t maxBytes) {
+  HANDLE file = CreateFileW(WidenPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::optional<std::string> bytes;
+  LARGE_INTEGER size{};
+  if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && std::uint64_t(size.QuadPart) <= maxBytes) {
+    std::string read(std::size_t(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (read.empty() || ReadFile(file, read.data(), DWORD(read.size()), &got, nullptr)) {
+      read.resize(got);
+      bytes = std::move(read);
+    }
+  }
+  CloseHandle(file);
+  return bytes;
 }
 
 }  // namespace kestrafon::os

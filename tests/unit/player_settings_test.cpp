@@ -1,0 +1,65 @@
+// The settings file: what it may say, what a bad line costs (only itself),
+// and the command line's word over it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "control/settings_file.h"
+#include "fixtures/scratch_files.h"
+
+namespace kestrafon {
+namespace {
+
+using Mode = ReplayGainMode;
+
+TEST(PlayerSettings, EachLineIsReadOnItsOwn) {
+  const struct {
+    const char* text;
+    ReplayGainSettings expected;
+    const char* problem;
+  } cases[] = {
+      {"", {}, ""},
+      {"\xEF\xBB\xBF# mine\r\nreplaygain = album\r\n\r\nreplaygain-preamp=+2.5\n", {Mode::Album, 2.5, 0}, ""},
+      {"replaygain=off\nreplaygain-untagged = -6", {Mode::Off, 0, -6}, ""},
+      {"replaygain = loud\nreplaygain-preamp = 3", {Mode::Track, 3, 0}, "line 1 is not a setting: replaygain = loud"},
+      {"replaygain-preamp = 3,5\nreplaygain-untagged = 99\nvolume = 11", {}, "line 1 is not a setting: replaygain-preamp = 3,5"},
+      {"replaygain-preamp = nan\n\x01\x02\xFF", {}, "line 1 is not a setting: replaygain-preamp = nan"},
+      {"; old style\n\nreplaygain\n", {}, "line 3 is not a setting: replaygain"},
+  };
+  for (const auto& c : cases) {
+    const ParsedSettings parsed = ParseSettings(c.text);
+    EXPECT_EQ(parsed.settings.replayGain, c.expected) << c.text;
+    EXPECT_EQ(parsed.problem, c.problem) << c.text;
+  }
+}
+
+TEST(PlayerSettings, TheFileInTheUsersFolderThenTheCommandLine) {
+  fixtures::TempDir home("kestrafon-settings-");
+  ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+  ::setenv("APPDATA", home.path().c_str(), 1);
+  const std::string file = home.File("kestrafon/settings.ini");
+
+  LoadedSettings none = LoadPlayerSettings({});
+  EXPECT_EQ(none.settings, PlayerSettings{});
+  EXPECT_EQ(none.problem, "") << "no file: the defaults, silently";
+
+  std::filesystem::create_directories(home.File("kestrafon"));
+  fixtures::WriteBytes(file, "replaygain = album\nreplaygain-preamp = x\n");
+  const LoadedSettings bad = LoadPlayerSettings({});
+  EXPECT_EQ(bad.settings.replayGain.mode, Mode::Album);
+  EXPECT_NE(bad.problem.find("line 2 is not a setting"), std::string::npos) << bad.problem;
+
+  CommandLine line;
+  line.replayGain = Mode::Off;
+  EXPECT_EQ(LoadPlayerSettings(line).settings.replayGain.mode, Mode::Off);
+
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file);  // a folder where the file should be
+  EXPECT_NE(LoadPlayerSettings({}).problem.find("cannot be read"), std::string::npos);
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::unsetenv("APPDATA");
+}
+
+}  // namespace
+}  // namespace kestrafon
