@@ -28,7 +28,7 @@ PcmStream::~PcmStream() {
   output_->Close();
 }
 
-bool PcmStream::Start(std::unique_ptr<PcmSource> first) {
+bool PcmStream::Start(std::unique_ptr<PcmSource> first, double gain) {
   if (!first || thread_.joinable()) return false;
   const PcmFormat format = first->Format();
   if (!output_->Open(format)) return false;
@@ -37,6 +37,7 @@ bool PcmStream::Start(std::unique_ptr<PcmSource> first) {
   Queued q;
   q.serial = nextSerial_;
   q.frames = first->Frames();
+  q.gain = gain;
   q.format = format;
   q.source = std::move(first);
   q.given = true;  // the device is there for it: its frame 0 plays after the lead
@@ -83,7 +84,7 @@ void PcmStream::SetGain(double gain) {
   gain_ = std::clamp(gain, 0.0, 1.0);
 }
 
-std::uint64_t PcmStream::Follow(std::unique_ptr<PcmSource> next) {
+std::uint64_t PcmStream::Follow(std::unique_ptr<PcmSource> next, double gain) {
   std::uint64_t serial = 0;
   {
     std::lock_guard lock(mutex_);
@@ -92,6 +93,7 @@ std::uint64_t PcmStream::Follow(std::unique_ptr<PcmSource> next) {
     q.serial = serial = ++nextSerial_;
     q.format = next->Format();
     q.frames = next->Frames();
+    q.gain = gain;
     q.source = std::move(next);
     queue_.push_back(std::move(q));
   }
@@ -228,7 +230,7 @@ void PcmStream::Feed(std::unique_lock<std::mutex>& lock) {
       q->given = true;
       q->base = written_ - block.firstFrame;
     }
-    WriteBlock(block, gain_);
+    WriteBlock(block, gain_ * q->gain);
     if (lost_) return;
     written_ += static_cast<std::int64_t>(block.frames);
     tail_ = 0;
@@ -276,10 +278,10 @@ void PcmStream::Reopen(std::unique_lock<std::mutex>& lock) {
 
 void PcmStream::WriteBlock(const Block& block, double gain) {
   const std::int16_t* samples = block.samples.data();
-  if (gain < 1.0) {
+  if (gain != 1.0) {
     scaled_.resize(block.samples.size());
     for (std::size_t i = 0; i < scaled_.size(); ++i)
-      scaled_[i] = static_cast<std::int16_t>(std::lround(block.samples[i] * gain));
+      scaled_[i] = static_cast<std::int16_t>(std::clamp(std::lround(block.samples[i] * gain), -32768L, 32767L));
     samples = scaled_.data();
   }
   if (!output_->Write(samples, block.frames)) lost_ = true;

@@ -50,8 +50,10 @@ class PcmStream {
   PcmStream& operator=(const PcmStream&) = delete;
 
   // Opens the output for `first` (source number 0), paused, and starts the
-  // thread. False when no device takes the source's format.
-  bool Start(std::unique_ptr<PcmSource> first);
+  // thread. False when no device takes the source's format. Each source
+  // plays at its own `gain` (its loudness) times the stream's (the volume);
+  // samples a gain above 1 would take past full scale are held there.
+  bool Start(std::unique_ptr<PcmSource> first, double gain = 1.0);
 
   void Run();
   void Pause();
@@ -63,7 +65,7 @@ class PcmStream {
 
   // Queues `next` to play straight after the last source queued, and returns
   // its number. 0 when the stream has ended: nothing can follow any more.
-  std::uint64_t Follow(std::unique_ptr<PcmSource> next);
+  std::uint64_t Follow(std::unique_ptr<PcmSource> next, double gain = 1.0);
   // Drops the sources queued after `serial` that the device has not been
   // given yet, and returns the last one kept: `serial` itself, or a later
   // one that already went to the device (it plays).
@@ -86,6 +88,7 @@ class PcmStream {
     std::shared_ptr<PcmSource> source;
     PcmFormat format;
     std::int64_t frames = 0;
+    double gain = 1.0;         // its own
     std::int64_t decoded = 0;  // frames taken from the source (or made up as silence)
     std::int64_t base = 0;     // the output's played count at this source's frame 0
     bool given = false;        // some of it went to the device

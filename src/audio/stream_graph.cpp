@@ -11,6 +11,7 @@ struct StreamGraph::Job {
   std::string path;
   seam::FollowTag tag = 0;
   std::unique_ptr<PcmSource> source;
+  double gain = 1.0;                  // the file's own, by its loudness
   std::unique_ptr<PcmStream> stream;  // OpenFile's, started
   bool started = false;
   std::int64_t frames = 0;
@@ -84,7 +85,7 @@ bool StreamGraph::RenderFile(const std::string& path) {
   const std::int64_t frames = source->Frames();
   const int rate = source->Format().sampleRate;
   auto stream = MakeStream();
-  const bool started = stream->Start(std::move(source));
+  const bool started = stream->Start(std::move(source), system_->ReplayGainOf(path));
   return Adopt(std::move(stream), started, frames, rate);
 }
 
@@ -101,7 +102,7 @@ void StreamGraph::OpenFile(const std::string& path) {
     if (auto source = Playable(system->OpenSource(job->path))) {
       job->frames = source->Frames();
       job->rate = source->Format().sampleRate;
-      job->started = job->stream->Start(std::move(source));
+      job->started = job->stream->Start(std::move(source), system->ReplayGainOf(job->path));
     } else {
       job->stream.reset();
     }
@@ -180,6 +181,7 @@ void StreamGraph::Follow(const std::string& path, seam::FollowTag tag) {
 void StreamGraph::StartFollowing(const std::shared_ptr<Job>& job) {
   system_->StartWorker([system = system_, job, alive = std::weak_ptr<char>(alive_), this] {
     job->source = Playable(system->OpenSource(job->path));
+    if (job->source) job->gain = system->ReplayGainOf(job->path);
     system->Post([job, alive, this] {
       if (alive.lock()) FollowerOpened(job);
     });
@@ -191,7 +193,7 @@ void StreamGraph::FollowerOpened(const std::shared_ptr<Job>& job) {
   following_.reset();
   if (job->source) {
     const Track track{0, job->tag, job->source->Frames(), job->source->Format().sampleRate};
-    if (const std::uint64_t serial = stream_->Follow(std::move(job->source))) {
+    if (const std::uint64_t serial = stream_->Follow(std::move(job->source), job->gain)) {
       queued_.push_back(track);
       queued_.back().serial = serial;
       return;

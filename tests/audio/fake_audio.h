@@ -190,6 +190,7 @@ class FakeOutput final : public SoundOutput {
 class FakeSystem final : public StreamSystem {
  public:
   std::map<std::string, SourceSpec> files;
+  std::map<std::string, double> gains;  // by their loudness; 1 when not named
   std::shared_ptr<FakeOutput::Shared> output = std::make_shared<FakeOutput::Shared>();
   std::function<void()> beforeOpening;  // run by the worker (tests hold it there)
 
@@ -198,6 +199,10 @@ class FakeSystem final : public StreamSystem {
     const auto it = files.find(path);
     if (it == files.end()) return nullptr;
     return std::make_unique<FakeSource>(it->second);
+  }
+  double ReplayGainOf(const std::string& path) override {
+    const auto it = gains.find(path);
+    return it == gains.end() ? 1.0 : it->second;
   }
   std::unique_ptr<SoundOutput> MakeOutput() override { return std::make_unique<FakeOutput>(output); }
   void Post(std::function<void()> work) override {

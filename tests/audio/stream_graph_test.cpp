@@ -27,7 +27,8 @@ using kestrafon::fakes::RecordedEvents;
 std::vector<std::int16_t> Expected(int mark, std::int64_t from, std::int64_t to, int channels, double gain = 1.0) {
   std::vector<std::int16_t> samples;
   for (std::int64_t f = from; f < to; ++f)
-    for (int c = 0; c < channels; ++c) samples.push_back(static_cast<std::int16_t>(std::lround(Mark(mark, f, c) * gain)));
+    for (int c = 0; c < channels; ++c)
+      samples.push_back(static_cast<std::int16_t>(std::clamp(std::lround(Mark(mark, f, c) * gain), -32768L, 32767L)));
   return samples;
 }
 
@@ -156,6 +157,23 @@ TEST_F(StreamGraphTest, VolumeScalesTheSamplesFromTheNextBlock) {
   EXPECT_NEAR(GainOfVolume(-600), 0.5012, 1e-4);
   EXPECT_EQ(GainOfVolume(-10000), 0.0);
   EXPECT_EQ(GainOfVolume(0), 1.0);
+}
+
+// Each file plays at the gain its loudness asks for, times the volume, from
+// its first sample to its last; past full scale, a sample is held there.
+TEST_F(StreamGraphTest, EachFilePlaysAtItsOwnLoudnessFromItsFirstSample) {
+  system->files["b"] = {2, 2000, {44100, 2}};
+  system->gains = {{"a", 0.5}, {"b", 40.0}};
+  ASSERT_TRUE(graph->RenderFile("a"));
+  ASSERT_TRUE(graph->PutVolume(-600));
+  ASSERT_TRUE(graph->PutCurrentPosition(0));
+  graph->Follow("b", 1);
+  ASSERT_TRUE(PlayUntil([&] { return graph->FollowerQueued(); }));
+  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(PlayUntil([&] { return events.Heard("ended"); }));
+  std::vector<std::int16_t> expected = Expected(1, 0, 3000, 2, 0.5 * GainOfVolume(-600));
+  Append(expected, Expected(2, 0, 2000, 2, 40.0 * GainOfVolume(-600)));
+  EXPECT_EQ(Heard(), expected);
 }
 
 // Moving the position: it reads the new place at once, and the device
