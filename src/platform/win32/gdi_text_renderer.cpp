@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "os/win32/wide_text.h"
 #include "skin/layout.h"
@@ -12,9 +13,11 @@ using os::Narrow;
 using os::Widen;
 namespace {
 
-// Japanese UI faces in order of preference: those every Japanese Windows
-// has, then what a Wine system usually offers through its system fonts.
-constexpr const wchar_t* kPreferredFaces[] = {L"Yu Gothic UI", L"Meiryo UI",        L"MS UI Gothic", L"IPAGothic",
+// Japanese UI faces in order of preference. MS UI Gothic has bitmaps made
+// for 12 pixels; Meiryo UI and Yu Gothic UI are outlines only, and Yu
+// Gothic UI is all a Windows 10 or 11 without the Japanese supplemental
+// fonts has. Then what a Wine system offers through its system fonts.
+constexpr const wchar_t* kPreferredFaces[] = {L"MS UI Gothic", L"Meiryo UI",        L"Yu Gothic UI", L"IPAGothic",
                                               L"VL Gothic",    L"Noto Sans CJK JP", L"Takao Gothic"};
 constexpr int kPixelHeight = skin::kTextPixels;
 
@@ -34,25 +37,39 @@ bool HasFace(HDC dc, const wchar_t* face) {
 
 }  // namespace
 
+std::uint32_t BlendInk(std::uint32_t under, Rgb ink, std::uint32_t cover) {
+  cover = std::min(cover, 255u);
+  const auto mix = [&](int shift, std::uint32_t to) {
+    const std::uint32_t from = (under >> shift) & 0xFFu;
+    return ((from * (255 - cover) + to * cover + 127) / 255) << shift;
+  };
+  return (under & 0xFF000000u) | mix(16, ink.r) | mix(8, ink.g) | mix(0, ink.b);
+}
+
+std::wstring ChooseUiFontFace(const std::function<bool(const wchar_t*)>& present, std::wstring fallback) {
+  for (const wchar_t* face : kPreferredFaces) {
+    if (present(face)) return face;
+  }
+  return fallback;
+}
+
 std::wstring ChooseUiFontFace() {
   HDC dc = GetDC(nullptr);
   // None of them: the system's default GUI font, never a face that is not there.
-  std::wstring chosen;
-  LOGFONTW fallback{};
-  if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback)) chosen = fallback.lfFaceName;
-  for (const wchar_t* face : kPreferredFaces) {
-    if (HasFace(dc, face)) {
-      chosen = face;
-      break;
-    }
-  }
+  std::wstring fallback;
+  LOGFONTW gui{};
+  if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui)) fallback = gui.lfFaceName;
+  std::wstring chosen = ChooseUiFontFace([dc](const wchar_t* face) { return HasFace(dc, face); }, std::move(fallback));
   ReleaseDC(nullptr, dc);
   return chosen;
 }
 
 GdiTextRenderer::GdiTextRenderer() : face_(ChooseUiFontFace()) {
+  // Grey, never ClearType: the text stays in the face image, whatever
+  // screen or subpixel order shows it later. The face's own tables decide
+  // whether 12 pixels are smoothed at all.
   font_ = CreateFontW(-kPixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face_.c_str());
+                      CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face_.c_str());
   dc_ = CreateCompatibleDC(nullptr);
 }
 
@@ -94,17 +111,17 @@ void GdiTextRenderer::DrawText(Image& target, int x, int y, std::string_view utf
   HGDIOBJ oldBitmap = SelectObject(dc_, bitmap);
   auto* pixels = static_cast<std::uint32_t*>(bits);
   std::fill_n(pixels, std::size_t(w) * std::size_t(h), 0u);
-  // White on black without smoothing: every lit pixel is a glyph pixel.
+  // White on black: a pixel's grey is how much of it the glyph covers
+  // (all or nothing without smoothing).
   SetBkMode(dc_, TRANSPARENT);
   SetTextColor(dc_, RGB(255, 255, 255));
   SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
   TextOutW(dc_, x - left, y - top, text.c_str(), int(text.size()));
   GdiFlush();
-  const std::uint32_t ink = color.Argb();
   for (int row = 0; row < h; ++row) {
     for (int col = 0; col < w; ++col) {
-      if (pixels[std::size_t(row) * std::size_t(w) + std::size_t(col)] & 0x00FFFFFFu)
-        target.SetPixel(left + col, top + row, ink);
+      const std::uint32_t cover = (pixels[std::size_t(row) * std::size_t(w) + std::size_t(col)] >> 8) & 0xFFu;
+      if (cover) target.SetPixel(left + col, top + row, BlendInk(target.Pixel(left + col, top + row), color, cover));
     }
   }
   SelectObject(dc_, oldBitmap);

@@ -193,10 +193,15 @@ void Win32FormHost::Present(const Image& face, Rect dirty) {
 
 void Win32FormHost::SetRoundedRegion(int width, int height, int ellipseW, int ellipseH) {
   if (!hwnd_) return;
-  outline_ = {width, height, ellipseW, ellipseH};
+  // The size comes in screen pixels, as OuterSize gave it; the corners are the art's.
+  outline_ = {width / scale_, height / scale_, ellipseW, ellipseH};
+  ApplyOutline();
+}
+
+void Win32FormHost::ApplyOutline() {
   // The outline of the face, made larger by the scale pixel for pixel, so
   // its corners are the 1x corners' stairs.
-  HRGN region = CreateRoundRectRgn(0, 0, width, height, ellipseW, ellipseH);
+  HRGN region = CreateRoundRectRgn(0, 0, outline_.width, outline_.height, outline_.ellipseW, outline_.ellipseH);
   if (region && scale_ > 1) {
     const DWORD size = GetRegionData(region, 0, nullptr);
     std::vector<char> data(size);
@@ -249,26 +254,38 @@ RECT NormalRect(HWND hwnd) {
 
 seam::Point Win32FormHost::Position() const {
   const RECT r = NormalRect(hwnd_);
-  return {int(r.left) / scale_, int(r.top) / scale_};
+  return {int(r.left), int(r.top)};
 }
 
 seam::Point Win32FormHost::OuterSize() const {
   const RECT r = NormalRect(hwnd_);
-  return {int(r.right - r.left) / scale_, int(r.bottom - r.top) / scale_};
+  return {int(r.right - r.left), int(r.bottom - r.top)};
 }
 
 void Win32FormHost::Move(seam::Point topLeft) {
-  if (hwnd_) {
-    SetWindowPos(hwnd_, nullptr, topLeft.x * scale_, topLeft.y * scale_, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (!hwnd_) return;
+  const int scale = scale_;
+  SetWindowPos(hwnd_, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A move onto a screen of other dots per inch rescales the window on the
+  // way, at a corner of the system's choosing: put it back where asked.
+  if (scale_ != scale)
+    SetWindowPos(hwnd_, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Win32FormHost::SizeAt(UINT dpi) const {
+  const int scale = ScaleForDpi(dpi);
+  return {options_.width * scale, options_.height * scale};
 }
 
 void Win32FormHost::Rescale(UINT dpi, const RECT& suggested) {
   scale_ = ScaleForDpi(dpi);
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, options_.width * scale_, options_.height * scale_,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  if (outline_.right > 0) SetRoundedRegion(outline_.left, outline_.top, outline_.right, outline_.bottom);
+  // The system made the rectangle from SizeAt's answer, placed so that a
+  // window being dragged keeps the cursor where it was on the face. Where it
+  // did not ask (per-monitor awareness v1) it scaled linearly, and the
+  // face's whole factor decides the size.
+  const SIZE size = SizeAt(dpi);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (outline_.width > 0) ApplyOutline();
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -369,6 +386,12 @@ LRESULT Win32FormHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case kGetDpiScaledSizeMessage: {
+      // Asked before a move to another screen, so the suggested rectangle
+      // of WM_DPICHANGED is the face's size there, not a linear scaling.
+      *reinterpret_cast<SIZE*>(lParam) = SizeAt(UINT(wParam));
+      return TRUE;
+    }
     case WM_DPICHANGED:
       Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -36,15 +36,21 @@ int ButtonsFromMouseFlags(WPARAM flags);
 // inch, rounded as the Linux build rounds it: 96 gives 1, 144 and 192 give
 // 2, 288 gives 3.
 int ScaleForDpi(UINT dpi);
+// WM_GETDPISCALEDSIZE (Windows 10 1703 and later), which the headers hide
+// from a build for Windows 7.
+inline constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;
 
 // The media key of a WM_APPCOMMAND command; nothing for any other command.
 std::optional<seam::MediaKey> MediaKeyFromAppCommand(int command);
 // The local files of a drop (folders and other things left out), as UTF-8.
 std::vector<std::string> DroppedFiles(HDROP drop);
 
-// Geometry (Position, OuterSize, Move, the outline) and the mouse are in face
-// pixels, as on Qt; on a screen of more dots per inch the window is that
-// many times larger and the face is copied to it pixel for pixel.
+// The face, the mouse and the outline's corners are in face pixels, as on
+// Qt; on a screen of more dots per inch the window is that many times larger
+// and the face is copied to it pixel for pixel. Position, OuterSize and Move
+// are in screen pixels, the one measure two windows on screens of different
+// dots per inch share, so the playlist window docks where the player's edge
+// is; SetRoundedRegion takes the size as OuterSize gives it.
 class Win32FormHost final : public seam::FormHost {
  public:
   explicit Win32FormHost(const WindowOptions& options);
@@ -84,8 +90,12 @@ class Win32FormHost final : public seam::FormHost {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window's size on a screen of `dpi` dots per inch.
+  SIZE SizeAt(UINT dpi) const;
   // The window moved to a screen of other dots per inch.
   void Rescale(UINT dpi, const RECT& suggested);
+  // Sets the window's region from outline_, at the current scale.
+  void ApplyOutline();
 
   WindowOptions options_;
   HWND hwnd_ = nullptr;
@@ -99,7 +109,9 @@ class Win32FormHost final : public seam::FormHost {
   bool painted_ = false;
   bool dragging_ = false;
   int scale_ = 1;
-  RECT outline_{};  // the last outline asked for, in face pixels (right, bottom: the ellipse)
+  struct Outline {
+    int width = 0, height = 0, ellipseW = 0, ellipseH = 0;
+  } outline_;  // the last one asked for, in face pixels
   std::vector<std::pair<UINT, std::function<void(WPARAM, LPARAM)>>> handlers_;
   seam::FilesDroppedHandler onFilesDropped_;
   std::function<void(seam::MediaKey)> onMediaKey_;

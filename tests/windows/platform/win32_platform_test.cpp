@@ -259,8 +259,8 @@ TEST_F(PlayerWindow, MovingToAScreenOfMoreDotsPerInchDoublesTheWindowNotTheFace)
   EXPECT_EQ(client.right, 606);
   EXPECT_EQ(client.bottom, 404);
   EXPECT_EQ(host.scale(), 2);
-  EXPECT_EQ(host.OuterSize(), (seam::Point{303, 202})) << "geometry stays in face pixels";
-  EXPECT_EQ(host.Position(), (seam::Point{40, 50}));
+  EXPECT_EQ(host.OuterSize(), (seam::Point{606, 404})) << "geometry in screen pixels";
+  EXPECT_EQ(host.Position(), (seam::Point{80, 100}));
   EXPECT_TRUE(Win32Windows::InOutline(host, 10, 10));
   EXPECT_FALSE(Win32Windows::InOutline(host, 1, 1)) << "the corner's stairs are doubled";
   sink.events.clear();
