@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "control/clock_text.h"
 #include "model/paths.h"
-#include "model/playlist_file.h"
+#include "model/playlist_formats.h"
 
 namespace kestrafon {
 
@@ -18,6 +19,7 @@ constexpr const char* kBlankClock = "     ";
 constexpr const char* kCannotPlayTitle = "再生できません";
 constexpr const char* kNoOutputText = "音声を出力できる装置がないため、次の曲を再生できません。\n";
 constexpr const char* kOutputLostText = "音声の出力先が使えなくなったため、次の曲の再生を止めました。\n";
+constexpr const char* kUrlsSkippedTitle = "追加しなかった項目";
 constexpr const PanelTextSpot& kTitleText = PanelTextOf(PanelText::Title);
 constexpr const PanelTextSpot& kElapsedText = PanelTextOf(PanelText::Elapsed);
 }  // namespace
@@ -224,10 +226,11 @@ std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
   const std::int32_t before = tracks_.Count();
   // Each playlist file is read at its place in the order, so it never
   // lands in the list as a track itself.
+  std::size_t urls = 0;
   for (const std::string& path : paths) {
     if (path.empty()) continue;
-    if (IsPlaylistFileName(path)) {
-      AppendPlaylistFile(tracks_, path);
+    if (PlaylistKindOf(path) != PlaylistKind::None) {
+      AppendListFile(tracks_, path, urls);
     } else {
       tracks_.Append(path);
     }
@@ -236,6 +239,11 @@ std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
   if (added > 0) {
     UpdateFollowingTrack();
     Notify();
+  }
+  // Said once for the whole Add, however many lists held URLs.
+  if (urls > 0) {
+    messages_.ShowMessage(kUrlsSkippedTitle, "プレイリストにあったURL（" + std::to_string(urls) +
+                                                 "件）は、このコンピューターのファイルではないため、飛ばしました。");
   }
   return added;
 }

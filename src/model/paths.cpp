@@ -8,6 +8,17 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 std::size_t LastSeparator(std::string_view s) { return s.find_last_of("/\\"); }
 
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// True when `name` ends in `tail` (lower case), in any letter case.
+bool EndsInAnyCase(std::string_view name, std::string_view tail) {
+  if (name.size() < tail.size()) return false;
+  name.remove_prefix(name.size() - tail.size());
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (Lower(name[i]) != tail[i]) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string_view FileNameOf(std::string_view path) {
@@ -51,6 +62,14 @@ bool IsPlaylistFileName(std::string_view name) {
     if (lower != want[i]) return false;
   }
   return true;
+}
+
+PlaylistKind PlaylistKindOf(std::string_view name) {
+  if (IsPlaylistFileName(name)) return PlaylistKind::Kfl;
+  if (EndsInAnyCase(name, ".m3u")) return PlaylistKind::M3u;
+  if (EndsInAnyCase(name, ".m3u8")) return PlaylistKind::M3u8;
+  if (EndsInAnyCase(name, ".pls")) return PlaylistKind::Pls;
+  return PlaylistKind::None;
 }
 
 }  // namespace kestrafon

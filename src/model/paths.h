@@ -28,4 +28,10 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // playlist file, dot or no dot.
 bool IsPlaylistFileName(std::string_view name);
 
+// The kinds of playlist file Add reads: the player's own (the rule above),
+// and the lists other players write, known by their extension in any letter
+// case (".m3u", ".m3u8", ".pls").
+enum class PlaylistKind { None, Kfl, M3u, M3u8, Pls };
+PlaylistKind PlaylistKindOf(std::string_view name);
+
 }  // namespace kestrafon

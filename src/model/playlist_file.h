@@ -60,6 +60,9 @@ struct SaveResult {
 // On any failure the old file is as it was and no other file is left.
 SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries,
                              const SaveOps& ops = {});
+// The same for bytes already encoded (WritePlaylistFile writes those of
+// EncodePlaylistText): other kinds of list are saved just as safely.
+SaveResult WritePlaylistBytes(const std::string& path, std::string_view bytes, const SaveOps& ops = {});
 
 // Reads the entries of the playlist file at `path` into `entries`. False,
 // with `entries` untouched, when the file cannot be read (missing, not a
@@ -68,11 +71,15 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
 // Where the encoding is in doubt, entries are looked up with stat only.
 bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries);
 inline constexpr std::size_t kMaxPlaylistFileBytes = std::size_t(256) << 20;
+// The whole file's bytes, read as ReadPlaylistFile reads them; false, with
+// `bytes` untouched, where ReadPlaylistFile gives false.
+bool ReadPlaylistBytes(const std::string& path, std::string& bytes);
 
 // Appends the entries of a playlist file behind the track list. An
 // unreadable file changes nothing and gives false.
 bool AppendPlaylistFile(TrackList& tracks, const std::string& path);
-// Writes the whole track list to `path` (see WritePlaylistFile).
+// Writes the whole track list to `path` (see WritePlaylistFile), as M3U8
+// when its name ends in ".m3u8" in any letter case (see WriteM3u8File).
 SaveResult SavePlaylistFile(const TrackList& tracks, const std::string& path, const SaveOps& ops = {});
 
 }  // namespace kestrafon

@@ -17,9 +17,11 @@ seam::FileDialogRequest OpenRequest(const std::string& lastDir) {
           .allowMultiple = true};
 }
 
+// The player's own kind first, as the default; an M3U8 name is written as
+// M3U8 (SavePlaylistFile), for other players.
 seam::FileDialogRequest SaveRequest(const std::string& lastDir) {
   return {.title = "名前を付けてファイルの保存",
-          .filter = "KFLファイル(*.kfl)|*.kfl",
+          .filter = "KFLファイル(*.kfl)|*.kfl|M3U8ファイル(*.m3u8)|*.m3u8",
           .defaultExtension = ".kfl",
           .initialDirectory = lastDir,
           .promptOverwrite = true};

@@ -271,7 +271,7 @@ TEST(PlaylistDialogs, RequestsCarryTheExactTextsAndOptions) {
   EXPECT_FALSE(open.promptOverwrite);
   const seam::FileDialogRequest& save = app.desktop.saveRequests[0];
   EXPECT_EQ(save.title, "名前を付けてファイルの保存");
-  EXPECT_EQ(save.filter, "KFLファイル(*.kfl)|*.kfl");
+  EXPECT_EQ(save.filter, "KFLファイル(*.kfl)|*.kfl|M3U8ファイル(*.m3u8)|*.m3u8");
   EXPECT_EQ(save.defaultExtension, ".kfl");
   EXPECT_EQ(save.initialDirectory, "");
   EXPECT_FALSE(save.allowMultiple);

@@ -17,7 +17,7 @@ bool ExistsOnDisk(const std::string& path) {
 
 }  // namespace
 
-bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries) {
+bool ReadPlaylistBytes(const std::string& path, std::string& bytes) {
   struct stat before {};
   if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return false;
   // Non-blocking all the same: the file may be swapped for a named pipe
@@ -25,14 +25,21 @@ bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
-  std::string bytes;
+  std::string read;
   const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                   playlist_file_steps::ReadToEnd(std::size_t(st.st_size), [fd](char* to, std::size_t room) {
                     return long(::read(fd, to, room));
-                  }, bytes);
+                  }, read);
   ::close(fd);
-  if (ok) entries = ParsePlaylistText(bytes, ExistsOnDisk);
+  if (ok) bytes = std::move(read);
   return ok;
+}
+
+bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries) {
+  std::string bytes;
+  if (!ReadPlaylistBytes(path, bytes)) return false;
+  entries = ParsePlaylistText(bytes, ExistsOnDisk);
+  return true;
 }
 
 }  // namespace kestrafon

@@ -95,6 +95,10 @@ bool Writable(const std::string& target) {
 }  // namespace
 
 SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries, const SaveOps& ops) {
+  return WritePlaylistBytes(path, EncodePlaylistText(entries), ops);
+}
+
+SaveResult WritePlaylistBytes(const std::string& path, std::string_view text, const SaveOps& ops) {
   if (path.empty()) return {ENOENT};
   const std::string target = ResolveTarget(path);
   struct stat old {};
@@ -102,7 +106,6 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
   if (replacing && S_ISDIR(old.st_mode)) return {EISDIR};  // never replace a directory
   if (replacing && !S_ISREG(old.st_mode)) return {EINVAL};  // nor a pipe or a device
 
-  const std::string text = EncodePlaylistText(entries);
   // Replacing one of several links would split them: the others would keep the old list.
   if (replacing && old.st_nlink > 1) return {playlist_file_steps::OverwriteInPlace(ops, kSystem, target, text)};
 

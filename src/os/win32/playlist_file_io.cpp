@@ -112,6 +112,10 @@ bool Writable(const std::string& path) {
 }  // namespace
 
 SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries, const SaveOps& ops) {
+  return WritePlaylistBytes(path, EncodePlaylistText(entries), ops);
+}
+
+SaveResult WritePlaylistBytes(const std::string& path, std::string_view text, const SaveOps& ops) {
   if (path.empty()) return {ENOENT};
   const std::wstring wide = WidenPath(path);
   const DWORD old = GetFileAttributesW(wide.c_str());
@@ -119,7 +123,6 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
   if (replacing && (old & FILE_ATTRIBUTE_DIRECTORY)) return {EISDIR};  // never replace a directory
   if (replacing && !IsPlainFile(old)) return {EINVAL};  // nor a device
 
-  const std::string text = EncodePlaylistText(entries);
   // Replacing one of several links would split them: the others would keep the old list.
   if (replacing && LinkCount(wide) > 1) return {playlist_file_steps::OverwriteInPlace(ops, kSystem, path, text)};
 
@@ -134,7 +137,7 @@ SaveResult WritePlaylistFile(const std::string& path, const std::vector<std::str
   return {playlist_file_steps::MoveTempOver(ops, kSystem, fd, temp, path, text)};
 }
 
-bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries) {
+bool ReadPlaylistBytes(const std::string& path, std::string& bytes) {
   const std::wstring wide = WidenPath(path);
   // Looked at before opening, so that a pipe or a device is never opened.
   const DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -143,15 +146,22 @@ bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
-  std::string bytes;
+  std::string read;
   const bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
                   playlist_file_steps::ReadToEnd(std::size_t(size.QuadPart), [file](char* to, std::size_t room) {
                     DWORD n = 0;
                     return ReadFile(file, to, DWORD(room), &n, nullptr) ? long(n) : -1L;
-                  }, bytes);
+                  }, read);
   CloseHandle(file);
-  if (ok) entries = ParsePlaylistText(bytes, ExistsOnDisk);
+  if (ok) bytes = std::move(read);
   return ok;
+}
+
+bool ReadPlaylistFile(const std::string& path, std::vector<std::string>& entries) {
+  std::string bytes;
+  if (!ReadPlaylistBytes(path, bytes)) return false;
+  entries = ParsePlaylistText(bytes, ExistsOnDisk);
+  return true;
 }
 
 }  // namespace kestrafon

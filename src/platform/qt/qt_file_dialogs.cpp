@@ -8,6 +8,20 @@ namespace kestrafon::platform::qt {
 
 namespace {
 
+// The extension a name filter's first pattern gives ("KFLファイル(*.kfl)"
+// gives "kfl"); `fallback` for a filter without one.
+QString SuffixOfNameFilter(const QString& filter, const QString& fallback) {
+  const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+  const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+  if (open < 0 || close < open) return fallback;
+  const QString patterns = filter.mid(open + 1, close - open - 1);
+  const QString first = patterns.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+  if (!first.startsWith(QStringLiteral("*."))) return fallback;
+  const QString suffix = first.mid(2);
+  if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?'))) return fallback;
+  return suffix;
+}
+
 std::vector<std::string> Run(const seam::FileDialogRequest& request, bool save) {
   QFileDialog dialog(nullptr, QString::fromStdString(request.title), QString::fromStdString(request.initialDirectory));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -18,6 +32,12 @@ std::vector<std::string> Run(const seam::FileDialogRequest& request, bool save) 
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
+    // A name typed without an extension takes the chosen kind's, as Windows'
+    // dialog gives it, not always the first kind's.
+    const QString fallback = QString::fromStdString(request.defaultExtension);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, fallback](const QString& filter) {
+      dialog.setDefaultSuffix(SuffixOfNameFilter(filter, fallback));
+    });
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);

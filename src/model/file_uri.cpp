@@ -1,4 +1,4 @@
-#include "control/file_uri.h"
+#include "model/file_uri.h"
 
 #include <cctype>
 
