@@ -6,7 +6,7 @@ set -euo pipefail
 build=${1:-build-fuzz}; seconds=${2:-20}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DKESTRAFON_FUZZ=ON >/dev/null
-cmake --build "$build" -j 2 --target playlist_reader_fuzz mp3_frame_scan_fuzz
+cmake --build "$build" -j 2 --target playlist_reader_fuzz mp3_frame_scan_fuzz track_tags_fuzz
 run() {
   local target=$1 seeds=$2 max_len=$3
   local corpus="$build/corpus/$target" log="$build/$target.log"
@@ -24,3 +24,4 @@ run() {
 }
 run playlist_reader_fuzz fuzz/corpus_playlist 4096
 run mp3_frame_scan_fuzz fuzz/corpus_mp3 65536
+run track_tags_fuzz fuzz/corpus_tags 65536
