@@ -12,6 +12,8 @@
 #include "app/app_context.h"
 #include "app/start_player.h"
 #include "control/command_line.h"
+#include "control/settings_file.h"
+#include "model/replay_gain.h"
 #include "model/local_files.h"
 #include "control/mpris_player.h"
 #include "platform/gstreamer/gst_media_factory.h"
@@ -91,8 +93,11 @@ int main(int argc, char** argv) {
   const QIcon icon(QPixmap::fromImage(ToQImage(skin.icon)));
   QApplication::setWindowIcon(icon);
   platform::qt::QtTextRenderer text;
+  const LoadedSettings settings = LoadPlayerSettings(line);
+  if (!settings.problem.empty()) std::fprintf(stderr, "kestrafon: %s\n", settings.problem.c_str());
   // GStreamer starts with the first track, not before the face is shown.
-  seam::LazyMediaFramework media(&MakeGstMediaFramework);
+  seam::LazyMediaFramework media(
+      [loudness = LoudnessBy(settings.settings.replayGain)] { return MakeGstMediaFramework(loudness); });
   // Test hook: the face as first shown, written to a file.
   platform::qt::QtDesktop desktop({icon, qEnvironmentVariable("KESTRAFON_DUMP_FACE")});
 

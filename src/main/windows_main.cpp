@@ -17,6 +17,8 @@
 #include "control/media_keys.h"
 #include "control/mpris_player.h"
 #include "control/open_files.h"
+#include "control/settings_file.h"
+#include "model/replay_gain.h"
 #include "model/local_files.h"
 #include "os/win32/wide_text.h"
 #include "platform/win32/gdi_text_renderer.h"
@@ -94,6 +96,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::HandOverWindow handOver;
   if (!launch.files.empty() || !launch.skipped.empty()) handOver.Take(launch);
 
+  const LoadedSettings settings = LoadPlayerSettings(line);
+
   // COM once, on this (the user-interface) thread: WIC and the media controls.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   int result = 0;
@@ -101,7 +105,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const SkinImages skin = platform::win32::LoadSkinImages();
     platform::win32::GdiTextRenderer text;
     // The sound stream starts with the first track, not before the face is shown.
-    seam::LazyMediaFramework media(&MakeWindowsSoundFramework);
+    seam::LazyMediaFramework media(
+        [loudness = LoudnessBy(settings.settings.replayGain)] { return MakeWindowsSoundFramework(loudness); });
     platform::win32::Win32Desktop desktop(
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     AppContext ctx(desktop, media, text, skin);
@@ -121,6 +126,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       desktop.UseMediaHotKeys();
     }
     StartPlayer(ctx, windows, {{}, {}, false, TraceStartup()});
+    // A settings file that could not be read is said once the player shows.
+    if (!settings.problem.empty()) {
+      outside.Run([&desktop, &settings] { desktop.Dialogs().ShowMessage("Kestrafon", settings.problem); });
+    }
     // Launches are opened as a command line's files are: with files, added
     // and played (or only added); without, the player comes back, out of
     // the tray if need be.

@@ -4,6 +4,7 @@
 // owner what happened (GraphEvents) instead of being asked.
 // Every call reports failure by its result and never throws.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,11 @@ enum class OutputFault {
   NoDevice,    // no sound output could be opened: RenderFile failed for it
   DeviceLost,  // the output went away while the graph played
 };
+
+// The linear factor a file's loudness asks for (1 when nothing applies).
+// May read the file: frameworks call it off the window's thread. Empty:
+// every file plays as it is.
+using LoudnessOf = std::function<double(const std::string& path)>;
 
 // The caller's name for a file it asked to follow; 0 names none.
 using FollowTag = std::uint64_t;

@@ -10,7 +10,9 @@
 namespace kestrafon {
 
 struct RealPlayer {
-  explicit RealPlayer(platform::gst::AudioOutput output = platform::gst::AudioOutput::kSilent) : media(output) {}
+  explicit RealPlayer(platform::gst::AudioOutput output = platform::gst::AudioOutput::kSilent,
+                      seam::LoudnessOf loudness = {})
+      : media(output, std::move(loudness)) {}
 
   SkinImages skin = fakes::CoordinateSkin();
   fakes::FakeDesktop desktop;

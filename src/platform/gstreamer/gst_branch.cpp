@@ -80,9 +80,10 @@ bool GstMediaGraph::Preroll(const std::string& path) {
   // nothing but a regular file.
   const FileProbe probe = ProbeFile(path, true);
   if (!probe.opened) return false;
+  const double gain = shared_->LoudnessOf(path);
   for (const bool mp3 : {true, false}) {
     if (mp3 && probe.start == Mp3Start::kNotMp3) continue;
-    if (BuildOutput() && (current_ = AddBranch(path, mp3, probe.start == Mp3Start::kTagged, false)) &&
+    if (BuildOutput() && (current_ = AddBranch(path, mp3, probe.start == Mp3Start::kTagged, false, gain)) &&
         WaitForPreroll()) {
       current_->frameSeconds = probe.frameSeconds;
       const double frames = FrameSeconds(*current_);
@@ -94,7 +95,8 @@ bool GstMediaGraph::Preroll(const std::string& path) {
   return false;
 }
 
-std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, bool mp3, bool tagged, bool follower) {
+std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, bool mp3, bool tagged, bool follower,
+                                                    double gain) {
   auto branch = std::make_unique<GstBranch>();
   branch->path = path;
   branch->mp3Chain = mp3;
@@ -121,6 +123,16 @@ std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, boo
   GstPad* decoded = gst_element_get_static_pad(branch->queue, "sink");
   gst_pad_add_probe(decoded, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &MarkDecoding, branch.get(), nullptr);
   gst_object_unref(decoded);
+  // The file's own loudness, in the branch: it changes at the joint's sample.
+  branch->entry = branch->queue;
+  if (gain != 1.0) {
+    branch->entry = gst_element_factory_make("volume", nullptr);
+    if (!AddAll(branch->bin, {branch->entry}) || !gst_element_link(branch->entry, branch->queue)) {
+      DropBranch(branch);
+      return nullptr;
+    }
+    g_object_set(branch->entry, "volume", std::min(gain, 10.0), nullptr);
+  }
 
   const bool built = mp3 ? BuildMp3Chain(*branch, path, tagged) : BuildDecodingChain(*branch, path);
   if (!built || (!follower && !JoinConcat(*branch))) {
@@ -172,7 +184,7 @@ bool GstMediaGraph::BuildMp3Chain(GstBranch& branch, const std::string& path, bo
   g_object_set(source, "location", path.c_str(), nullptr);
   branch.mpegAudioFile = true;
   branch.audioLinked = true;
-  if (!gst_element_link_many(parser, decoder, branch.queue, nullptr)) return false;
+  if (!gst_element_link_many(parser, decoder, branch.entry, nullptr)) return false;
   if (!tagged) return gst_element_link(source, parser);
 
   // Tags at either end come off as decodebin would take them off.
@@ -216,7 +228,7 @@ void GstMediaGraph::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
                      g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/x-raw");
   if (caps) gst_caps_unref(caps);
   if (!audio || branch->audioLinked.load()) return;
-  GstPad* queueInput = gst_element_get_static_pad(branch->queue, "sink");
+  GstPad* queueInput = gst_element_get_static_pad(branch->entry, "sink");
   if (gst_pad_link(pad, queueInput) == GST_PAD_LINK_OK) branch->audioLinked = true;
   gst_object_unref(queueInput);
 }

@@ -13,6 +13,7 @@ struct FileProbe {
   bool opened = false;        // a regular file that could be opened for reading
   Mp3Start start = Mp3Start::kNotMp3;
   double frameSeconds = 0.0;  // the length by its MPEG audio frames; 0 when unknown
+  double gain = 1.0;          // the factor its loudness asks for
 };
 
 // With `countFrames`, the frames are counted too (for any file: decodebin may

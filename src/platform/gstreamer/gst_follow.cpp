@@ -64,11 +64,13 @@ void GstMediaGraph::Follow(const std::string& path, seam::FollowTag tag) {
   // over the bus, which outlives the pipeline; a graph gone by then, or a
   // request overtaken by a newer one, never reads it.
   GstBus* bus = gst_element_get_bus(pipeline_);
-  std::thread([bus, path, request = followRequest_] {
-    const FileProbe probe = ProbeFile(path, true);
+  std::thread([bus, path, request = followRequest_, shared = shared_] {
+    FileProbe probe = ProbeFile(path, true);
+    if (probe.opened) probe.gain = shared->LoudnessOf(path);
     GstStructure* s = gst_structure_new(kProbedMessage, "request", G_TYPE_UINT64, request, "opened", G_TYPE_BOOLEAN,
                                         probe.opened, "start", G_TYPE_INT, static_cast<int>(probe.start),
-                                        "seconds", G_TYPE_DOUBLE, probe.frameSeconds, nullptr);
+                                        "seconds", G_TYPE_DOUBLE, probe.frameSeconds, "gain", G_TYPE_DOUBLE, probe.gain,
+                                        nullptr);
     gst_bus_post(bus, gst_message_new_application(nullptr, s));
     gst_object_unref(bus);
   }).detach();
@@ -79,16 +81,17 @@ void GstMediaGraph::FollowerProbed(const GstStructure* result) {
   gboolean opened = FALSE;
   int start = 0;
   double seconds = 0;
+  double gain = 1.0;
   gst_structure_get(result, "request", G_TYPE_UINT64, &request, "opened", G_TYPE_BOOLEAN, &opened, "start",
-                    G_TYPE_INT, &start, "seconds", G_TYPE_DOUBLE, &seconds, nullptr);
+                    G_TYPE_INT, &start, "seconds", G_TYPE_DOUBLE, &seconds, "gain", G_TYPE_DOUBLE, &gain, nullptr);
   if (request != followRequest_ || followTag_ == 0 || pending_ || next_) return;
   if (!opened) return FollowerBroke();
-  followProbe_ = {true, static_cast<Mp3Start>(start), seconds};
+  followProbe_ = {true, static_cast<Mp3Start>(start), seconds, gain};
   if (!StartFollowerBranch(followProbe_.start != Mp3Start::kNotMp3)) FollowerBroke();
 }
 
 bool GstMediaGraph::StartFollowerBranch(bool mp3) {
-  pending_ = AddBranch(followPath_, mp3, followProbe_.start == Mp3Start::kTagged, true);
+  pending_ = AddBranch(followPath_, mp3, followProbe_.start == Mp3Start::kTagged, true, followProbe_.gain);
   if (!pending_) return false;
   pending_->frameSeconds = followProbe_.frameSeconds;
   Start(*pending_);

@@ -65,6 +65,9 @@ struct GstMediaShared : std::enable_shared_from_this<GstMediaShared> {
   bool paced = true;    // the sink renders on the clock
   int outputFd = -1;    // for a file output: the file, open for appending
   std::atomic<double> gain{1.0};  // read by graphs that open on their own thread
+  seam::LoudnessOf loudness;       // set once, before any graph
+  // The factor for a file's loudness (1 when none is asked for).
+  double LoudnessOf(const std::string& path) const { return loudness ? loudness(path) : 1.0; }
 
   // Pipelines stop on threads of their own (a slow file holds them); the
   // framework waits for them before it goes.
@@ -84,6 +87,7 @@ struct GstMediaShared : std::enable_shared_from_this<GstMediaShared> {
 struct GstBranch {
   GstElement* bin = nullptr;    // owned by the pipeline
   GstElement* queue = nullptr;  // owned by the bin
+  GstElement* entry = nullptr;  // where decoded audio goes in: the queue, or the loudness before it
   GstPad* output = nullptr;     // the bin's ghost pad, owned by the bin
   GstPad* input = nullptr;      // our reference to the concat input it feeds; null until it joins
   gulong hold = 0;              // the probe that holds the output until it joins
@@ -113,7 +117,7 @@ class GstMediaFramework final : public seam::MediaFramework {
   // appends what is played to PATH as raw 16-bit 44.1 kHz stereo on the
   // clock (for exact sample counts), and any other value names the sink
   // element to use; without it the desktop's default sink is used.
-  explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice);
+  explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice, seam::LoudnessOf loudness = {});
   ~GstMediaFramework() override;
   GstMediaFramework(const GstMediaFramework&) = delete;
   GstMediaFramework& operator=(const GstMediaFramework&) = delete;
@@ -177,7 +181,7 @@ class GstMediaGraph final : public seam::MediaGraph {
   // A branch for `path` in the pipeline: the fixed MP3 chain or decodebin.
   // A follower's is locked, held at its output, and not yet joined to
   // concat. Null when an element is missing.
-  std::unique_ptr<GstBranch> AddBranch(const std::string& path, bool mp3, bool tagged, bool follower);
+  std::unique_ptr<GstBranch> AddBranch(const std::string& path, bool mp3, bool tagged, bool follower, double gain);
   bool BuildMp3Chain(GstBranch& branch, const std::string& path, bool tagged);
   bool BuildDecodingChain(GstBranch& branch, const std::string& path);
   // Links the branch's output to a new concat input; false when it cannot.

@@ -6,6 +6,6 @@
 
 namespace kestrafon {
 
-std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework();
+std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework(seam::LoudnessOf loudness = {});
 
 }  // namespace kestrafon
