@@ -1,5 +1,6 @@
 // The Add and Save buttons' file dialogs, and turning the user's choice
 // into list entries.
+#include "model/audio_file_types.h"
 #include "model/paths.h"
 #include "windows/playlist_window.h"
 
@@ -7,11 +8,13 @@ namespace kestrafon {
 
 namespace {
 
-// The open dialog shows MP3 files first; its description uses half-width
+// The open dialog shows MP3 files first, then .kfl lists, then every audio
+// file and every list this build reads; the first description uses half-width
 // katakana, the save dialog's full-width: each exactly as the user knows it.
 seam::FileDialogRequest OpenRequest(const std::string& lastDir) {
   return {.title = "ファイルを選択して下さい。",
-          .filter = "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl",
+          .filter = "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl|すべての音楽ファイル|" + os::AudioFilePatterns() +
+                    "|すべてのプレイリスト|*.kfl;*.m3u;*.m3u8;*.pls",
           .defaultExtension = ".mp3",
           .initialDirectory = lastDir,
           .allowMultiple = true};

@@ -264,7 +264,9 @@ TEST(PlaylistDialogs, RequestsCarryTheExactTextsAndOptions) {
   ASSERT_EQ(app.desktop.saveRequests.size(), 1u);
   const seam::FileDialogRequest& open = app.desktop.openRequests[0];
   EXPECT_EQ(open.title, "ファイルを選択して下さい。");
-  EXPECT_EQ(open.filter, "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl");
+  EXPECT_TRUE(open.filter.starts_with("mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl|すべての音楽ファイル|*.mp3;"))
+      << open.filter;
+  EXPECT_TRUE(open.filter.ends_with("|すべてのプレイリスト|*.kfl;*.m3u;*.m3u8;*.pls")) << open.filter;
   EXPECT_EQ(open.defaultExtension, ".mp3");
   EXPECT_EQ(open.initialDirectory, "");
   EXPECT_TRUE(open.allowMultiple);
