@@ -81,7 +81,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // manifest declares it aware of each screen's DPI.
   const CommandLine line = ParseCommandLine(Arguments());
   if (const std::optional<int> done = HandleOptions(line)) return *done;
-  CheckedFiles files = CheckFiles(line.files, os::CurrentFolder());
+  const std::string startFolder = os::CurrentFolder();
+  CheckedFiles files = CheckFiles(line.files, startFolder);
   const Launch launch{platform::win32::ProcessStartTime(), line.enqueue, std::move(files.paths),
                       std::move(files.skipped)};
   platform::win32::LeaveTheUsersFolders();
@@ -109,6 +110,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         [loudness = LoudnessBy(settings.settings.replayGain)] { return MakeWindowsSoundFramework(loudness); });
     platform::win32::Win32Desktop desktop(
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
+    desktop.fileDialogs().StartIn(startFolder);
     AppContext ctx(desktop, media, text, skin);
     PlayerWindowCommands windows(ctx);
     ModalGate& outside = desktop.OutsideCommands();

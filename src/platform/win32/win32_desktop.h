@@ -32,6 +32,7 @@ class Win32Desktop final : public seam::Desktop {
   seam::TickSource& Ticks() override { return ticks_; }
   seam::Tray& TrayIcon() override { return tray_; }
   seam::FileDialogs& Dialogs() override { return dialogs_; }
+  Win32FileDialogs& fileDialogs() { return dialogs_; }
   void SetFirstPaintHandler(std::function<void()> handler) override { onFirstPaint_ = std::move(handler); }
   void SetFilesDroppedHandler(seam::FilesDroppedHandler handler) override;
   void SetMediaKeyHandler(std::function<void(seam::MediaKey)> handler) override;

@@ -69,13 +69,14 @@ void LeaveTheUsersFolders() {
 
 namespace {
 
-std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, bool save, ModalGate* gate) {
+std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, bool save, ModalGate* gate,
+                                        const std::string& startFolder) {
   ModalGate::Loop loop(gate);
   std::vector<wchar_t> buffer(kSelectionBufferChars, L'\0');
   const std::wstring filter = FilterList(request.filter);
   const std::wstring title = Widen(request.title);
   const std::wstring extension = DefaultExtension(request.defaultExtension);
-  const std::wstring directory = Widen(request.initialDirectory);
+  const std::wstring directory = Widen(request.initialDirectory.empty() ? startFolder : request.initialDirectory);
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = GetActiveWindow();  // the window whose button asked
@@ -98,13 +99,13 @@ std::optional<std::vector<wchar_t>> Run(const seam::FileDialogRequest& request, 
 }  // namespace
 
 std::vector<std::string> Win32FileDialogs::ShowOpen(const seam::FileDialogRequest& request) {
-  const std::optional<std::vector<wchar_t>> answer = Run(request, false, gate_);
+  const std::optional<std::vector<wchar_t>> answer = Run(request, false, gate_, startFolder_);
   if (!answer) return {};
   return ChosenPaths(answer->data(), answer->size());
 }
 
 std::optional<std::string> Win32FileDialogs::ShowSave(const seam::FileDialogRequest& request) {
-  const std::optional<std::vector<wchar_t>> answer = Run(request, true, gate_);
+  const std::optional<std::vector<wchar_t>> answer = Run(request, true, gate_, startFolder_);
   if (!answer) return std::nullopt;
   return Narrow(answer->data());
 }

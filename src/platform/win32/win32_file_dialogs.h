@@ -40,12 +40,16 @@ void LeaveTheUsersFolders();
 class Win32FileDialogs final : public seam::FileDialogs {
  public:
   explicit Win32FileDialogs(ModalGate* gate = nullptr) : gate_(gate) {}
+  // Where a dialog opens that is given no folder: the folder the program was
+  // started in, as on Linux, not the program's own that it then moved to.
+  void StartIn(std::string folder) { startFolder_ = std::move(folder); }
   std::vector<std::string> ShowOpen(const seam::FileDialogRequest& request) override;
   std::optional<std::string> ShowSave(const seam::FileDialogRequest& request) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
 
  private:
   ModalGate* gate_;
+  std::string startFolder_;
 };
 
 }  // namespace kestrafon::platform::win32

@@ -2,6 +2,8 @@
 // launches made while the player closes, and modal loops that must not run
 // another command in the middle of theirs.
 #include <windows.h>
+// after windows.h
+#include <commdlg.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -82,6 +84,7 @@ struct DialogProbe {
   ModalGate* gate = nullptr;
   bool queued = false;
   bool ranInside = false;
+  std::string folder;  // where the dialog opened
 };
 DialogProbe* probe = nullptr;
 
@@ -90,25 +93,34 @@ void CALLBACK CancelTheDialog(HWND, UINT, UINT_PTR, DWORD) {
   if (!dialog || !probe) return;
   if (!probe->queued) {
     probe->queued = true;
+    wchar_t folder[MAX_PATH] = L"";
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    probe->folder = os::Narrow(folder);
     probe->gate->Run([seen = probe] { seen->ranInside = true; });
   }
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
-TEST(HandOver, TheOpenDialogHoldsOutsideCommandsAndLeavesNoFolderOfTheUsersHeld) {
-  fixtures::TempDir music("kestrafon-cwd-");
+TEST(HandOver, TheOpenDialogStartsWhereTheProgramWasStartedHoldsOutsideCommandsAndLeavesNoFolderHeld) {
+  fixtures::TempDir music("kestrafon-cwd-"), elsewhere("kestrafon-held-");
   ASSERT_TRUE(SetCurrentDirectoryW(os::Widen(music.path()).c_str()));
+  const std::string startedIn = os::CurrentFolder();
+  // Some folder is current when the dialog opens (as after a dialog that moved it).
+  ASSERT_TRUE(SetCurrentDirectoryW(os::Widen(elsewhere.path()).c_str()));
   int wakes = 0;
   ModalGate gate([&] { ++wakes; });
-  DialogProbe seen{&gate};
+  DialogProbe seen;
+  seen.gate = &gate;
   probe = &seen;
   Win32FileDialogs dialogs(&gate);
+  dialogs.StartIn(startedIn);
   const UINT_PTR timer = SetTimer(nullptr, 0, 200, &CancelTheDialog);
-  EXPECT_TRUE(dialogs.ShowOpen({"Kestrafon hand-over test", "MP3|*.mp3", "", music.path(), true, false}).empty());
+  EXPECT_TRUE(dialogs.ShowOpen({"Kestrafon hand-over test", "MP3|*.mp3", "", "", true, false}).empty());
   KillTimer(nullptr, timer);
   probe = nullptr;
 
   ASSERT_TRUE(seen.queued);
+  EXPECT_EQ(seen.folder, startedIn) << "a dialog given no folder opens where the program was started";
   EXPECT_FALSE(seen.ranInside) << "a command ran inside the dialog";
   EXPECT_EQ(wakes, 1);
   gate.Drain();
