@@ -56,9 +56,7 @@ windows: setup $(WIN_BUILD)/build.ninja
 # Its tests under Wine: the core's unit tests, the Win32 and sound stream
 # tests, and the end-to-end run (label e2e-windows).
 test-windows: windows
-	# Under Wine a click is now and then dropped on its way to the window (see
-	# the architecture notes); a failed run gets up to two more tries.
-	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300 --repeat until-pass:3
+	cd $(WIN_BUILD) && ctest --output-on-failure --timeout 300
 
 # Only the program: no test, benchmark or artwork tool stands between a
 # fresh clone and the player on screen.

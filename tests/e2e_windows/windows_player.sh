@@ -56,14 +56,20 @@ wine_agrees() {
   [[ ";$(wine_rects)" == *";$GX $GY $2 $3;"* ]]
 }
 
-# Now and then, on a loaded machine, Wine keeps a new window at 0,0 while
-# openbox shows it elsewhere; Wine then places every click on it wrongly.
-# The program cannot see this (Windows tells it the window is at 0,0), so
-# the run moves the window by a pixel and back, which tells Wine where it is.
-settle_window() {
+# Wine takes a press as one on a window only where it believes the window
+# is. It learns that from the ConfigureNotify of the map, but reads the
+# position from X only when it handles the event: on a loaded machine that
+# may be after openbox has taken the window into its frame and before it has
+# placed the frame, and Wine is left at 0,0 with nothing to tell it
+# otherwise. So before a newly shown window is clicked: a ping, answered
+# once Wine has handled every event the window had; then, where Wine still
+# disagrees with X, a move to where the window already is, which openbox
+# answers with the window's place.
+window_ready() {
+  python3 "$(dirname "$0")/wm_ping.py" "$1" 30 || fail "Wine did not answer a ping to window $1"
   wine_agrees "$@" && return 0
-  echo "Wine places the window at $(wine_rects) while X shows it at $GX,$GY; moving it to correct Wine"
-  xdotool windowmove --sync "$1" $((GX + 1)) "$GY" windowmove --sync "$1" "$GX" "$GY"
+  echo "Wine places the window at $(wine_rects) while X shows it at $GX,$GY; telling Wine where it is"
+  xdotool windowmove "$1" "$GX" "$GY"
   wait_for 50 wine_agrees "$@" || fail "Wine still places the window at $(wine_rects), X at $GX,$GY"
 }
 
@@ -113,38 +119,32 @@ PIDS+=("$PLAYER_PID")
 wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "no ${FACE_W}x$FACE_H window named Form1 appeared"
 WID=$(find_window "$FACE_W" "$FACE_H")
 echo "window mapped $(((($(date +%s%N) - started) / 1000000))) ms after start"
-sleep 1
+window_ready "$WID" "$FACE_W" "$FACE_H"
+face_painted() { window_origin "$WID" && ! background_at $((GX + 10)) $((GY + 10)); }
+wait_for 50 face_painted || fail "the face is missing inside its corner"
 
 # Cut corners: the background shows through at each corner, not just inside.
 window_origin "$WID"
-settle_window "$WID" "$FACE_W" "$FACE_H"
 for corner in "0 0" "$((FACE_W - 1)) 0" "0 $((FACE_H - 1))" "$((FACE_W - 1)) $((FACE_H - 1))"; do
   read -r cx cy <<<"$corner"
   background_at $((GX + cx)) $((GY + cy)) || fail "corner $cx,$cy is not cut"
 done
-! background_at $((GX + 10)) $((GY + 10)) || fail "the face is missing inside its corner"
 ! background_at $((GX + FACE_W / 2)) $((GY + 1)) || fail "the face is missing at its top edge"
 shoot "$WID" face_1x "$FACE_W" "$FACE_H"  # the face as it first shows, for the 2x run
 
 # --- the playlist window, the open dialog ----------------------------------
 click_at "$WID" $CLICK_PLAYLIST
-# On a busy machine Wine may take seconds to answer. The list button
-# toggles, so a second try comes only once the first click has surely been
-# lost, never while it may still be on its way.
-if ! wait_for 200 find_window "$LIST_W" "$LIST_H"; then
+# On a busy machine Wine may take seconds to answer.
+wait_for 200 find_window "$LIST_W" "$LIST_H" || {
   window_origin "$WID"
-  echo "the first click on the list button was lost (player at $GX,$GY on X; Wine: $(wine_rects)); clicking again"
   xwininfo -root -tree | grep -E 'kestrafon' >&2
   import -window root "$SHOTS/lost_click.png"
-  click_at "$WID" $CLICK_PLAYLIST
-  wait_for 200 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not open"
-fi
+  fail "the playlist window did not open (player at $GX,$GY on X; Wine: $(wine_rects))"
+}
 LIST_WID=$(find_window "$LIST_W" "$LIST_H")
-sleep 0.2
+window_ready "$LIST_WID" "$LIST_W" "$LIST_H"
 window_origin "$WID"
 px=$GX py=$GY
-window_origin "$LIST_WID"
-settle_window "$LIST_WID" "$LIST_W" "$LIST_H"
 window_origin "$LIST_WID"
 [ "$GX" = $((px + FACE_W)) ] && [ "$GY" = "$py" ] || fail "playlist window at $GX,$GY, player at $px,$py"
 
@@ -207,21 +207,22 @@ import -window root "$SHOTS/before_minimise.png"
 click_at "$WID" $CLICK_MINIMISE
 wait_for 50 bash -c '! xdotool search --onlyvisible --name "^Form1\$"' || fail "minimise left a window on screen"
 read -r icon_w icon_h icon_x icon_y <<<"$(tray_icon_geometry)"
-# A double click on a shown player only repaints it, so a double click that
-# Wine did not take as one may simply be repeated.
-for attempt in 1 2 3; do
-  pointer_to $((icon_x + icon_w / 2)) $((icon_y + icon_h / 2))
-  sleep 0.3
-  xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.1 mousedown 1 sleep 0.05 mouseup 1
-  wait_for 30 find_window "$FACE_W" "$FACE_H" && break
-  echo "double click $attempt on the tray icon did not restore the player"
-  import -window root "$SHOTS/tray_$attempt.png"
-done
+# As with the windows, Wine may be wrong about where the icon is, and then
+# takes no click on it. Its tip shows only once Wine places the pointer on
+# the icon: the double click waits for the tip.
+icon_id=$(xwininfo -tree -id "$TRAY" | awk '/"explorer.exe"/ {print $1}')
+tip_shown() { xdotool search --onlyvisible --class '^explorer\.exe$' | grep -vxF "$(printf '%d\n' $icon_id)" | grep -q .; }
+pointer_to $((icon_x + icon_w / 2)) $((icon_y + icon_h / 2))
+wait_for 100 tip_shown || {
+  import -window root "$SHOTS/tray_no_tip.png"
+  fail "the tray icon's tip did not show: Wine does not place the pointer on the icon"
+}
+xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.1 mousedown 1 sleep 0.05 mouseup 1
+wait_for 50 find_window "$FACE_W" "$FACE_H" || import -window root "$SHOTS/tray_double_click.png"
 find_window "$FACE_W" "$FACE_H" >/dev/null || fail "a double click on the tray icon did not bring the player back"
 wait_for 50 find_window "$LIST_W" "$LIST_H" || fail "the playlist window did not come back with the player"
 WID=$(find_window "$FACE_W" "$FACE_H")
-sleep 0.5
-settle_window "$WID" "$FACE_W" "$FACE_H"
+window_ready "$WID" "$FACE_W" "$FACE_H"
 
 # --- a media key pauses and resumes -----------------------------------------
 click_at "$WID" $CLICK_PLAY
@@ -296,7 +297,7 @@ PY
 echo "the joint: ${gap_ms} ms of silence"
 [ "$gap_ms" -le 250 ] || fail "the joint between the command line's files was $gap_ms ms of silence"
 WID=$(find_window "$FACE_W" "$FACE_H")
-settle_window "$WID" "$FACE_W" "$FACE_H"
+window_ready "$WID" "$FACE_W" "$FACE_H"
 window_origin "$WID"
 read -r x y <<<"$CLICK_CLOSE"
 click_at "$WID" "$x" "$y"
