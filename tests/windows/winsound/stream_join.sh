@@ -2,8 +2,9 @@
 # A sweep cut into three MP3 pieces, at offsets no MP3 frame lines up with, is
 # played as one list by the Windows stream (under Wine) into the test's null
 # sink, and recorded from the sink's monitor. Every sample of the pieces,
-# each decoded alone, must come out of the sound server in order, with
-# nothing missing and nothing between them.
+# each decoded alone and at the gain its loudness asks for (half, here),
+# must come out of the sound server in order, with nothing missing and
+# nothing between them.
 #   stream_join.sh <wine runner> <winsound_tests.exe>   (inside with_test_desktop.sh)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
