@@ -39,7 +39,7 @@ test: setup $(BUILD)/build.ninja $(ASAN_BUILD)/build.ninja
 	cd $(BUILD) && ctest --no-tests=error --output-on-failure -j $(JOBS) --timeout 300
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=$(ASAN_OPTIONS) LSAN_OPTIONS=$(LSAN_OPTIONS) UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --no-tests=error --output-on-failure -j $(JOBS) --timeout 300 -LE e2e
-	@bash scripts/fuzz.sh $(FUZZ_BUILD) 20
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) 10
 
 # Only the normal build, for quick iterations.
 test-fast: build
