@@ -126,7 +126,8 @@ SourceProgress PcmStream::Progress(std::uint64_t serial) const {
   if (!it->given) return {0, false};
   const auto next = std::next(it);
   const bool movedOn = next != queue_.end() && next->given && played_ >= next->base;
-  std::int64_t frames = std::clamp<std::int64_t>(played_ - it->base, 0, it->frames);
+  // While the lead of silence before a seek's frame plays, the place is that frame.
+  std::int64_t frames = std::clamp<std::int64_t>(played_ - it->base, it->from, it->frames);
   // What the device counts as played may still be on its way to the speaker:
   // the end is read once the stream has ended, as it is told.
   if (frames == it->frames && !movedOn && !ended_ && frames > 0) --frames;
@@ -181,6 +182,7 @@ void PcmStream::ApplySeek(std::unique_lock<std::mutex>&) {
     q.seekPending = true;
     q.given = first;
     q.base = lead_ - q.decoded;
+    q.from = q.decoded;
     first = false;
   }
 }

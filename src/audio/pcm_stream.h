@@ -91,6 +91,7 @@ class PcmStream {
     double gain = 1.0;         // its own
     std::int64_t decoded = 0;  // frames taken from the source (or made up as silence)
     std::int64_t base = 0;     // the output's played count at this source's frame 0
+    std::int64_t from = 0;     // the frame the device took it up at (a seek's), read until it plays on
     bool given = false;        // some of it went to the device
     bool seekPending = false;  // the source must move to `decoded` before the next read
   };

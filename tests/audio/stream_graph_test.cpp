@@ -186,6 +186,8 @@ TEST_F(StreamGraphTest, ASeekPlaysFromTheExactFrame) {
   ASSERT_TRUE(graph->Pause());
   ASSERT_TRUE(graph->PutCurrentPosition(1000.0 / 44100));
   EXPECT_EQ(Position(), 1000.0 / 44100);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the stream takes the seek up
+  EXPECT_EQ(Position(), 1000.0 / 44100) << "while the lead of silence before it waits to play";
   const std::size_t before = [&] {
     std::lock_guard lock(system->output->mutex);
     return system->output->heard.size();
