@@ -37,14 +37,26 @@ foreach(asset ${KESTRAFON_ASSETS})
   string(TOUPPER ${stem} stem)
   string(APPEND KESTRAFON_IMAGE_RESOURCES "IMAGE_${stem} RCDATA \"${asset}\"\n")
 endforeach()
+# The player's texts as string tables, Japanese and English, from Qt
+# Linguist's file (as the Linux program has them).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(KESTRAFON_STRINGS_RC ${CMAKE_CURRENT_BINARY_DIR}/ui_texts.rc)
+add_custom_command(OUTPUT ${KESTRAFON_STRINGS_RC}
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/scripts/string_tables.py
+    ${CMAKE_CURRENT_SOURCE_DIR}/translations/kestrafon_en.ts ${CMAKE_CURRENT_SOURCE_DIR}/src/model/ui_texts.h
+    ${KESTRAFON_STRINGS_RC}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/string_tables.py ${CMAKE_CURRENT_SOURCE_DIR}/translations/kestrafon_en.ts
+    ${CMAKE_CURRENT_SOURCE_DIR}/src/model/ui_texts.h
+  COMMENT "Making the string tables")
+add_custom_target(kestrafon_strings DEPENDS ${KESTRAFON_STRINGS_RC})
 set(KESTRAFON_RC ${CMAKE_CURRENT_BINARY_DIR}/kestrafon.rc)
 configure_file(src/platform/win32/kestrafon.rc.in ${KESTRAFON_RC} @ONLY)
 set_source_files_properties(${KESTRAFON_RC} PROPERTIES OBJECT_DEPENDS
-  "${KESTRAFON_ICO};${KESTRAFON_ASSETS};${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/kestrafon.manifest")
+  "${KESTRAFON_ICO};${KESTRAFON_ASSETS};${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/kestrafon.manifest;${KESTRAFON_STRINGS_RC}")
 
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/main/windows_main.cpp)
   add_executable(kestrafon WIN32 src/main/windows_main.cpp ${KESTRAFON_RC})
-  add_dependencies(kestrafon kestrafon_icon)
+  add_dependencies(kestrafon kestrafon_icon kestrafon_strings)
   target_link_libraries(kestrafon PRIVATE kestrafon_win32 kestrafon_winsound kestrafon_warnings)
   target_compile_definitions(kestrafon PRIVATE KESTRAFON_VERSION="${PROJECT_VERSION}")
   # No symbols: the program is shipped alone.

@@ -9,6 +9,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # windows, tray, dialogs and their translations
   qt6-base-dev libxcb1-dev qt6-translations-l10n
+  # the player's own English, compiled from translations/*.ts
+  qt6-l10n-tools
   # decoding and sound output
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
@@ -26,8 +28,9 @@ packages=(
   pulseaudio pulseaudio-utils
   # the desktop: a private session bus and a real MPRIS client
   dbus dbus-daemon playerctl
-  # the Windows program: cross compiler, and Wine to run it
-  g++-mingw-w64-x86-64-posix wine wine64
+  # the Windows program: cross compiler, and Wine to run it (in Japanese:
+  # the locale's sources)
+  g++-mingw-w64-x86-64-posix wine wine64 locales
   # the packages: building and judging the .deb
   dpkg-dev fakeroot lintian desktop-file-utils appstream
   # the Windows installer and the portable zip

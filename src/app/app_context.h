@@ -19,13 +19,15 @@ namespace kestrafon {
 
 class AppContext : private WindowEffects {
  public:
+  // The windows and messages speak the words of `texts`.
   AppContext(seam::Desktop& desktop, seam::MediaFramework& media, seam::TextRenderer& text,
-             const SkinImages& skin);
+             const SkinImages& skin, const TextBook& texts = JapaneseTexts());
   ~AppContext() override;
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
   seam::Desktop& desktop() { return desktop_; }
+  const TextBook& texts() const { return texts_; }
   ControlSurface& control() { return control_; }
   Timer& timer() { return control_.timer(); }
   PlaybackEngine& engine() { return engine_; }
@@ -49,6 +51,7 @@ class AppContext : private WindowEffects {
   }
 
   seam::Desktop& desktop_;
+  const TextBook& texts_;
   PlaybackEngine engine_;
   PlaylistWindow playlist_;
   TrackList tracks_;

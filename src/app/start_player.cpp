@@ -22,7 +22,7 @@ void StartPlayer(AppContext& ctx, WindowCommands& windows, const StartOptions& o
   desktop.PlayerHost().SetVisible(true);
   // A start with nothing to open leaves the player as it shows.
   if (options.files.empty() && options.skipped.empty()) return;
-  OpenLaunches(ctx.control(), windows, desktop.Dialogs(), {{0, options.enqueue, options.files, options.skipped}});
+  OpenLaunches(ctx.control(), windows, desktop.Dialogs(), ctx.texts(), {{0, options.enqueue, options.files, options.skipped}});
 }
 
 }  // namespace kestrafon

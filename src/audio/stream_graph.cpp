@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kestrafon::audio {
 
@@ -11,7 +12,7 @@ struct StreamGraph::Job {
   std::string path;
   seam::FollowTag tag = 0;
   std::unique_ptr<PcmSource> source;
-  double gain = 1.0;                  // the file's own, by its loudness
+  seam::TrackFacts facts;             // its own loudness, and its text
   std::unique_ptr<PcmStream> stream;  // OpenFile's, started
   bool started = false;
   std::int64_t frames = 0;
@@ -66,14 +67,15 @@ std::unique_ptr<PcmStream> StreamGraph::MakeStream() {
                                      [system = system_](const std::function<void()>& body) { system->OnThread(body); });
 }
 
-bool StreamGraph::Adopt(std::unique_ptr<PcmStream> stream, bool started, std::int64_t frames, int rate) {
+bool StreamGraph::Adopt(std::unique_ptr<PcmStream> stream, bool started, std::int64_t frames, int rate,
+                        seam::TrackText text) {
   if (!started) {
     state_ = State::Failed;
     fault_ = stream ? seam::OutputFault::NoDevice : seam::OutputFault::None;
     return false;
   }
   stream_ = std::move(stream);
-  current_ = Track{0, 0, frames, rate};
+  current_ = Track{0, 0, frames, rate, std::move(text)};
   state_ = State::Ready;
   return true;
 }
@@ -81,12 +83,13 @@ bool StreamGraph::Adopt(std::unique_ptr<PcmStream> stream, bool started, std::in
 bool StreamGraph::RenderFile(const std::string& path) {
   if (state_ != State::Empty) return false;
   auto source = Playable(system_->OpenSource(path));
-  if (!source) return Adopt(nullptr, false, 0, 1);
+  if (!source) return Adopt(nullptr, false, 0, 1, {});
   const std::int64_t frames = source->Frames();
   const int rate = source->Format().sampleRate;
+  seam::TrackFacts facts = system_->TrackFactsOf(path);
   auto stream = MakeStream();
-  const bool started = stream->Start(std::move(source), system_->ReplayGainOf(path));
-  return Adopt(std::move(stream), started, frames, rate);
+  const bool started = stream->Start(std::move(source), facts.gain);
+  return Adopt(std::move(stream), started, frames, rate, std::move(facts.text));
 }
 
 void StreamGraph::OpenFile(const std::string& path) {
@@ -102,13 +105,14 @@ void StreamGraph::OpenFile(const std::string& path) {
     if (auto source = Playable(system->OpenSource(job->path))) {
       job->frames = source->Frames();
       job->rate = source->Format().sampleRate;
-      job->started = job->stream->Start(std::move(source), system->ReplayGainOf(job->path));
+      job->facts = system->TrackFactsOf(job->path);
+      job->started = job->stream->Start(std::move(source), job->facts.gain);
     } else {
       job->stream.reset();
     }
     system->Post([job, alive, this] {
       if (!alive.lock()) return;
-      const bool ok = Adopt(std::move(job->stream), job->started, job->frames, job->rate);
+      const bool ok = Adopt(std::move(job->stream), job->started, job->frames, job->rate, std::move(job->facts.text));
       events_.Opened(ok);
     });
   });
@@ -181,7 +185,7 @@ void StreamGraph::Follow(const std::string& path, seam::FollowTag tag) {
 void StreamGraph::StartFollowing(const std::shared_ptr<Job>& job) {
   system_->StartWorker([system = system_, job, alive = std::weak_ptr<char>(alive_), this] {
     job->source = Playable(system->OpenSource(job->path));
-    if (job->source) job->gain = system->ReplayGainOf(job->path);
+    if (job->source) job->facts = system->TrackFactsOf(job->path);
     system->Post([job, alive, this] {
       if (alive.lock()) FollowerOpened(job);
     });
@@ -192,8 +196,8 @@ void StreamGraph::FollowerOpened(const std::shared_ptr<Job>& job) {
   if (job != following_) return;  // dropped or replaced meanwhile
   following_.reset();
   if (job->source) {
-    const Track track{0, job->tag, job->source->Frames(), job->source->Format().sampleRate};
-    if (const std::uint64_t serial = stream_->Follow(std::move(job->source), job->gain)) {
+    const Track track{0, job->tag, job->source->Frames(), job->source->Format().sampleRate, job->facts.text};
+    if (const std::uint64_t serial = stream_->Follow(std::move(job->source), job->facts.gain)) {
       queued_.push_back(track);
       queued_.back().serial = serial;
       return;

@@ -31,6 +31,7 @@ class StreamGraph final : public seam::MediaGraph {
   bool PutCurrentPosition(double seconds) override;
   bool PutVolume(long hundredthsDb) override;
   seam::OutputFault Fault() override { return fault_; }
+  seam::TrackText PlayingText() const override { return current_.text; }
   void Follow(const std::string& path, seam::FollowTag tag) override;
 
   // Whether a followed file is queued in the stream behind the current one.
@@ -44,12 +45,13 @@ class StreamGraph final : public seam::MediaGraph {
     seam::FollowTag tag = 0;
     std::int64_t frames = 0;
     int rate = 1;
+    seam::TrackText text;
   };
   struct Job;  // a file being opened by a worker
 
   std::unique_ptr<PcmStream> MakeStream();
   // Takes the opened stream as the graph's, or fails it (no sound output).
-  bool Adopt(std::unique_ptr<PcmStream> stream, bool started, std::int64_t frames, int rate);
+  bool Adopt(std::unique_ptr<PcmStream> stream, bool started, std::int64_t frames, int rate, seam::TrackText text);
   void StartFollowing(const std::shared_ptr<Job>& job);
   void FollowerOpened(const std::shared_ptr<Job>& job);
   void Hear(const StreamNews& news);

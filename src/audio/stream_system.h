@@ -10,6 +10,7 @@
 
 #include "audio/pcm_source.h"
 #include "audio/sound_output.h"
+#include "seam/media.h"
 
 namespace kestrafon::audio {
 
@@ -19,11 +20,12 @@ class StreamSystem : public std::enable_shared_from_this<StreamSystem> {
   // The file as decoded samples; null when it will not play. May take long
   // (a slow disk): called off the window's thread.
   virtual std::unique_ptr<PcmSource> OpenSource(const std::string& path) = 0;
-  // The factor the file's loudness asks for (1 when nothing applies). May
-  // read the file: called off the window's thread, after OpenSource.
-  virtual double ReplayGainOf(const std::string& path) {
+  // The file's loudness and text, from one read of its tags (gain 1 and no
+  // text when nothing applies). May read the file: called off the window's
+  // thread, after OpenSource.
+  virtual seam::TrackFacts TrackFactsOf(const std::string& path) {
     (void)path;
-    return 1.0;
+    return {};
   }
   // A new sound output, not yet opened.
   virtual std::unique_ptr<SoundOutput> MakeOutput() = 0;

@@ -31,22 +31,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return line;
 }
 
-std::string UsageText(std::string_view program) {
-  std::string text = "Usage: ";
-  text.append(program);
-  text.append(
-      " [OPTION]... [FILE]...\n"
-      "Plays MP3 files. Each FILE (an MP3 or a .kfl playlist) is added to the list\n"
-      "in order and the first one added starts playing. When the player is already\n"
-      "running, the files go to it.\n"
-      "\n"
-      "      --enqueue           add the files to the list without playing them\n"
-      "      --replaygain=MODE   even out loudness by the files' ReplayGain tags:\n"
-      "                          off, track or album (default: the settings file's,\n"
-      "                          else track)\n"
-      "  -h, --help              show this help and exit\n"
-      "      --version           show the version and exit\n");
-  return text;
+std::string UsageText(const TextBook& texts, std::string_view program) {
+  return texts.Say(UiText::Usage, {program});
 }
 
 std::string VersionText(std::string_view version) {
@@ -77,13 +63,13 @@ std::string SkippedLine(const SkippedFile& skipped) {
   return "kestrafon: " + skipped.file + ": " + why + ", skipped";
 }
 
-std::string SkippedMessage(const std::vector<SkippedFile>& skipped) {
-  std::string text = "次のファイルは開けなかったため、飛ばしました。\n";
+std::string SkippedMessage(const TextBook& texts, const std::vector<SkippedFile>& skipped) {
+  std::string text = texts.Say(UiText::SkippedIntro);
   for (const SkippedFile& file : skipped) {
-    const char* why = file.why == SkippedFile::Why::Missing    ? "見つかりません"
-                      : file.why == SkippedFile::Why::NotAFile ? "ファイルではありません"
-                                                               : "読み込めません";
-    text += "\n" + file.file + "（" + why + "）";
+    const UiText why = file.why == SkippedFile::Why::Missing    ? UiText::SkippedMissing
+                       : file.why == SkippedFile::Why::NotAFile ? UiText::SkippedNotAFile
+                                                                : UiText::SkippedUnreadable;
+    text += "\n" + texts.Say(UiText::SkippedEntry, {file.file, texts.Say(why)});
   }
   return text;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/player_settings.h"
+#include "model/ui_texts.h"
 
 namespace kestrafon {
 
@@ -23,7 +24,8 @@ struct CommandLine {
 // whose name starts with '-' can still be named.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-std::string UsageText(std::string_view program);
+// --help, in the user's language.
+std::string UsageText(const TextBook& texts, std::string_view program);
 std::string VersionText(std::string_view version);
 
 // A file of the command line that is left out, and why.
@@ -45,9 +47,8 @@ CheckedFiles CheckFiles(const std::vector<std::string>& files, const std::string
 
 // One line for standard error: "kestrafon: a.mp3: no such file, skipped".
 std::string SkippedLine(const SkippedFile& skipped);
-// The same for a message box, in Japanese, all files in one text (for a
-// program without a console).
-std::string SkippedMessage(const std::vector<SkippedFile>& skipped);
-inline constexpr const char* kSkippedTitle = "開けなかったファイル";
+// The same for a message box (UiText::SkippedTitle), in the user's language,
+// all files in one text (for a program without a console).
+std::string SkippedMessage(const TextBook& texts, const std::vector<SkippedFile>& skipped);
 
 }  // namespace kestrafon

@@ -16,10 +16,6 @@ using namespace skin;
 
 namespace {
 constexpr const char* kBlankClock = "     ";
-constexpr const char* kCannotPlayTitle = "再生できません";
-constexpr const char* kNoOutputText = "音声を出力できる装置がないため、次の曲を再生できません。\n";
-constexpr const char* kOutputLostText = "音声の出力先が使えなくなったため、次の曲の再生を止めました。\n";
-constexpr const char* kUrlsSkippedTitle = "追加しなかった項目";
 constexpr const PanelTextSpot& kTitleText = PanelTextOf(PanelText::Title);
 constexpr const PanelTextSpot& kElapsedText = PanelTextOf(PanelText::Elapsed);
 }  // namespace
@@ -92,7 +88,8 @@ void ControlSurface::StopWithoutSound(const std::string& path, bool outputLost) 
   // Never the playing look without sound: the face stops as after Stop.
   StopPlayback();
   Notify();
-  messages_.ShowMessage(kCannotPlayTitle, std::string(outputLost ? kOutputLostText : kNoOutputText) + path);
+  messages_.ShowMessage(texts_.Say(UiText::CannotPlayTitle),
+                        texts_.Say(outputLost ? UiText::OutputLostText : UiText::NoOutputText) + path);
 }
 
 void ControlSurface::ApplyVolume(double level) { engine_.PutVolume(VolumeOfLevel(level)); }
@@ -242,8 +239,7 @@ std::int32_t ControlSurface::AddFiles(const std::vector<std::string>& paths) {
   }
   // Said once for the whole Add, however many lists held URLs.
   if (urls > 0) {
-    messages_.ShowMessage(kUrlsSkippedTitle, "プレイリストにあったURL（" + std::to_string(urls) +
-                                                 "件）は、このコンピューターのファイルではないため、飛ばしました。");
+    messages_.ShowMessage(texts_.Say(UiText::UrlsSkippedTitle), texts_.Say(UiText::UrlsSkippedText, {std::to_string(urls)}));
   }
   return added;
 }

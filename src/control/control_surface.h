@@ -14,6 +14,7 @@
 #include "control/player_face_view.h"
 #include "engine/playback_engine.h"
 #include "model/track_list.h"
+#include "model/ui_texts.h"
 #include "seam/desktop.h"
 #include "skin/time_bar.h"
 
@@ -33,10 +34,12 @@ long VolumeOfLevel(double level);
 
 class ControlSurface : public PlayerControl, private EngineListener {
  public:
-  // `messages` tells the user when nothing can make sound.
+  // `messages` tells the user, in the words of `texts`, when nothing can make
+  // sound.
   ControlSurface(PlaybackEngine& engine, TrackList& tracks, TimeBar& bar, PlayerFaceView& face,
-                 seam::TickSource& ticks, seam::FileDialogs& messages)
-      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks), messages_(messages) {
+                 seam::TickSource& ticks, seam::FileDialogs& messages, const TextBook& texts)
+      : engine_(engine), tracks_(tracks), bar_(bar), face_(face), timer_(ticks), messages_(messages),
+        texts_(texts) {
     engine_.SetListener(this);
   }
   ~ControlSurface() override { engine_.SetListener(nullptr); }
@@ -63,6 +66,11 @@ class ControlSurface : public PlayerControl, private EngineListener {
   std::int32_t CurrentEntry() const override { return tracks_.CurrentEntry(); }
   std::int32_t EntryCount() const override { return tracks_.Count(); }
   std::string CurrentPath() const override { return tracks_.PathAt(tracks_.CurrentEntry()); }
+  // The engine's file may not be the entry's: one still opening, or the
+  // last one after the list ran out.
+  seam::TrackText CurrentText() const override {
+    return engine_.graph() && engine_.playingPath() == CurrentPath() ? engine_.playingText() : seam::TrackText{};
+  }
   double DurationSeconds() const override { return engine_.graph() ? engine_.duration() : 0; }
   double PositionSeconds() const override { return engine_.Position(); }
   double Volume() const override { return tracks_.VolumeLevel(); }
@@ -141,6 +149,7 @@ class ControlSurface : public PlayerControl, private EngineListener {
   PlayerFaceView& face_;
   Timer timer_;
   seam::FileDialogs& messages_;
+  const TextBook& texts_;
   ControlObserver* observer_ = nullptr;
   std::int32_t titleOffset_ = 0;
   // The entry whose track the graph plays; 0 when it is not in the list.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "control/file_uri.h"
 #include "control/media_keys.h"
@@ -38,7 +39,10 @@ Snapshot TakeSnapshot(const PlayerControl& control) {
     s.metadata.trackId = "/org/kestrafon/track/" + std::to_string(control.CurrentEntry());
     s.metadata.lengthUs = Microseconds(control.DurationSeconds());
     s.metadata.url = path.front() == '/' ? FileUriFromPath(path) : path;
-    s.metadata.title = std::string(FileNameOf(path));
+    seam::TrackText text = control.CurrentText();
+    s.metadata.title = text.title.empty() ? std::string(FileNameOf(path)) : std::move(text.title);
+    s.metadata.artist = std::move(text.artist);
+    s.metadata.album = std::move(text.album);
   }
   s.volume = control.Volume();
   s.canGoNext = control.CanNext();

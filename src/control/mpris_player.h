@@ -22,7 +22,9 @@ struct Metadata {
   std::string trackId;      // an object path; the "no track" path when there is none
   std::int64_t lengthUs = 0;  // 0: not known yet (left out of the map)
   std::string url;          // empty when there is no track
-  std::string title;        // the name the face shows
+  std::string title;        // the tags' title, else the name the face shows
+  std::string artist;       // the tags' artist and album; empty when they say none
+  std::string album;
   friend bool operator==(const Metadata&, const Metadata&) = default;
 };
 

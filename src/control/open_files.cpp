@@ -16,7 +16,7 @@ bool AddFilesAndPlay(PlayerControl& control, WindowCommands& windows, const std:
   return true;
 }
 
-void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDialogs& dialogs,
+void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDialogs& dialogs, const TextBook& texts,
                   const std::vector<Launch>& launches) {
   std::vector<SkippedFile> skipped;
   for (const Launch& launch : launches) {
@@ -29,7 +29,7 @@ void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDia
     }
     skipped.insert(skipped.end(), launch.skipped.begin(), launch.skipped.end());
   }
-  if (!skipped.empty()) dialogs.ShowMessage(kSkippedTitle, SkippedMessage(skipped));
+  if (!skipped.empty()) dialogs.ShowMessage(texts.Say(UiText::SkippedTitle), SkippedMessage(texts, skipped));
 }
 
 }  // namespace kestrafon

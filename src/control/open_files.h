@@ -10,6 +10,7 @@
 #include "control/launch.h"
 #include "control/player_control.h"
 #include "control/window_commands.h"
+#include "model/ui_texts.h"
 #include "seam/desktop.h"
 
 namespace kestrafon {
@@ -27,7 +28,7 @@ bool AddFilesAndPlay(PlayerControl& control, WindowCommands& windows, const std:
 // added, and played unless it only adds; a launch without files brings the
 // player to the front. The files any of them left out are named once, in
 // one message, at the end.
-void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDialogs& dialogs,
+void OpenLaunches(PlayerControl& control, WindowCommands& windows, seam::FileDialogs& dialogs, const TextBook& texts,
                   const std::vector<Launch>& launches);
 
 }  // namespace kestrafon

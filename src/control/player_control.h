@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "seam/media.h"
+
 namespace kestrafon {
 
 enum class PlaybackState { Stopped, Playing, Paused };
@@ -64,6 +66,9 @@ class PlayerControl {
   virtual std::int32_t CurrentEntry() const = 0;   // 1-based
   virtual std::int32_t EntryCount() const = 0;
   virtual std::string CurrentPath() const = 0;     // empty past the end of the list
+  // What the current entry's tags say, once its file plays (opened, or taken
+  // over); empty before, and when the file says nothing.
+  virtual seam::TrackText CurrentText() const = 0;
   virtual double DurationSeconds() const = 0;      // 0 until a track has opened
   virtual double PositionSeconds() const = 0;      // 0 until a track has opened
   virtual double Volume() const = 0;               // the level, 0..1

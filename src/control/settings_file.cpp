@@ -4,7 +4,7 @@
 
 namespace kestrafon {
 
-LoadedSettings LoadPlayerSettings(const CommandLine& line) {
+LoadedSettings LoadPlayerSettings(const CommandLine& line, const TextBook& texts) {
   LoadedSettings loaded;
   const std::string folder = os::SettingsFolder();
   if (!folder.empty()) {
@@ -15,9 +15,10 @@ LoadedSettings LoadPlayerSettings(const CommandLine& line) {
     if (text) {
       ParsedSettings parsed = ParseSettings(*text);
       loaded.settings = parsed.settings;
-      if (!parsed.problem.empty()) loaded.problem = path + ": " + parsed.problem + "; that line is left out";
+      if (parsed.badLine > 0)
+        loaded.problem = texts.Say(UiText::SettingsBadLine, {path, std::to_string(parsed.badLine), parsed.badText});
     } else if (state != os::FileState::Missing) {
-      loaded.problem = path + ": cannot be read as settings; the defaults are used";
+      loaded.problem = texts.Say(UiText::SettingsUnreadable, {path});
     }
   }
   if (line.replayGain) loaded.settings.replayGain.mode = *line.replayGain;

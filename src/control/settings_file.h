@@ -5,6 +5,7 @@
 
 #include "control/command_line.h"
 #include "model/player_settings.h"
+#include "model/ui_texts.h"
 
 namespace kestrafon {
 
@@ -15,7 +16,8 @@ struct LoadedSettings {
   std::string problem;
 };
 
-// A missing file is no problem: the defaults.
-LoadedSettings LoadPlayerSettings(const CommandLine& line);
+// A missing file is no problem: the defaults. The problem is said in the
+// user's language.
+LoadedSettings LoadPlayerSettings(const CommandLine& line, const TextBook& texts);
 
 }  // namespace kestrafon

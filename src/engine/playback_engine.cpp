@@ -71,6 +71,7 @@ void PlaybackEngine::Opened(bool ok) {
   relay_ = std::move(openingRelay_);
   relay_->Promote();
   playingPath_ = std::move(openingPath_);
+  playingText_ = graph_->PlayingText();
   ReadDuration();
   if (listener_) listener_->TrackOpened(OpenResult::Opened);
 }
@@ -143,6 +144,7 @@ void PlaybackEngine::FollowerStarted(seam::FollowTag tag) {
   }
   following_ = 0;
   asked_.clear();
+  playingText_ = graph_->PlayingText();
   ReadDuration();
   // A stopped track is started again from its list entry by Play, never
   // from what the graph moved on to while the stop was on its way; and a

@@ -78,8 +78,9 @@ class PlaybackEngine final {
   // that would not ready is not retried. Stop (StopAndRewind), Open and
   // Close drop it.
   void Follow(seam::FollowTag tag, const std::string& path);
-  // The path of the file the current graph plays.
+  // The path of the file the current graph plays, and what its tags say.
   const std::string& playingPath() const { return playingPath_; }
+  const seam::TrackText& playingText() const { return playingText_; }
 
   // The current graph; empty until a track has opened.
   seam::MediaGraph* graph() const { return graph_.get(); }
@@ -125,6 +126,7 @@ class PlaybackEngine final {
   double duration_ = 0;
   bool durationKnown_ = false;
   std::string playingPath_;
+  seam::TrackText playingText_;
   seam::FollowTag following_ = 0;  // what Follow last asked for, readied or not
   // Every file asked for since the last take-over: one asked for earlier may
   // already have started when a later request came.

@@ -21,6 +21,7 @@
 #include "platform/qt/qt_mpris.h"
 #include "platform/qt/qt_skin_loader.h"
 #include "platform/qt/qt_text_renderer.h"
+#include "platform/qt/qt_texts.h"
 #include "platform/qt/qt_translations.h"
 #include "seam/lazy_media_framework.h"
 
@@ -41,15 +42,15 @@ QImage ToQImage(const Image& image) {
 
 // Options first: --help and --version work without a display. Returns the
 // exit status when the program is done already.
-std::optional<int> HandleOptions(const CommandLine& line) {
+std::optional<int> HandleOptions(const CommandLine& line, const TextBook& texts) {
   switch (line.action) {
     case CommandLine::Action::Run: return std::nullopt;
-    case CommandLine::Action::Help: std::fputs(UsageText("kestrafon").c_str(), stdout); return 0;
+    case CommandLine::Action::Help: std::fputs(UsageText(texts, "kestrafon").c_str(), stdout); return 0;
     case CommandLine::Action::Version: std::fputs(VersionText(KESTRAFON_VERSION).c_str(), stdout); return 0;
     case CommandLine::Action::BadOption: break;
   }
-  std::fprintf(stderr, "kestrafon: unknown option %s\n", line.badOption.c_str());
-  std::fputs(UsageText("kestrafon").c_str(), stderr);
+  std::fprintf(stderr, "kestrafon: %s\n", texts.Say(UiText::UnknownOption, {line.badOption}).c_str());
+  std::fputs(UsageText(texts, "kestrafon").c_str(), stderr);
   return 2;
 }
 
@@ -57,7 +58,8 @@ std::optional<int> HandleOptions(const CommandLine& line) {
 
 int main(int argc, char** argv) {
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  if (const std::optional<int> done = HandleOptions(line)) return *done;
+  const TextBook texts = platform::qt::QtTextBook();
+  if (const std::optional<int> done = HandleOptions(line, texts)) return *done;
   const CheckedFiles files = CheckFiles(line.files, os::CurrentFolder());
   for (const SkippedFile& skipped : files.skipped) std::fprintf(stderr, "%s\n", SkippedLine(skipped).c_str());
 
@@ -81,7 +83,7 @@ int main(int argc, char** argv) {
   // The player decides when the program ends: a player hidden in the tray is
   // not a reason to quit.
   QApplication::setQuitOnLastWindowClosed(false);
-  platform::qt::InstallQtTranslations(app);
+  platform::qt::InstallQtTranslations(app, platform::qt::PlayerLocale());
 
   // One player per session: a player already on the bus takes the files
   // (or comes to the front) and this launch ends.
@@ -93,17 +95,17 @@ int main(int argc, char** argv) {
   const QIcon icon(QPixmap::fromImage(ToQImage(skin.icon)));
   QApplication::setWindowIcon(icon);
   platform::qt::QtTextRenderer text;
-  const LoadedSettings settings = LoadPlayerSettings(line);
+  const LoadedSettings settings = LoadPlayerSettings(line, texts);
   if (!settings.problem.empty()) std::fprintf(stderr, "kestrafon: %s\n", settings.problem.c_str());
   // GStreamer starts with the first track, not before the face is shown.
   seam::LazyMediaFramework media(
-      [loudness = LoudnessBy(settings.settings.replayGain)] { return MakeGstMediaFramework(loudness); });
+      [read = TrackReaderBy(settings.settings.replayGain)] { return MakeGstMediaFramework(read); });
   // Test hook: the face as first shown, written to a file.
   platform::qt::QtDesktop desktop({icon, qEnvironmentVariable("KESTRAFON_DUMP_FACE")});
 
   int result = 0;
   {
-    AppContext ctx(desktop, media, text, skin);
+    AppContext ctx(desktop, media, text, skin, texts);
     PlayerWindowCommands windows(ctx);
     mpris::MprisPlayer mediaControls(ctx.control(), windows);
     platform::qt::QtMprisService bus(mediaControls);

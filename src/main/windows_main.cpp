@@ -28,6 +28,7 @@
 #include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_media_controls.h"
 #include "platform/win32/win32_skin_loader.h"
+#include "platform/win32/win32_texts.h"
 #include "platform/winsound/winsound_framework.h"
 #include "seam/lazy_media_framework.h"
 
@@ -61,16 +62,17 @@ void Tell(const std::string& text, UINT icon) {
 
 // --help and --version in a message box (there is no console). Returns the
 // exit status when the program is done already.
-std::optional<int> HandleOptions(const CommandLine& line) {
+std::optional<int> HandleOptions(const CommandLine& line, const TextBook& texts) {
   switch (line.action) {
     case CommandLine::Action::Run: return std::nullopt;
-    case CommandLine::Action::Help: Tell(UsageText("kestrafon"), MB_ICONINFORMATION); return 0;
+    case CommandLine::Action::Help: Tell(UsageText(texts, "kestrafon"), MB_ICONINFORMATION); return 0;
     case CommandLine::Action::Version:
       Tell(VersionText(KESTRAFON_VERSION) + "\n\n" + DescribeWindowsSound(), MB_ICONINFORMATION);
       return 0;
     case CommandLine::Action::BadOption: break;
   }
-  Tell("kestrafon: unknown option " + line.badOption + "\n\n" + UsageText("kestrafon"), MB_ICONWARNING);
+  Tell("kestrafon: " + texts.Say(UiText::UnknownOption, {line.badOption}) + "\n\n" + UsageText(texts, "kestrafon"),
+       MB_ICONWARNING);
   return 2;
 }
 
@@ -80,7 +82,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The face is pixel art, scaled in whole steps by the program itself: the
   // manifest declares it aware of each screen's DPI.
   const CommandLine line = ParseCommandLine(Arguments());
-  if (const std::optional<int> done = HandleOptions(line)) return *done;
+  const TextBook texts = platform::win32::Win32TextBook();
+  if (const std::optional<int> done = HandleOptions(line, texts)) return *done;
   const std::string startFolder = os::CurrentFolder();
   CheckedFiles files = CheckFiles(line.files, startFolder);
   const Launch launch{platform::win32::ProcessStartTime(), line.enqueue, std::move(files.paths),
@@ -97,7 +100,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::HandOverWindow handOver;
   if (!launch.files.empty() || !launch.skipped.empty()) handOver.Take(launch);
 
-  const LoadedSettings settings = LoadPlayerSettings(line);
+  const LoadedSettings settings = LoadPlayerSettings(line, texts);
 
   // COM once, on this (the user-interface) thread: WIC and the media controls.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -107,11 +110,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::win32::GdiTextRenderer text;
     // The sound stream starts with the first track, not before the face is shown.
     seam::LazyMediaFramework media(
-        [loudness = LoudnessBy(settings.settings.replayGain)] { return MakeWindowsSoundFramework(loudness); });
+        [read = TrackReaderBy(settings.settings.replayGain)] { return MakeWindowsSoundFramework(read); });
     platform::win32::Win32Desktop desktop(
         {LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)), LoadProgramIcon(GetSystemMetrics(SM_CXICON))});
     desktop.fileDialogs().StartIn(startFolder);
-    AppContext ctx(desktop, media, text, skin);
+    AppContext ctx(desktop, media, text, skin, texts);
     PlayerWindowCommands windows(ctx);
     ModalGate& outside = desktop.OutsideCommands();
     // Windows' own media controls where it has them (they follow the player
@@ -137,7 +140,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // the tray if need be.
     handOver.Serve([&ctx, &windows, &desktop, &outside](std::vector<Launch> launches) {
       outside.Run([&ctx, &windows, &desktop, launches = std::move(launches)] {
-        OpenLaunches(ctx.control(), windows, desktop.Dialogs(), launches);
+        OpenLaunches(ctx.control(), windows, desktop.Dialogs(), ctx.texts(), launches);
       });
     });
     result = desktop.Run();

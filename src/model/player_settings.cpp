@@ -64,9 +64,9 @@ ParsedSettings ParseSettings(std::string_view text) {
     const std::size_t equals = line.find('=');
     const bool read = equals != std::string_view::npos &&
                       Apply(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)), parsed.settings);
-    if (!read && parsed.problem.empty()) {
-      const std::string_view shown = line.substr(0, 60);
-      parsed.problem = "line " + std::to_string(number) + " is not a setting: " + std::string(shown);
+    if (!read && parsed.badLine == 0) {
+      parsed.badLine = number;
+      parsed.badText = std::string(line.substr(0, 60));
     }
   }
   return parsed;

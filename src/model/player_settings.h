@@ -28,7 +28,8 @@ struct PlayerSettings {
 
 struct ParsedSettings {
   PlayerSettings settings;  // each line that cannot be read keeps its default
-  std::string problem;      // the first such line, said plainly; empty when none
+  int badLine = 0;          // the first such line's number (from 1); 0 when none
+  std::string badText;      // its start, as written
 };
 
 ParsedSettings ParseSettings(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kestrafon {
 namespace {
@@ -25,9 +26,12 @@ double ReplayGainFactor(const ReplayGainInfo& tags, const ReplayGainSettings& se
   return factor;
 }
 
-seam::LoudnessOf LoudnessBy(const ReplayGainSettings& settings) {
-  if (settings.mode == ReplayGainMode::Off) return {};
-  return [settings](const std::string& path) { return ReplayGainFactor(ReadTrackTagsOfFile(path).gain, settings); };
+seam::ReadTrack TrackReaderBy(const ReplayGainSettings& settings) {
+  return [settings](const std::string& path) {
+    TrackTags tags = ReadTrackTagsOfFile(path);
+    return seam::TrackFacts{ReplayGainFactor(tags.gain, settings),
+                            {std::move(tags.title), std::move(tags.artist), std::move(tags.album)}};
+  };
 }
 
 }  // namespace kestrafon

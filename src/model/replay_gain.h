@@ -13,8 +13,9 @@ namespace kestrafon {
 // scale. Off: 1.
 double ReplayGainFactor(const ReplayGainInfo& tags, const ReplayGainSettings& settings);
 
-// What the media frameworks ask for each file they open: its tags read and
-// the factor worked out; empty when ReplayGain is off (nothing is read).
-seam::LoudnessOf LoudnessBy(const ReplayGainSettings& settings);
+// What the media frameworks ask for each file they open: its tags read once,
+// for the factor worked out from them (1 when ReplayGain is off) and for the
+// text the desktop shows.
+seam::ReadTrack TrackReaderBy(const ReplayGainSettings& settings);
 
 }  // namespace kestrafon

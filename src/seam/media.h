@@ -17,10 +17,24 @@ enum class OutputFault {
   DeviceLost,  // the output went away while the graph played
 };
 
-// The linear factor a file's loudness asks for (1 when nothing applies).
-// May read the file: frameworks call it off the window's thread. Empty:
-// every file plays as it is.
-using LoudnessOf = std::function<double(const std::string& path)>;
+// What a file's tags say about it, for the desktop's "now playing"; UTF-8,
+// each empty when the file does not say.
+struct TrackText {
+  std::string title, artist, album;
+  friend bool operator==(const TrackText&, const TrackText&) = default;
+};
+
+// What a framework learns of a file from one read of its tags: the linear
+// factor its loudness asks for (1 when nothing applies) and its text.
+struct TrackFacts {
+  double gain = 1.0;
+  TrackText text = {};
+};
+
+// Reads a file's facts. May read the file: frameworks call it off the
+// window's thread, once per file they open. Empty: every file plays as it
+// is and says nothing.
+using ReadTrack = std::function<TrackFacts(const std::string& path)>;
 
 // The caller's name for a file it asked to follow; 0 names none.
 using FollowTag = std::uint64_t;
@@ -73,6 +87,10 @@ class MediaGraph {
   virtual bool PutVolume(long hundredthsDb) = 0;
   // Whether the sound output failed the graph (see OutputFault).
   virtual OutputFault Fault() { return OutputFault::None; }
+  // The text of the file that plays: that of the rendered or opened file,
+  // and from FollowerStarted on that of the followed one. Read with its
+  // facts when the file was opened, never here.
+  virtual TrackText PlayingText() const { return {}; }
 
   // Starts readying `path` to play straight after the current file, joined
   // at the exact end of its stream, and returns at once: the file is opened

@@ -19,9 +19,10 @@ namespace kestrafon {
 
 class PlaylistWindow : public PlaylistCanvas, public seam::FormEventSink {
  public:
+  // Its dialogs and messages speak the words of `texts`.
   PlaylistWindow(seam::Desktop& desktop, seam::TextRenderer& text, TrackList& tracks,
-                 ControlSurface& control, const SkinImages& skin)
-      : desktop_(desktop), text_(text), tracks_(tracks), control_(control), skin_(skin) {}
+                 ControlSurface& control, const SkinImages& skin, const TextBook& texts)
+      : desktop_(desktop), text_(text), tracks_(tracks), control_(control), skin_(skin), texts_(texts) {}
   ~PlaylistWindow() override;
 
   bool Loaded() const { return host_ != nullptr; }
@@ -69,6 +70,7 @@ class PlaylistWindow : public PlaylistCanvas, public seam::FormEventSink {
   TrackList& tracks_;
   ControlSurface& control_;
   const SkinImages& skin_;
+  const TextBook& texts_;
   std::unique_ptr<seam::FormHost> host_;
   std::unique_ptr<Face> face_;
   std::string lastDir_;

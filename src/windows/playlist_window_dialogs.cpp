@@ -11,10 +11,11 @@ namespace {
 // The open dialog shows MP3 files first, then .kfl lists, then every audio
 // file and every list this build reads; the first description uses half-width
 // katakana, the save dialog's full-width: each exactly as the user knows it.
-seam::FileDialogRequest OpenRequest(const std::string& lastDir) {
-  return {.title = "ファイルを選択して下さい。",
-          .filter = "mp3(*.mp3)|*.mp3|KFLﾌｧｲﾙ (*.kfl)|*.kfl|すべての音楽ファイル|" + os::AudioFilePatterns() +
-                    "|すべてのプレイリスト|*.kfl;*.m3u;*.m3u8;*.pls",
+seam::FileDialogRequest OpenRequest(const TextBook& texts, const std::string& lastDir) {
+  return {.title = texts.Say(UiText::OpenTitle),
+          .filter = "mp3(*.mp3)|*.mp3|" + texts.Say(UiText::OpenKflFilter) + "|*.kfl|" +
+                    texts.Say(UiText::AllMusicFilter) + "|" + os::AudioFilePatterns() + "|" +
+                    texts.Say(UiText::AllPlaylistsFilter) + "|*.kfl;*.m3u;*.m3u8;*.pls",
           .defaultExtension = ".mp3",
           .initialDirectory = lastDir,
           .allowMultiple = true};
@@ -22,9 +23,9 @@ seam::FileDialogRequest OpenRequest(const std::string& lastDir) {
 
 // The player's own kind first, as the default; an M3U8 name is written as
 // M3U8 (SavePlaylistFile), for other players.
-seam::FileDialogRequest SaveRequest(const std::string& lastDir) {
-  return {.title = "名前を付けてファイルの保存",
-          .filter = "KFLファイル(*.kfl)|*.kfl|M3U8ファイル(*.m3u8)|*.m3u8",
+seam::FileDialogRequest SaveRequest(const TextBook& texts, const std::string& lastDir) {
+  return {.title = texts.Say(UiText::SaveTitle),
+          .filter = texts.Say(UiText::SaveKflFilter) + "|*.kfl|" + texts.Say(UiText::SaveM3u8Filter) + "|*.m3u8",
           .defaultExtension = ".kfl",
           .initialDirectory = lastDir,
           .promptOverwrite = true};
@@ -33,7 +34,7 @@ seam::FileDialogRequest SaveRequest(const std::string& lastDir) {
 }  // namespace
 
 std::vector<std::string> PlaylistWindow::ShowOpenDialog() {
-  std::vector<std::string> paths = desktop_.Dialogs().ShowOpen(OpenRequest(lastDir_));
+  std::vector<std::string> paths = desktop_.Dialogs().ShowOpen(OpenRequest(texts_, lastDir_));
   // The next dialog starts where the chosen files lie.
   if (!paths.empty()) {
     if (std::optional<std::string> folder = FolderOf(paths.front())) lastDir_ = std::move(*folder);
@@ -42,7 +43,7 @@ std::vector<std::string> PlaylistWindow::ShowOpenDialog() {
 }
 
 std::string PlaylistWindow::ShowSaveDialog() {
-  std::string path = desktop_.Dialogs().ShowSave(SaveRequest(lastDir_)).value_or("");
+  std::string path = desktop_.Dialogs().ShowSave(SaveRequest(texts_, lastDir_)).value_or("");
   if (path.empty()) return {};
   if (const std::optional<std::string> dir = SaveDialogDir(path)) lastDir_ = *dir;
   return path;

@@ -59,7 +59,7 @@ void PlaylistWindow::SaveList() {
   if (path.empty()) return;
   // The list as it is once the dialog has closed; a failure is never silent.
   const SaveResult saved = SavePlaylistFile(tracks_, path);
-  if (!saved) ShowSaveFailure(desktop_.Dialogs(), path, saved.error);
+  if (!saved) ShowSaveFailure(desktop_.Dialogs(), texts_, path, saved.error);
 }
 
 }  // namespace kestrafon

@@ -8,38 +8,38 @@ namespace {
 
 struct Reason {
   int error;
-  const char* text;
+  UiText text;
 };
 
 constexpr Reason kReasons[] = {
-    {ENOSPC, "ディスクの空き容量が足りません。"},
+    {ENOSPC, UiText::DiskFull},
 #ifdef EDQUOT  // no disk quotas on Windows
-    {EDQUOT, "ディスクの使用量の上限に達しています。"},
+    {EDQUOT, UiText::QuotaReached},
 #endif
-    {EACCES, "この場所に書き込む権限がありません。"},
-    {EBUSY, "ほかのプログラムがこのファイルを使っています。"},
-    {ENAMETOOLONG, "ファイルの名前かフォルダーの階層が長すぎます。"},
-    {EPERM, "この場所に書き込む権限がありません。"},
-    {EROFS, "読み取り専用の場所には保存できません。"},
-    {ENOENT, "保存先のフォルダーが見つかりません。"},
-    {EISDIR, "同じ名前のフォルダーがあります。"},
-    {EINVAL, "同じ名前の、ファイルではないものがあります。"},
+    {EACCES, UiText::NoPermission},
+    {EBUSY, UiText::FileInUse},
+    {ENAMETOOLONG, UiText::NameTooLong},
+    {EPERM, UiText::NoPermission},
+    {EROFS, UiText::ReadOnlyPlace},
+    {ENOENT, UiText::FolderMissing},
+    {EISDIR, UiText::FolderInTheWay},
+    {EINVAL, UiText::OtherInTheWay},
 };
 
 }  // namespace
 
-std::string SaveFailureReason(int error) {
+std::string SaveFailureReason(const TextBook& texts, int error) {
   for (const Reason& r : kReasons)
-    if (r.error == error) return r.text;
+    if (r.error == error) return texts.Say(r.text);
   return std::error_code(error, std::generic_category()).message();
 }
 
-std::string SaveFailureText(const std::string& path, int error) {
-  return "プレイリストを次のファイルに保存できませんでした。\n" + path + "\n\n理由: " + SaveFailureReason(error);
+std::string SaveFailureText(const TextBook& texts, const std::string& path, int error) {
+  return texts.Say(UiText::SaveFailureText, {path, SaveFailureReason(texts, error)});
 }
 
-void ShowSaveFailure(seam::FileDialogs& dialogs, const std::string& path, int error) {
-  dialogs.ShowMessage(kSaveFailureTitle, SaveFailureText(path, error));
+void ShowSaveFailure(seam::FileDialogs& dialogs, const TextBook& texts, const std::string& path, int error) {
+  dialogs.ShowMessage(texts.Say(UiText::SaveFailureTitle), SaveFailureText(texts, path, error));
 }
 
 }  // namespace kestrafon

@@ -190,7 +190,7 @@ class FakeOutput final : public SoundOutput {
 class FakeSystem final : public StreamSystem {
  public:
   std::map<std::string, SourceSpec> files;
-  std::map<std::string, double> gains;  // by their loudness; 1 when not named
+  seam::ReadTrack read;  // each file's loudness and text; gain 1 and no text without it
   std::shared_ptr<FakeOutput::Shared> output = std::make_shared<FakeOutput::Shared>();
   std::function<void()> beforeOpening;  // run by the worker (tests hold it there)
 
@@ -200,10 +200,7 @@ class FakeSystem final : public StreamSystem {
     if (it == files.end()) return nullptr;
     return std::make_unique<FakeSource>(it->second);
   }
-  double ReplayGainOf(const std::string& path) override {
-    const auto it = gains.find(path);
-    return it == gains.end() ? 1.0 : it->second;
-  }
+  seam::TrackFacts TrackFactsOf(const std::string& path) override { return read ? read(path) : seam::TrackFacts{}; }
   std::unique_ptr<SoundOutput> MakeOutput() override { return std::make_unique<FakeOutput>(output); }
   void Post(std::function<void()> work) override {
     std::lock_guard lock(mutex_);

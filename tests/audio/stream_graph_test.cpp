@@ -163,7 +163,7 @@ TEST_F(StreamGraphTest, VolumeScalesTheSamplesFromTheNextBlock) {
 // its first sample to its last; past full scale, a sample is held there.
 TEST_F(StreamGraphTest, EachFilePlaysAtItsOwnLoudnessFromItsFirstSample) {
   system->files["b"] = {2, 2000, {44100, 2}};
-  system->gains = {{"a", 0.5}, {"b", 40.0}};
+  system->read = [](const std::string& path) { return seam::TrackFacts{path == "a" ? 0.5 : 40.0}; };
   ASSERT_TRUE(graph->RenderFile("a"));
   ASSERT_TRUE(graph->PutVolume(-600));
   ASSERT_TRUE(graph->PutCurrentPosition(0));
@@ -279,7 +279,8 @@ struct FakeStream {
     contractSystem = system.get();
   }
   ~FakeStream() { contractSystem = nullptr; }
-  static std::unique_ptr<seam::MediaFramework> MakeFramework() {
+  static std::unique_ptr<seam::MediaFramework> MakeFramework(seam::ReadTrack read = {}) {
+    contractSystem->read = std::move(read);
     return std::make_unique<StreamFramework>(std::shared_ptr<StreamSystem>(contractSystem->shared_from_this()));
   }
   static std::string Tone(int seconds) { return "tone" + std::to_string(seconds); }

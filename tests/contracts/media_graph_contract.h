@@ -3,7 +3,7 @@
 // the same cases for GStreamer and for DirectShow. A backend instantiates the
 // suite with a type that makes its framework and its test files:
 //
-//   static std::unique_ptr<seam::MediaFramework> MakeFramework();
+//   static std::unique_ptr<seam::MediaFramework> MakeFramework(seam::ReadTrack read = {});
 //   static std::string Tone(int seconds);     // a 440 Hz MP3 of 1 or 4 seconds
 //   static std::string NotAudio();            // text in a file named .mp3
 //   static std::string Missing();             // a path where no file is
@@ -20,11 +20,16 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "fakes/recorded_events.h"
 #include "seam/media.h"
+
+namespace kestrafon::seam {
+inline void PrintTo(const TrackText& t, std::ostream* os) { *os << "{" << t.title << " | " << t.artist << " | " << t.album << "}"; }
+}  // namespace kestrafon::seam
 
 namespace kestrafon::contracts {
 
@@ -242,11 +247,37 @@ TYPED_TEST_P(MediaGraphContract, WithNothingToFollowTheStreamEndsAsAlone) {
   EXPECT_FALSE(this->events.Heard("started 8"));
 }
 
+// What a file's tags say is the graph's to tell from the moment that file
+// plays: once opened, and once it took over as a follower; never before.
+TYPED_TEST_P(MediaGraphContract, ThePlayingFileTellsWhatItsTagsSay) {
+  const seam::TrackText tagged{"Four", "Tone Maker", "Tones"};
+  const std::string four = TypeParam::Tone(4);
+  auto framework = TypeParam::MakeFramework([four, tagged](const std::string& path) {
+    return path == four ? seam::TrackFacts{1.0, tagged} : seam::TrackFacts{};
+  });
+  auto opened = framework->CreateGraph(this->events);
+  ASSERT_TRUE(opened);
+  opened->OpenFile(four);
+  ASSERT_TRUE(this->WaitFor([&] { return this->events.Heard("opened"); }));
+  EXPECT_EQ(opened->PlayingText(), tagged);
+
+  auto graph = framework->CreateGraph(this->events);
+  ASSERT_TRUE(graph && graph->RenderFile(TypeParam::Tone(1)));
+  EXPECT_EQ(graph->PlayingText(), seam::TrackText{}) << "an untagged file says nothing";
+  graph->Follow(four, 9);
+  TypeParam::Wait(300);  // readied, paused at the start of the first
+  EXPECT_EQ(graph->PlayingText(), seam::TrackText{}) << "not the follower's before it plays";
+  ASSERT_TRUE(graph->Run());
+  ASSERT_TRUE(this->WaitFor([&] { return this->events.Heard("started 9"); }));
+  EXPECT_EQ(graph->PlayingText(), tagged);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(MediaGraphContract, AnMp3OpensPausedAtZeroWithItsLength,
                             OpenFileAnswersFromTheEventLoop, NamesOutsideTheCodePageOpen,
                             WhatIsNoSoundFailsAndTheFailedGraphRefusesEveryCall,
                             PauseHoldsThePositionAndRunResumes, StopKeepsThePositionAndRewindingStartsAgain,
                             AtTheEndThePositionReadsExactlyTheDuration,
-                            AFollowedFileTakesOverWhereTheCurrentOneEnds, WithNothingToFollowTheStreamEndsAsAlone);
+                            AFollowedFileTakesOverWhereTheCurrentOneEnds, WithNothingToFollowTheStreamEndsAsAlone,
+                            ThePlayingFileTellsWhatItsTagsSay);
 
 }  // namespace kestrafon::contracts

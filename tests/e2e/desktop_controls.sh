@@ -18,9 +18,22 @@ is_status() { [ "$(mpris status)" = "$1" ]; }
 is_title() { [ "$(mpris metadata xesam:title)" = "$1" ]; }
 state_has() { xprop -id "$WID" _NET_WM_STATE | grep -q "$1"; }
 
+# An ID3v2.3 tag of short ASCII title, artist and album put in front of an MP3.
+tag_mp3() {
+  local frames="$WORK/frames.bin" id text
+  : >"$frames"
+  for id in TIT2 TPE1 TALB; do
+    case $id in TIT2) text=$2 ;; TPE1) text=$3 ;; TALB) text=$4 ;; esac
+    printf "%s\\x00\\x00\\x00\\x$(printf %02x $((${#text} + 1)))\\x00\\x00\\x00%s" "$id" "$text" >>"$frames"
+  done
+  { printf "ID3\\x03\\x00\\x00\\x00\\x00\\x00\\x$(printf %02x "$(stat -c %s "$frames")")"; cat "$frames" "$1"; } >"$1.tagged"
+  mv "$1.tagged" "$1"
+}
+
 make_mp3 "$WORK/one.mp3" 12 440
 make_mp3 "$WORK/two.mp3" 12 660
 make_mp3 "$WORK/three 3.mp3" 12 880
+tag_mp3 "$WORK/three 3.mp3" "Third Tone" "Tone Maker" "Tones"
 start_display
 trayer --edge top --align right --widthtype pixel --width 64 --height 24 --SetDockType true \
   >"$WORK/trayer.log" 2>&1 &
@@ -70,7 +83,10 @@ shows_sprite "$SHOTS/loud.png" "$PARTS" "$kx $ky $kw $kh $middle $KNOB_TOP" && f
 
 # A second launch with a file hands it over and ends; the running player plays it.
 second_launch "three 3.mp3" || fail "the second launch exited with $?"
-wait_for 30 is_title "three 3.mp3" || fail "the handed-over file does not play ($(mpris metadata xesam:title))"
+# A tagged file is named by its tags; the untagged ones above by their file names.
+wait_for 30 is_title "Third Tone" || fail "the handed-over file does not play ($(mpris metadata xesam:title))"
+[ "$(mpris metadata xesam:artist)" = "Tone Maker" ] || fail "artist $(mpris metadata xesam:artist)"
+[ "$(mpris metadata xesam:album)" = Tones ] || fail "album $(mpris metadata xesam:album)"
 is_status Playing || fail "the handed-over file is not playing"
 [ "$(xdotool search --name '^Form1$' | wc -l)" -le 2 ] || fail "a second player window appeared"
 kill -0 "$PLAYER_PID" || fail "the player went away"

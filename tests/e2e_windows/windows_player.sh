@@ -41,6 +41,14 @@ start_null_sink "$WORK" kestrafon_sink || true
 PIDS+=("$NULL_SINK_PID")
 pactl info >/dev/null 2>&1 || fail "the sound server did not start"
 
+# Each player is started under a Japanese locale: Wine makes that its
+# user-interface language, in which the dialogs are found by their titles.
+# The locale is made here, so the machine need not have it generated (Wine
+# would otherwise read the folder names as ASCII).
+mkdir -p "$WORK/locales"
+localedef -i ja_JP -f UTF-8 "$WORK/locales/ja_JP.UTF-8" || fail "cannot make the ja_JP.UTF-8 locale"
+export LOCPATH="$WORK/locales"
+
 # RMS amplitude of what the sink plays during one second.
 sink_rms() {
   timeout 1.2 parec -d kestrafon_sink.monitor --raw --format=s16le --rate=44100 --channels=2 >"$WORK/rec.raw" 2>>"$WORK/parec.log" || true
@@ -113,7 +121,7 @@ WIN_DIR="Z:${MUSIC//\//\\}"
 
 # --- the player window -------------------------------------------------------
 started=$(date +%s%N)
-(cd "$MUSIC" && exec wine "$EXE") >"$WORK/player.log" 2>&1 &
+(cd "$MUSIC" && exec env LC_ALL=ja_JP.UTF-8 wine "$EXE") >"$WORK/player.log" 2>&1 &
 PLAYER_PID=$!
 PIDS+=("$PLAYER_PID")
 wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "no ${FACE_W}x$FACE_H window named Form1 appeared"
@@ -242,7 +250,7 @@ click_at "$WID" $CLICK_STOP
 
 # --- a second launch hands its file to the running player --------------------
 make_mp3 "$MUSIC/handed.mp3" 20 330
-(cd "$MUSIC" && timeout 60 wine "$EXE" "$WIN_DIR\\handed.mp3") >"$WORK/second.log" 2>&1 ||
+(cd "$MUSIC" && timeout 60 env LC_ALL=ja_JP.UTF-8 wine "$EXE" "$WIN_DIR\\handed.mp3") >"$WORK/second.log" 2>&1 ||
   fail "the second launch did not end with status 0 ($(cat "$WORK/second.log"))"
 sleep 1.5
 handed=$(sink_rms)
@@ -271,7 +279,7 @@ sox -V1 -q "$WORK/whole.wav" "$WORK/piece1.wav" trim 0s =110827s
 sox -V1 -q "$WORK/whole.wav" "$WORK/piece2.wav" trim 110827s
 lame --quiet -b 128 "$WORK/piece1.wav" "$MUSIC/piece1.mp3"
 lame --quiet -b 128 "$WORK/piece2.wav" "$MUSIC/piece2.mp3"
-(cd "$MUSIC" && exec wine "$EXE" "$WIN_DIR\\piece1.mp3" "$WIN_DIR\\piece2.mp3") >"$WORK/player2.log" 2>&1 &
+(cd "$MUSIC" && exec env LC_ALL=ja_JP.UTF-8 wine "$EXE" "$WIN_DIR\\piece1.mp3" "$WIN_DIR\\piece2.mp3") >"$WORK/player2.log" 2>&1 &
 PLAYER_PID=$!
 PIDS+=("$PLAYER_PID")
 wait_for 300 find_window "$FACE_W" "$FACE_H" || fail "no player window for the command line's files"
@@ -308,7 +316,7 @@ wineserver -w
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1 ||
   fail "the test prefix took no LogPixels"
 wineserver -w
-(cd "$MUSIC" && exec wine "$EXE") >"$WORK/player3.log" 2>&1 &
+(cd "$MUSIC" && exec env LC_ALL=ja_JP.UTF-8 wine "$EXE") >"$WORK/player3.log" 2>&1 &
 PLAYER_PID=$!
 PIDS+=("$PLAYER_PID")
 wait_for 300 find_window $((FACE_W * 2)) $((FACE_H * 2)) ||

@@ -47,6 +47,10 @@ class FakeGraph : public seam::MediaGraph {
     s_->calls.push_back("seek");
     return true;
   }
+  seam::TrackText PlayingText() const override {
+    const auto it = fw_.files.find(s_->path);
+    return it == fw_.files.end() ? seam::TrackText{} : it->second.text;
+  }
   seam::OutputFault Fault() override {
     if (noOutput_) return seam::OutputFault::NoDevice;
     return s_->outputLost ? seam::OutputFault::DeviceLost : seam::OutputFault::None;

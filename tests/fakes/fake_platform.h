@@ -25,6 +25,7 @@ struct FakeTrack {
   bool durationFails = false;
   bool noOutput = false;  // renders nothing: no sound output opens
   bool slow = false;      // OpenFile answers only when the test delivers the events
+  seam::TrackText text = {};  // what its tags say
 };
 
 struct FakeGraphState {

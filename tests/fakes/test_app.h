@@ -12,7 +12,8 @@ struct TestApp {
   FakeDesktop desktop;
   FakeMediaFramework media;
   RecordingTextRenderer text;
-  AppContext ctx{desktop, media, text, skin};
+  TextBook texts;  // Japanese; a test may give the player another book
+  AppContext ctx{desktop, media, text, skin, texts};
 
   // Starts the player as the program does: load, then the first resize.
   void Start() {

@@ -154,8 +154,8 @@ class GstMediaTest : public ::testing::Test {
 // The media-graph contract on GStreamer, into the silent sink on the clock.
 struct GStreamer {
   GStreamer() { setenv("KESTRAFON_AUDIO_SINK", "fake", 1); }
-  static std::unique_ptr<kestrafon::seam::MediaFramework> MakeFramework() {
-    return std::make_unique<GstMediaFramework>();
+  static std::unique_ptr<kestrafon::seam::MediaFramework> MakeFramework(kestrafon::seam::ReadTrack read = {}) {
+    return std::make_unique<GstMediaFramework>(kestrafon::platform::gst::AudioOutput::kDevice, std::move(read));
   }
   static TempDir& Files() {
     static TempDir dir;

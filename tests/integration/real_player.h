@@ -11,8 +11,8 @@ namespace kestrafon {
 
 struct RealPlayer {
   explicit RealPlayer(platform::gst::AudioOutput output = platform::gst::AudioOutput::kSilent,
-                      seam::LoudnessOf loudness = {})
-      : media(output, std::move(loudness)) {}
+                      seam::ReadTrack readTrack = {})
+      : media(output, std::move(readTrack)) {}
 
   SkinImages skin = fakes::CoordinateSkin();
   fakes::FakeDesktop desktop;

@@ -37,7 +37,7 @@ std::string GainTag(const std::vector<std::pair<std::string, std::string>>& item
 double PlayedDb(const std::string& path, const ReplayGainSettings& settings, const fixtures::TempDir& dir) {
   const std::string played = dir.File("played.raw");
   fixtures::ScopedEnv sink("KESTRAFON_AUDIO_SINK", "file:" + played);
-  RealPlayer p(platform::gst::AudioOutput::kDevice, LoudnessBy(settings));
+  RealPlayer p(platform::gst::AudioOutput::kDevice, TrackReaderBy(settings));
   p.ctx.playerWindow().Load();
   p.ctx.tracks().Append(path);
   // A first start and stop leaves the output at the knob's volume throughout.

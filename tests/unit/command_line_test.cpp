@@ -58,7 +58,7 @@ TEST(CommandLineTest, ReadableFilesAreKeptInOrderAndTheRestNamed) {
   ASSERT_EQ(checked.skipped.size(), readsAnything ? 2u : 3u);
   EXPECT_EQ(SkippedLine(checked.skipped[0]), "kestrafon: missing.mp3: no such file, skipped");
   EXPECT_EQ(checked.skipped[1].why, SkippedFile::Why::NotAFile);
-  EXPECT_EQ(SkippedMessage({checked.skipped[0]}),
+  EXPECT_EQ(SkippedMessage(JapaneseTexts(), {checked.skipped[0]}),
             "次のファイルは開けなかったため、飛ばしました。\n\nmissing.mp3（見つかりません）");
   ::chmod(dir.File("locked.mp3").c_str(), 0600);  // a read-only file cannot be removed on Windows
 }

@@ -47,22 +47,22 @@ TEST(Launch, ASelectionBecomesOneListWithItsFirstFilePlayingAndItsLeftOutFilesNa
   for (const char* path : {"/m/a1.mp3", "/m/a2.mp3", "/m/a3.mp3"}) app.media.files[path] = {60};
   PlayerWindowCommands windows(app.ctx);
   StartPlayer(app.ctx, windows, {});
-  OpenLaunches(app.ctx.control(), windows, app.desktop.Dialogs(),
+  OpenLaunches(app.ctx.control(), windows, app.desktop.Dialogs(), app.ctx.texts(),
                OrderLaunches({{3, false, {"/m/a3.mp3"}, {{"x.mp3", Why::Missing}}},
                               {1, false, {"/m/a1.mp3"}, {}},
                               {2, false, {"/m/a2.mp3"}, {{"y.mp3", Why::Missing}}}}));
   EXPECT_EQ(app.ctx.tracks().Count(), 3);
   EXPECT_EQ(app.media.last().path, "/m/a1.mp3");
   ASSERT_EQ(app.desktop.messages.size(), 1u);
-  EXPECT_EQ(app.desktop.messages[0].text, SkippedMessage({{"y.mp3", Why::Missing}, {"x.mp3", Why::Missing}}));
+  EXPECT_EQ(app.desktop.messages[0].text, SkippedMessage(JapaneseTexts(), {{"y.mp3", Why::Missing}, {"x.mp3", Why::Missing}}));
 
   // A later launch whose files are all missing: the player comes to the
   // front and says so.
   app.desktop.player.visible = false;
-  OpenLaunches(app.ctx.control(), windows, app.desktop.Dialogs(), {{4, false, {}, {{"z.mp3", Why::Missing}}}});
+  OpenLaunches(app.ctx.control(), windows, app.desktop.Dialogs(), app.ctx.texts(), {{4, false, {}, {{"z.mp3", Why::Missing}}}});
   EXPECT_TRUE(app.desktop.player.visible);
   ASSERT_EQ(app.desktop.messages.size(), 2u);
-  EXPECT_EQ(app.desktop.messages[1].text, SkippedMessage({{"z.mp3", Why::Missing}}));
+  EXPECT_EQ(app.desktop.messages[1].text, SkippedMessage(JapaneseTexts(), {{"z.mp3", Why::Missing}}));
 }
 
 }  // namespace

@@ -126,6 +126,43 @@ TEST_F(MprisTest, MetadataNamesTheCurrentTrackAsTheFaceShowsIt) {
   EXPECT_EQ(LocalPathFromFileUri(m.url), kOddName);
 }
 
+// Tags name the track where they can; the file name stands in for a missing title.
+TEST_F(MprisTest, MetadataTakesTitleArtistAndAlbumFromTheTags) {
+  app.media.files["/music/three.mp3"].text = {"Third", "Someone", "Somewhere"};
+  app.media.files["/music/one.mp3"].text = {"", "Only Artist", ""};
+  const struct {
+    int entry;
+    const char *title, *artist, *album;
+  } cases[] = {
+      {3, "Third", "Someone", "Somewhere"},
+      {1, "one.mp3", "Only Artist", ""},
+      {2, "Zoë's #2.mp3", "", ""},
+  };
+  for (const auto& c : cases) {
+    control.PlayEntry(c.entry);
+    const Metadata m = mpris.Now().metadata;
+    EXPECT_EQ(std::tie(m.title, m.artist, m.album), std::tie(c.title, c.artist, c.album)) << c.entry;
+  }
+  // And the text of a file that took over at the end of the one before it.
+  app.media.PlayToEnd(*Live());
+  app.media.Deliver();
+  ASSERT_EQ(control.CurrentEntry(), 3);
+  EXPECT_EQ(mpris.Now().metadata.title, "Third");
+}
+
+// A file that opens late brings its text late: the desktop hears of it then.
+TEST_F(MprisTest, TheTextOfAFileThatOpensLateIsAnnouncedWhenItOpens) {
+  app.media.files["/music/three.mp3"].slow = true;
+  app.media.files["/music/three.mp3"].text = {"Third", "", ""};
+  control.PlayEntry(3);
+  EXPECT_EQ(mpris.Now().metadata.title, "three.mp3") << "not yet open";
+  sink.signals.clear();
+  app.media.Deliver();
+  EXPECT_EQ(mpris.Now().metadata.title, "Third");
+  ASSERT_FALSE(sink.signals.empty());
+  EXPECT_THAT(sink.signals.back(), ::testing::Contains(Property::Metadata));
+}
+
 TEST_F(MprisTest, ChangesAnnounceExactlyWhatDifferedAndATickAnnouncesNothing) {
   mpris.Play();
   ASSERT_EQ(sink.signals.size(), 1u);

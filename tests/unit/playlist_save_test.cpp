@@ -189,11 +189,11 @@ TEST_F(Save, FailuresGiveTheReasonAndLeaveNothingBehind) {
 }
 
 TEST(SaveFailureMessage, NamesTheFileAndTheReasonInJapanese) {
-  const std::string text = SaveFailureText("/home/u/曲.kfl", ENOSPC);
+  const std::string text = SaveFailureText(JapaneseTexts(), "/home/u/曲.kfl", ENOSPC);
   EXPECT_NE(text.find("/home/u/曲.kfl"), std::string::npos);
   EXPECT_NE(text.find("ディスクの空き容量が足りません"), std::string::npos);
   for (int error : {EACCES, EPERM, EROFS, ENOENT, EISDIR}) {
-    const std::string reason = SaveFailureReason(error);
+    const std::string reason = SaveFailureReason(JapaneseTexts(), error);
     EXPECT_FALSE(reason.empty());
     EXPECT_GE(static_cast<unsigned char>(reason[0]), 0xE3u) << "Japanese for " << error;
   }
@@ -212,7 +212,7 @@ TEST_F(Save, TheSaveButtonReportsAFailureInAMessageBox) {
   pressSave();
   ASSERT_EQ(app.desktop.messages.size(), 1u);
   EXPECT_EQ(app.desktop.messages[0].title, "保存できませんでした");
-  EXPECT_EQ(app.desktop.messages[0].text, SaveFailureText(target, ENOENT));
+  EXPECT_EQ(app.desktop.messages[0].text, SaveFailureText(JapaneseTexts(), target, ENOENT));
   EXPECT_EQ(app.desktop.log.back(), "dialog:message");
 
   app.desktop.saveAnswers = {path};

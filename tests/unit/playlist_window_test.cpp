@@ -280,6 +280,22 @@ TEST(PlaylistDialogs, RequestsCarryTheExactTextsAndOptions) {
   EXPECT_TRUE(save.promptOverwrite);
 }
 
+TEST(PlaylistDialogs, DialogsAndMessagesSpeakThePlayersBook) {
+  ListApp app;
+  app.texts = TextBook([](UiText id) { return std::string("EN ") + UiTextEntryOf(id).key; });
+  app.Fill(1);
+  app.desktop.saveAnswers = {"/no/such/folder/list.kfl"};
+  app.Press(20, 185);
+  app.Press(170, 185);
+  ASSERT_EQ(app.desktop.openRequests.size(), 1u);
+  EXPECT_EQ(app.desktop.openRequests[0].title, "EN OpenTitle");
+  EXPECT_TRUE(app.desktop.openRequests[0].filter.starts_with("mp3(*.mp3)|*.mp3|EN OpenKflFilter|*.kfl|EN AllMusicFilter|"));
+  EXPECT_EQ(app.desktop.saveRequests[0].filter, "EN SaveKflFilter|*.kfl|EN SaveM3u8Filter|*.m3u8");
+  ASSERT_EQ(app.desktop.messages.size(), 1u);
+  EXPECT_EQ(app.desktop.messages[0].title, "EN SaveFailureTitle");
+  EXPECT_EQ(app.desktop.messages[0].text, "EN SaveFailureText");
+}
+
 TEST(PlaylistDialogs, AddAppendsTheChosenFilesBehindTheList) {
   ListApp app;
   app.Fill(1);

@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+#include <string>
+#include <utility>
+
+#include "fixtures/scratch_files.h"
 #include "model/replay_gain.h"
 
 namespace kestrafon {
@@ -43,7 +47,21 @@ TEST(ReplayGain, TheModesGainWithItsFallbackPreAmpAndPeakCap) {
       {"untagged, by default", {}, {}, 0},
   };
   for (const auto& c : cases) EXPECT_NEAR(Db(ReplayGainFactor(c.tags, c.settings)), c.db, 1e-9) << c.name;
-  EXPECT_FALSE(LoudnessBy({Mode::Off, 0, 0})) << "off reads nothing";
+}
+
+// One read gives the frameworks both: the text even with ReplayGain off.
+TEST(ReplayGain, TheReaderGivesTheFactorAndTheTextInEveryMode) {
+  const fixtures::TempDir dir;
+  const std::string path = dir.File("tagged.mp3");
+  const auto field = [](std::string s) { return s.append(30 - s.size(), '\0'); };
+  std::string id3v1 = "TAG" + field("Title") + field("Artist") + field("Album");
+  fixtures::WriteBytes(path, std::string(1000, '\0') + id3v1.append(128 - id3v1.size(), '\0'));
+  for (const auto& [settings, db] : {std::pair{ReplayGainSettings{Mode::Off, 0, -6}, 0.0}, {{Mode::Track, 0, -6}, -6.0}}) {
+    const seam::TrackFacts facts = TrackReaderBy(settings)(path);
+    EXPECT_NEAR(Db(facts.gain), db, 1e-9);
+    EXPECT_EQ(facts.text, (seam::TrackText{"Title", "Artist", "Album"}));
+  }
+  EXPECT_EQ(TrackReaderBy({})(dir.File("missing.mp3")).text, seam::TrackText{});
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST(StartPlayer, ShowsThePlayerPlaysTheFirstFileAndNamesTheFilesLeftOut) {
   EXPECT_EQ(app.media.last().path, "/m/a.mp3");
   EXPECT_TRUE(app.media.last().running);
   ASSERT_EQ(app.desktop.messages.size(), 1u);
-  EXPECT_EQ(app.desktop.messages[0].text, SkippedMessage({{"gone.mp3", SkippedFile::Why::Missing}}));
+  EXPECT_EQ(app.desktop.messages[0].text, SkippedMessage(JapaneseTexts(), {{"gone.mp3", SkippedFile::Why::Missing}}));
   EXPECT_FALSE(app.desktop.onFirstPaint) << "no trace unless asked";
 }
 

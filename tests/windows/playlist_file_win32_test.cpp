@@ -101,7 +101,7 @@ TEST_F(WindowsPlaylistFile, AFileAnotherProgramHoldsIsReportedAsInUse) {
   const SaveResult saved = WritePlaylistFile(path, {"new"});
   CloseHandle(held);
   EXPECT_EQ(saved.error, EBUSY);
-  EXPECT_EQ(SaveFailureReason(saved.error), "ほかのプログラムがこのファイルを使っています。");
+  EXPECT_EQ(SaveFailureReason(JapaneseTexts(), saved.error), "ほかのプログラムがこのファイルを使っています。");
   EXPECT_EQ(Slurp(path), "old\r\n");
   EXPECT_EQ(scratch.Names(), std::vector<std::string>{"held.kfl"});
 }

@@ -80,10 +80,10 @@ bool GstMediaGraph::Preroll(const std::string& path) {
   // nothing but a regular file.
   const FileProbe probe = ProbeFile(path, true);
   if (!probe.opened) return false;
-  const double gain = shared_->LoudnessOf(path);
+  const seam::TrackFacts facts = shared_->FactsOf(path);
   for (const bool mp3 : {true, false}) {
     if (mp3 && probe.start == Mp3Start::kNotMp3) continue;
-    if (BuildOutput() && (current_ = AddBranch(path, mp3, probe.start == Mp3Start::kTagged, false, gain)) &&
+    if (BuildOutput() && (current_ = AddBranch(path, mp3, probe.start == Mp3Start::kTagged, false, facts)) &&
         WaitForPreroll()) {
       current_->frameSeconds = probe.frameSeconds;
       const double frames = FrameSeconds(*current_);
@@ -96,9 +96,11 @@ bool GstMediaGraph::Preroll(const std::string& path) {
 }
 
 std::unique_ptr<GstBranch> GstMediaGraph::AddBranch(const std::string& path, bool mp3, bool tagged, bool follower,
-                                                    double gain) {
+                                                    const seam::TrackFacts& facts) {
   auto branch = std::make_unique<GstBranch>();
   branch->path = path;
+  branch->text = facts.text;
+  const double gain = facts.gain;
   branch->mp3Chain = mp3;
   branch->bin = gst_bin_new(nullptr);
   // A follower starts on its own, and is locked out of the pipeline's state

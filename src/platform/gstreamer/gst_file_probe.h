@@ -5,6 +5,8 @@
 // where no one waits on it: inside RenderFile, or on a follower's own thread.
 #include <string>
 
+#include "seam/media.h"
+
 namespace kestrafon::platform::gst {
 
 enum class Mp3Start { kNotMp3, kPlain, kTagged };
@@ -13,7 +15,7 @@ struct FileProbe {
   bool opened = false;        // a regular file that could be opened for reading
   Mp3Start start = Mp3Start::kNotMp3;
   double frameSeconds = 0.0;  // the length by its MPEG audio frames; 0 when unknown
-  double gain = 1.0;          // the factor its loudness asks for
+  seam::TrackFacts facts;     // its loudness and text, from its tags
 };
 
 // With `countFrames`, the frames are counted too (for any file: decodebin may

@@ -66,11 +66,13 @@ void GstMediaGraph::Follow(const std::string& path, seam::FollowTag tag) {
   GstBus* bus = gst_element_get_bus(pipeline_);
   std::thread([bus, path, request = followRequest_, shared = shared_] {
     FileProbe probe = ProbeFile(path, true);
-    if (probe.opened) probe.gain = shared->LoudnessOf(path);
-    GstStructure* s = gst_structure_new(kProbedMessage, "request", G_TYPE_UINT64, request, "opened", G_TYPE_BOOLEAN,
-                                        probe.opened, "start", G_TYPE_INT, static_cast<int>(probe.start),
-                                        "seconds", G_TYPE_DOUBLE, probe.frameSeconds, "gain", G_TYPE_DOUBLE, probe.gain,
-                                        nullptr);
+    if (probe.opened) probe.facts = shared->FactsOf(path);
+    const seam::TrackText& text = probe.facts.text;
+    GstStructure* s = gst_structure_new(
+        kProbedMessage, "request", G_TYPE_UINT64, request, "opened", G_TYPE_BOOLEAN, probe.opened, "start",
+        G_TYPE_INT, static_cast<int>(probe.start), "seconds", G_TYPE_DOUBLE, probe.frameSeconds, "gain",
+        G_TYPE_DOUBLE, probe.facts.gain, "title", G_TYPE_STRING, text.title.c_str(), "artist", G_TYPE_STRING,
+        text.artist.c_str(), "album", G_TYPE_STRING, text.album.c_str(), nullptr);
     gst_bus_post(bus, gst_message_new_application(nullptr, s));
     gst_object_unref(bus);
   }).detach();
@@ -86,12 +88,16 @@ void GstMediaGraph::FollowerProbed(const GstStructure* result) {
                     G_TYPE_INT, &start, "seconds", G_TYPE_DOUBLE, &seconds, "gain", G_TYPE_DOUBLE, &gain, nullptr);
   if (request != followRequest_ || followTag_ == 0 || pending_ || next_) return;
   if (!opened) return FollowerBroke();
-  followProbe_ = {true, static_cast<Mp3Start>(start), seconds, gain};
+  const auto text = [result](const char* field) {
+    const gchar* value = gst_structure_get_string(result, field);
+    return std::string(value ? value : "");
+  };
+  followProbe_ = {true, static_cast<Mp3Start>(start), seconds, {gain, {text("title"), text("artist"), text("album")}}};
   if (!StartFollowerBranch(followProbe_.start != Mp3Start::kNotMp3)) FollowerBroke();
 }
 
 bool GstMediaGraph::StartFollowerBranch(bool mp3) {
-  pending_ = AddBranch(followPath_, mp3, followProbe_.start == Mp3Start::kTagged, true, followProbe_.gain);
+  pending_ = AddBranch(followPath_, mp3, followProbe_.start == Mp3Start::kTagged, true, followProbe_.facts);
   if (!pending_) return false;
   pending_->frameSeconds = followProbe_.frameSeconds;
   Start(*pending_);

@@ -81,9 +81,9 @@ double GainFromHundredthsDb(long hundredthsDb) {
   return std::pow(10.0, static_cast<double>(hundredthsDb) / 2000.0);
 }
 
-GstMediaFramework::GstMediaFramework(AudioOutput output, seam::LoudnessOf loudness)
+GstMediaFramework::GstMediaFramework(AudioOutput output, seam::ReadTrack readTrack)
     : shared_(std::make_shared<GstMediaShared>()) {
-  shared_->loudness = std::move(loudness);
+  shared_->readTrack = std::move(readTrack);
   GError* error = nullptr;
   shared_->initialised = gst_init_check(nullptr, nullptr, &error);
   if (error) g_error_free(error);

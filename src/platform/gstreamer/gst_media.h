@@ -65,9 +65,9 @@ struct GstMediaShared : std::enable_shared_from_this<GstMediaShared> {
   bool paced = true;    // the sink renders on the clock
   int outputFd = -1;    // for a file output: the file, open for appending
   std::atomic<double> gain{1.0};  // read by graphs that open on their own thread
-  seam::LoudnessOf loudness;       // set once, before any graph
-  // The factor for a file's loudness (1 when none is asked for).
-  double LoudnessOf(const std::string& path) const { return loudness ? loudness(path) : 1.0; }
+  seam::ReadTrack readTrack;       // set once, before any graph
+  // A file's loudness and text (gain 1 and no text when none is read).
+  seam::TrackFacts FactsOf(const std::string& path) const { return readTrack ? readTrack(path) : seam::TrackFacts{}; }
 
   // Pipelines stop on threads of their own (a slow file holds them); the
   // framework waits for them before it goes.
@@ -92,6 +92,7 @@ struct GstBranch {
   GstPad* input = nullptr;      // our reference to the concat input it feeds; null until it joins
   gulong hold = 0;              // the probe that holds the output until it joins
   std::string path;
+  seam::TrackText text;         // what the file's tags say
   bool mp3Chain = false;        // the fixed MP3 chain rather than decodebin
   double frameSeconds = 0.0;    // the file's length by its frames
   double duration = 0.0;
@@ -117,7 +118,7 @@ class GstMediaFramework final : public seam::MediaFramework {
   // appends what is played to PATH as raw 16-bit 44.1 kHz stereo on the
   // clock (for exact sample counts), and any other value names the sink
   // element to use; without it the desktop's default sink is used.
-  explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice, seam::LoudnessOf loudness = {});
+  explicit GstMediaFramework(AudioOutput output = AudioOutput::kDevice, seam::ReadTrack readTrack = {});
   ~GstMediaFramework() override;
   GstMediaFramework(const GstMediaFramework&) = delete;
   GstMediaFramework& operator=(const GstMediaFramework&) = delete;
@@ -151,6 +152,7 @@ class GstMediaGraph final : public seam::MediaGraph {
   bool PutCurrentPosition(double seconds) override;
   bool PutVolume(long hundredthsDb) override;
   seam::OutputFault Fault() override { return fault_; }
+  seam::TrackText PlayingText() const override { return current_ ? current_->text : seam::TrackText{}; }
   void Follow(const std::string& path, seam::FollowTag tag) override;
 
   // The output element; null before a file was rendered.
@@ -181,7 +183,8 @@ class GstMediaGraph final : public seam::MediaGraph {
   // A branch for `path` in the pipeline: the fixed MP3 chain or decodebin.
   // A follower's is locked, held at its output, and not yet joined to
   // concat. Null when an element is missing.
-  std::unique_ptr<GstBranch> AddBranch(const std::string& path, bool mp3, bool tagged, bool follower, double gain);
+  std::unique_ptr<GstBranch> AddBranch(const std::string& path, bool mp3, bool tagged, bool follower,
+                                       const seam::TrackFacts& facts);
   bool BuildMp3Chain(GstBranch& branch, const std::string& path, bool tagged);
   bool BuildDecodingChain(GstBranch& branch, const std::string& path);
   // Links the branch's output to a new concat input; false when it cannot.

@@ -4,8 +4,8 @@
 
 namespace kestrafon {
 
-std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework(seam::LoudnessOf loudness) {
-  return std::make_unique<platform::gst::GstMediaFramework>(platform::gst::AudioOutput::kDevice, std::move(loudness));
+std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework(seam::ReadTrack readTrack) {
+  return std::make_unique<platform::gst::GstMediaFramework>(platform::gst::AudioOutput::kDevice, std::move(readTrack));
 }
 
 }  // namespace kestrafon

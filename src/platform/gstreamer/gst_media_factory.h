@@ -6,6 +6,6 @@
 
 namespace kestrafon {
 
-std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework(seam::LoudnessOf loudness = {});
+std::unique_ptr<seam::MediaFramework> MakeGstMediaFramework(seam::ReadTrack readTrack = {});
 
 }  // namespace kestrafon

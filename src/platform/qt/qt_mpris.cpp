@@ -48,6 +48,9 @@ QVariantMap MetadataMap(const mpris::Metadata& m) {
   if (m.lengthUs > 0) map.insert(QStringLiteral("mpris:length"), qlonglong(m.lengthUs));
   if (!m.url.empty()) map.insert(QStringLiteral("xesam:url"), QString::fromStdString(m.url));
   if (!m.title.empty()) map.insert(QStringLiteral("xesam:title"), QString::fromStdString(m.title));
+  // MPRIS takes a list of artists; the tags give one.
+  if (!m.artist.empty()) map.insert(QStringLiteral("xesam:artist"), QStringList{QString::fromStdString(m.artist)});
+  if (!m.album.empty()) map.insert(QStringLiteral("xesam:album"), QString::fromStdString(m.album));
   return map;
 }
 

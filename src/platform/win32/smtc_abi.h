@@ -25,6 +25,13 @@ struct IMusicDisplayProperties : IInspectable {
   virtual HRESULT STDMETHODCALLTYPE put_Artist(HSTRING value) = 0;
 };
 
+// The album is on the second version of the music properties, asked for by
+// QueryInterface on the first.
+struct IMusicDisplayProperties2 : IInspectable {
+  virtual HRESULT STDMETHODCALLTYPE get_AlbumTitle(HSTRING* value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE put_AlbumTitle(HSTRING value) = 0;
+};
+
 struct IDisplayUpdater : IInspectable {
   virtual HRESULT STDMETHODCALLTYPE get_Type(int* value) = 0;
   virtual HRESULT STDMETHODCALLTYPE put_Type(int value) = 0;
@@ -92,6 +99,9 @@ struct IControlsInterop : IInspectable {
 inline constexpr GUID kInteropIid = {0xddb0472d, 0xc911, 0x4a1f, {0x86, 0xd9, 0xdc, 0x3d, 0x71, 0xa9, 0x5f, 0x5a}};
 // {99fa3ff4-1742-42a6-902e-087d41f965ec}
 inline constexpr GUID kControlsIid = {0x99fa3ff4, 0x1742, 0x42a6, {0x90, 0x2e, 0x08, 0x7d, 0x41, 0xf9, 0x65, 0xec}};
+// {00368462-97d3-44b9-b00f-008afcefaf18}
+inline constexpr GUID kMusicProperties2Iid = {
+    0x00368462, 0x97d3, 0x44b9, {0xb0, 0x0f, 0x00, 0x8a, 0xfc, 0xef, 0xaf, 0x18}};
 // {0557e996-7b23-5bae-aa81-ea0d671143a4}
 inline constexpr GUID kButtonPressedHandlerIid = {
     0x0557e996, 0x7b23, 0x5bae, {0xaa, 0x81, 0xea, 0x0d, 0x67, 0x11, 0x43, 0xa4}};

@@ -163,9 +163,19 @@ void SystemMediaControls::Show(const mpris::Snapshot& now) {
   display->put_Type(smtc::kMusic);
   smtc::IMusicDisplayProperties* music = nullptr;
   if (SUCCEEDED(display->get_MusicProperties(&music)) && music) {
-    HSTRING title = MakeHString(now.metadata.title);
-    music->put_Title(title);
-    FreeHString(title);
+    // Each put every time: an untagged track clears what the last one said.
+    const auto put = [](auto* properties, auto setter, const std::string& text) {
+      HSTRING value = MakeHString(text);
+      (properties->*setter)(value);
+      FreeHString(value);
+    };
+    put(music, &smtc::IMusicDisplayProperties::put_Title, now.metadata.title);
+    put(music, &smtc::IMusicDisplayProperties::put_Artist, now.metadata.artist);
+    smtc::IMusicDisplayProperties2* album = nullptr;
+    if (SUCCEEDED(music->QueryInterface(smtc::kMusicProperties2Iid, reinterpret_cast<void**>(&album))) && album) {
+      put(album, &smtc::IMusicDisplayProperties2::put_AlbumTitle, now.metadata.album);
+      album->Release();
+    }
     music->Release();
   }
   display->Update();

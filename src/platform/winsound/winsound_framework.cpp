@@ -30,7 +30,7 @@ constexpr UINT kRunPosted = WM_APP + 1;
 // message-only window made there.
 class WindowsStreamSystem final : public audio::StreamSystem {
  public:
-  explicit WindowsStreamSystem(seam::LoudnessOf loudness) : loudness_(std::move(loudness)) {
+  explicit WindowsStreamSystem(seam::ReadTrack readTrack) : readTrack_(std::move(readTrack)) {
     WNDCLASSW type{};
     type.lpfnWndProc = &WindowProc;
     type.hInstance = GetModuleHandleW(nullptr);
@@ -52,7 +52,9 @@ class WindowsStreamSystem final : public audio::StreamSystem {
     if (auto mp3 = OpenMp3Source(path)) return mp3;
     return OpenMediaFoundationSource(path);
   }
-  double ReplayGainOf(const std::string& path) override { return loudness_ ? loudness_(path) : 1.0; }
+  seam::TrackFacts TrackFactsOf(const std::string& path) override {
+    return readTrack_ ? readTrack_(path) : seam::TrackFacts{};
+  }
   std::unique_ptr<audio::SoundOutput> MakeOutput() override { return std::make_unique<WaveOutput>(shelf_); }
   void Post(std::function<void()> work) override {
     auto* posted = new std::function<void()>(std::move(work));
@@ -74,15 +76,15 @@ class WindowsStreamSystem final : public audio::StreamSystem {
   }
 
   HWND window_ = nullptr;
-  const seam::LoudnessOf loudness_;
+  const seam::ReadTrack readTrack_;
   // The device a graph let go, kept warm for the next graph.
   std::shared_ptr<platform::winsound::DeviceShelf> shelf_ = std::make_shared<platform::winsound::DeviceShelf>();
 };
 
 }  // namespace
 
-std::unique_ptr<seam::MediaFramework> MakeWindowsSoundFramework(seam::LoudnessOf loudness) {
-  return std::make_unique<audio::StreamFramework>(std::make_shared<WindowsStreamSystem>(std::move(loudness)));
+std::unique_ptr<seam::MediaFramework> MakeWindowsSoundFramework(seam::ReadTrack readTrack) {
+  return std::make_unique<audio::StreamFramework>(std::make_shared<WindowsStreamSystem>(std::move(readTrack)));
 }
 
 }  // namespace kestrafon

@@ -9,7 +9,7 @@
 
 namespace kestrafon {
 
-std::unique_ptr<seam::MediaFramework> MakeWindowsSoundFramework(seam::LoudnessOf loudness = {});
+std::unique_ptr<seam::MediaFramework> MakeWindowsSoundFramework(seam::ReadTrack readTrack = {});
 
 // Which decoders and which output play, in a line or two: for --version,
 // so that a listener can say what played on their machine.

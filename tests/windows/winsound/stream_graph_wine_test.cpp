@@ -29,7 +29,9 @@ using winsound_tests::Fixture;
 struct WindowsStream {
   WindowsStream() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
   ~WindowsStream() { CoUninitialize(); }
-  static std::unique_ptr<seam::MediaFramework> MakeFramework() { return MakeWindowsSoundFramework(); }
+  static std::unique_ptr<seam::MediaFramework> MakeFramework(seam::ReadTrack read = {}) {
+    return MakeWindowsSoundFramework(std::move(read));
+  }
   static std::string Tone(int seconds) { return Fixture("tone" + std::to_string(seconds) + "s.mp3"); }
   static std::string NotAudio() { return Fixture("not_audio.mp3"); }
   static std::string Missing() { return Fixture("missing.mp3"); }
@@ -94,7 +96,7 @@ TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
 
   WindowsStream com;
   RecordedEvents events;
-  auto framework = MakeWindowsSoundFramework([](const std::string&) { return kJoinGain; });
+  auto framework = MakeWindowsSoundFramework([](const std::string&) { return seam::TrackFacts{kJoinGain}; });
   auto graph = framework->CreateGraph(events);
   ASSERT_TRUE(graph->RenderFile(paths[0]));
   graph->Follow(paths[1], 2);
