@@ -14,6 +14,7 @@
 
 #include "contracts/media_graph_contract.h"
 #include "fakes/recorded_events.h"
+#include "model/replay_gain.h"
 #include "os/win32/wide_text.h"
 #include "platform/winsound/mp3_acm_source.h"
 #include "platform/winsound/winsound_framework.h"
@@ -67,10 +68,10 @@ TEST(WindowsStream, TheVersionNamesTheOutputAndTheMp3Decoder) {
 }
 
 // Plays the pieces made by stream_join.sh (KESTRAFON_JOIN_PIECES: their
-// folder) as one list, and writes what a gapless player must play (each
-// piece decoded alone, one after another) to KESTRAFON_JOIN_EXPECTED for the
-// script to find in what the sound server played.
-constexpr double kJoinGain = 0.5;
+// folder) as one list, as the player does in track mode, and writes what a
+// gapless player must play (each piece decoded alone at the gain its
+// ReplayGain tag asks for, one after another) to KESTRAFON_JOIN_EXPECTED for
+// the script to find in what the sound server played.
 
 TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
   const char* pieces = std::getenv("KESTRAFON_JOIN_PIECES");
@@ -78,15 +79,20 @@ TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
   ASSERT_TRUE(pieces && expectedPath) << "run by stream_join.sh";
   const std::vector<std::string> paths{std::string(pieces) + "\\piece1.mp3", std::string(pieces) + "\\piece2.mp3",
                                        std::string(pieces) + "\\piece3.mp3"};
+  const seam::ReadTrack read = TrackReaderBy(ReplayGainSettings{});
+  // -6.02 dB, -3 dB, and no tag.
+  const double gains[] = {0.50003, 0.70795, 1.0};
   std::vector<std::int16_t> expected;
-  for (const std::string& path : paths) {
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string& path = paths[i];
+    const double gain = read(path).gain;
+    EXPECT_NEAR(gain, gains[i], 0.0001) << path;
     auto alone = platform::winsound::OpenMp3Source(path);
     ASSERT_TRUE(alone) << path;
     std::vector<std::int16_t> samples(static_cast<std::size_t>(alone->Frames()) * 2);
     ASSERT_EQ(alone->Read(samples.data(), static_cast<std::size_t>(alone->Frames())),
               static_cast<std::size_t>(alone->Frames()));
-    // Each file plays at the gain its loudness asks for: half, here.
-    for (std::int16_t& sample : samples) sample = static_cast<std::int16_t>(std::lround(sample * kJoinGain));
+    for (std::int16_t& sample : samples) sample = static_cast<std::int16_t>(std::lround(sample * gain));
     expected.insert(expected.end(), samples.begin(), samples.end());
   }
   FILE* out = _wfopen(os::Widen(expectedPath).c_str(), L"wb");
@@ -96,7 +102,7 @@ TEST(StreamJoin, PiecesOfOneTonePlayAsOne) {
 
   WindowsStream com;
   RecordedEvents events;
-  auto framework = MakeWindowsSoundFramework([](const std::string&) { return seam::TrackFacts{kJoinGain}; });
+  auto framework = MakeWindowsSoundFramework(read);
   auto graph = framework->CreateGraph(events);
   ASSERT_TRUE(graph->RenderFile(paths[0]));
   graph->Follow(paths[1], 2);
