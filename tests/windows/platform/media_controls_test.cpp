@@ -30,14 +30,26 @@ struct Fake : Interface {
   HRESULT STDMETHODCALLTYPE GetTrustLevel(TrustLevel*) override { return E_NOTIMPL; }
 };
 
-struct FakeMusic : Fake<smtc::IMusicDisplayProperties> {
+struct FakeAlbum : Fake<smtc::IMusicDisplayProperties2> {
   std::string title;
+  HRESULT STDMETHODCALLTYPE get_AlbumTitle(HSTRING*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_AlbumTitle(HSTRING value) override { return title = ReadHString(value), S_OK; }
+};
+
+struct FakeMusic : Fake<smtc::IMusicDisplayProperties> {
+  std::string title, artist;
+  FakeAlbum album;  // the same object's second interface, as Windows has it
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!IsEqualIID(iid, smtc::kMusicProperties2Iid)) return Fake::QueryInterface(iid, object);
+    album.AddRef();
+    return *object = &album, S_OK;
+  }
   HRESULT STDMETHODCALLTYPE get_Title(HSTRING*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_Title(HSTRING value) override { return title = ReadHString(value), S_OK; }
   HRESULT STDMETHODCALLTYPE get_AlbumArtist(HSTRING*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_AlbumArtist(HSTRING) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_Artist(HSTRING*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_Artist(HSTRING) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_Artist(HSTRING value) override { return artist = ReadHString(value), S_OK; }
 };
 
 struct FakeDisplay : Fake<smtc::IDisplayUpdater> {
@@ -128,11 +140,16 @@ TEST(SystemMediaControls, ShowTheTitleAndStatusAndBringTheButtonsHome) {
 
     mpris::Snapshot now;
     now.playbackStatus = "Playing";
-    now.metadata.title = "曲 ü.mp3";
+    now.metadata.title = "曲 ü";
+    now.metadata.artist = "歌手";
+    now.metadata.album = "盤";
     now.canGoNext = true;
     system.PropertiesChanged(now, {mpris::Property::PlaybackStatus});
     EXPECT_EQ(controls.status, smtc::kPlaying);
-    EXPECT_EQ(controls.display.music.title, "曲 ü.mp3");
+    EXPECT_EQ(controls.display.music.title, "曲 ü");
+    EXPECT_EQ(controls.display.music.artist, "歌手");
+    EXPECT_EQ(controls.display.music.album.title, "盤");
+    EXPECT_EQ(controls.display.music.album.references, 1u);
     EXPECT_TRUE(controls.IsNextEnabled);
     EXPECT_FALSE(controls.IsPreviousEnabled);
     now.playbackStatus = "Paused";
