@@ -230,6 +230,12 @@ void GstMediaGraph::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
                      g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/x-raw");
   if (caps) gst_caps_unref(caps);
   if (!audio || branch->audioLinked.load()) return;
+  // The branch's bin starts its elements from its output inwards, but
+  // decodebin, with no output yet, may start before the queue; on a busy
+  // machine its first data then meets a queue still stopped, which refuses
+  // it, and the file never prerolls. So the way to the queue starts first.
+  gst_element_sync_state_with_parent(branch->queue);
+  if (branch->entry != branch->queue) gst_element_sync_state_with_parent(branch->entry);
   GstPad* queueInput = gst_element_get_static_pad(branch->entry, "sink");
   if (gst_pad_link(pad, queueInput) == GST_PAD_LINK_OK) branch->audioLinked = true;
   gst_object_unref(queueInput);
