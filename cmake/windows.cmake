@@ -10,12 +10,14 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # files through Media Foundation, all into one waveOut stream.
 file(GLOB KESTRAFON_WINSOUND_SOURCES CONFIGURE_DEPENDS src/platform/winsound/*.cpp)
 add_library(kestrafon_winsound STATIC ${KESTRAFON_WINSOUND_SOURCES})
+kestrafon_batched(kestrafon_winsound)
 target_link_libraries(kestrafon_winsound PUBLIC kestrafon_core kestrafon_audio winmm msacm32 mfplat mfreadwrite
   mfuuid ole32 PRIVATE kestrafon_warnings)
 
 # Win32 windows, tray, dialogs, timer and GDI text.
 file(GLOB KESTRAFON_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(kestrafon_win32 STATIC ${KESTRAFON_WIN32_SOURCES})
+kestrafon_batched(kestrafon_win32)
 target_link_libraries(kestrafon_win32 PUBLIC kestrafon_core comdlg32 comctl32 shell32 gdi32 user32 windowscodecs ole32
   PRIVATE kestrafon_warnings)
 

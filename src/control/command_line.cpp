@@ -69,7 +69,8 @@ std::string SkippedMessage(const TextBook& texts, const std::vector<SkippedFile>
     const UiText why = file.why == SkippedFile::Why::Missing    ? UiText::SkippedMissing
                        : file.why == SkippedFile::Why::NotAFile ? UiText::SkippedNotAFile
                                                                 : UiText::SkippedUnreadable;
-    text += "\n" + texts.Say(UiText::SkippedEntry, {file.file, texts.Say(why)});
+    text += '\n';
+    text += texts.Say(UiText::SkippedEntry, {file.file, texts.Say(why)});
   }
   return text;
 }

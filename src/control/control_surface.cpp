@@ -16,8 +16,6 @@ using namespace skin;
 
 namespace {
 constexpr const char* kBlankClock = "     ";
-constexpr const PanelTextSpot& kTitleText = PanelTextOf(PanelText::Title);
-constexpr const PanelTextSpot& kElapsedText = PanelTextOf(PanelText::Elapsed);
 }  // namespace
 
 long VolumeOfLevel(double level) {

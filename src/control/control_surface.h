@@ -16,6 +16,7 @@
 #include "model/track_list.h"
 #include "model/ui_texts.h"
 #include "seam/desktop.h"
+#include "skin/layout.h"
 #include "skin/time_bar.h"
 
 namespace kestrafon {
@@ -98,6 +99,10 @@ class ControlSurface : public PlayerControl, private EngineListener {
   std::int32_t titleOffset() const { return titleOffset_; }
 
  private:
+  // Where the face shows the title and the elapsed time.
+  static constexpr const skin::PanelTextSpot& kTitleText = skin::PanelTextOf(skin::PanelText::Title);
+  static constexpr const skin::PanelTextSpot& kElapsedText = skin::PanelTextOf(skin::PanelText::Elapsed);
+
   // How a track change came about. Each draws what its way in always drew:
   // a button its released image, Enter the playing look when stopped.
   enum class TrackChange {

@@ -16,8 +16,6 @@ namespace {
 // The title runs left to -200, then comes back in from the right.
 constexpr std::int32_t kTitleLeftmost = -200;
 constexpr std::int32_t kTitleRestart = 145;
-constexpr const skin::PanelTextSpot& kTitleText = skin::PanelTextOf(skin::PanelText::Title);
-constexpr const skin::PanelTextSpot& kElapsedText = skin::PanelTextOf(skin::PanelText::Elapsed);
 constexpr const skin::PanelTextSpot& kTotalText = skin::PanelTextOf(skin::PanelText::Total);
 constexpr std::size_t kClockChars = 5;  // 100 minutes and more lose their last digit
 

@@ -7,6 +7,9 @@
 
 namespace kestrafon::cp932 {
 
+// The byte order mark some editors put before UTF-8 text.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view text);
 

@@ -8,7 +8,8 @@ namespace {
 
 constexpr double kMaxGainDb = 15;
 
-std::string_view Trimmed(std::string_view text) {
+// Without the blanks around it, and a Windows line's '\r'.
+std::string_view TrimmedLine(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
@@ -20,7 +21,7 @@ std::optional<double> Decibels(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || Trimmed(std::string_view(end, std::size_t(text.data() + text.size() - end))) != "" ||
+  if (error != std::errc() || TrimmedLine(std::string_view(end, std::size_t(text.data() + text.size() - end))) != "" ||
       !std::isfinite(value) || std::fabs(value) > kMaxGainDb) {
     return std::nullopt;
   }
@@ -57,13 +58,13 @@ ParsedSettings ParseSettings(std::string_view text) {
   int number = 0;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    const std::string_view line = Trimmed(text.substr(0, end));
+    const std::string_view line = TrimmedLine(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++number;
     if (line.empty() || line.front() == '#' || line.front() == ';') continue;
     const std::size_t equals = line.find('=');
     const bool read = equals != std::string_view::npos &&
-                      Apply(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)), parsed.settings);
+                      Apply(TrimmedLine(line.substr(0, equals)), TrimmedLine(line.substr(equals + 1)), parsed.settings);
     if (!read && parsed.badLine == 0) {
       parsed.badLine = number;
       parsed.badText = std::string(line.substr(0, 60));

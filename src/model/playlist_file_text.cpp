@@ -4,7 +4,7 @@
 namespace kestrafon {
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
+using cp932::kUtf8Bom;
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 bool EndsPlainItem(char c) { return c == ',' || IsLineEnd(c); }
@@ -100,20 +100,20 @@ std::string EncodePlaylistText(const std::vector<std::string>& entries) {
     if (!cp932::IsValidUtf8(*cp932)) return std::move(*cp932);
   }
   std::string utf8;
-  utf8.reserve(kBom.size() + text.size());
-  utf8 += kBom;
+  utf8.reserve(kUtf8Bom.size() + text.size());
+  utf8 += kUtf8Bom;
   utf8 += text;
   return utf8;
 }
 
 std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
-  if (bytes.starts_with(kBom)) return SplitItems(bytes.substr(kBom.size()));
+  if (bytes.starts_with(kUtf8Bom)) return SplitItems(bytes.substr(kUtf8Bom.size()));
   if (cp932::IsValidUtf8(bytes)) return SplitItems(bytes);
   return SplitItems(cp932::Cp932ToUtf8Replacing(bytes));
 }
 
 std::vector<std::string> ParsePlaylistText(std::string_view bytes, const EntryExists& exists) {
-  if (bytes.starts_with(kBom) || !cp932::IsValidUtf8(bytes)) return ParsePlaylistText(bytes);
+  if (bytes.starts_with(kUtf8Bom) || !cp932::IsValidUtf8(bytes)) return ParsePlaylistText(bytes);
   std::optional<std::string> cp932 = cp932::Cp932ToUtf8(bytes);
   std::vector<std::string> asUtf8 = SplitItems(bytes);
   if (!cp932 || *cp932 == bytes || !exists) return asUtf8;  // only one reading

@@ -10,7 +10,7 @@
 namespace kestrafon {
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
+using cp932::kUtf8Bom;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -77,7 +77,7 @@ std::string Utf8Replacing(std::string_view bytes) {
 }
 
 std::string TextOf(std::string_view bytes, ListEncoding encoding) {
-  if (bytes.starts_with(kBom)) return Utf8Replacing(bytes.substr(kBom.size()));
+  if (bytes.starts_with(kUtf8Bom)) return Utf8Replacing(bytes.substr(kUtf8Bom.size()));
   if (cp932::IsValidUtf8(bytes)) return std::string(bytes);
   return encoding == ListEncoding::Utf8 ? Utf8Replacing(bytes) : cp932::Cp932ToUtf8Replacing(bytes);
 }
