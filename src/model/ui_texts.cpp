@@ -64,7 +64,7 @@ const std::vector<UiTextEntry>& UiTextTable() {
 const UiTextEntry& UiTextEntryOf(UiText id) {
   const auto& table = UiTextTable();
   const auto it = std::find_if(table.begin(), table.end(), [id](const UiTextEntry& e) { return e.id == id; });
-  static const UiTextEntry none{id, "", ""};
+  static const UiTextEntry none{UiText{}, "", ""};
   return it != table.end() ? *it : none;
 }
 
