@@ -9,15 +9,13 @@ LoadedSettings LoadPlayerSettings(const CommandLine& line, const TextBook& texts
   const std::string folder = os::SettingsFolder();
   if (!folder.empty()) {
     const std::string path = folder + kSettingsFileName;
-    const os::FileState state = os::ProbeFile(path);
-    const std::optional<std::string> text =
-        state == os::FileState::Missing ? std::nullopt : os::ReadSmallFile(path, kMaxSettingsFileBytes);
+    const std::optional<std::string> text = os::ReadSmallFile(path, kMaxSettingsFileBytes);
     if (text) {
       ParsedSettings parsed = ParseSettings(*text);
       loaded.settings = parsed.settings;
       if (parsed.badLine > 0)
         loaded.problem = texts.Say(UiText::SettingsBadLine, {path, std::to_string(parsed.badLine), parsed.badText});
-    } else if (state != os::FileState::Missing) {
+    } else if (os::ProbeFile(path) != os::FileState::Missing) {  // only a missing file is no problem
       loaded.problem = texts.Say(UiText::SettingsUnreadable, {path});
     }
   }

@@ -178,6 +178,28 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string Utf8Replacing(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    const auto len = std::size_t(DecodeAt(bytes, i, cp));
+    if (len == 0) {
+      text += "\xEF\xBF\xBD";  // U+FFFD
+      ++i;
+    } else {
+      text.append(bytes.substr(i, len));
+      i += len;
+    }
+  }
+  return text;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  char bytes[4];
+  out.append(bytes, std::size_t(PutUtf8(bytes, cp) - bytes));
+}
+
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) { return EncodeToString(utf8, false); }
 
 std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8) { return EncodeToString(utf8, true); }

@@ -25,6 +25,13 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 // code page 932 character becomes U+FFFD.
 std::string Cp932ToUtf8Replacing(std::string_view cp932);
 
+// Well-formed UTF-8 that never fails: each byte that starts no character
+// becomes U+FFFD.
+std::string Utf8Replacing(std::string_view bytes);
+
+// Appends the UTF-8 form of the code point `cp`.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // True when every character survives the trip to code page 932 and back.
 // Characters the code page only maps one way (U+00A5 to '\', U+301C to
 // U+FF5E, ...) do not.

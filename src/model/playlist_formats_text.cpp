@@ -11,7 +11,6 @@ namespace kestrafon {
 namespace {
 
 using cp932::kUtf8Bom;
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -32,54 +31,10 @@ std::string_view Trimmed(std::string_view s) {
   return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// The length of the well-formed UTF-8 character at the start of `s`; 0 when
-// its first byte starts none (overlong forms and surrogates included).
-std::size_t Utf8CharLength(std::string_view s) {
-  const auto at = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char b = at(0);
-  if (b < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
-  if (b >= 0xC2 && b <= 0xDF) {
-    length = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    length = 3;
-    if (b == 0xE0) low = 0xA0;
-    if (b == 0xED) high = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    length = 4;
-    if (b == 0xF0) low = 0x90;
-    if (b == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (s.size() < length || at(1) < low || at(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i)
-    if (at(i) < 0x80 || at(i) > 0xBF) return 0;
-  return length;
-}
-
-// The text as UTF-8, each byte that starts no character made U+FFFD.
-std::string Utf8Replacing(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  while (!bytes.empty()) {
-    const std::size_t n = Utf8CharLength(bytes);
-    if (n == 0) {
-      text += kReplacement;
-      bytes.remove_prefix(1);
-    } else {
-      text.append(bytes.substr(0, n));
-      bytes.remove_prefix(n);
-    }
-  }
-  return text;
-}
-
 std::string TextOf(std::string_view bytes, ListEncoding encoding) {
-  if (bytes.starts_with(kUtf8Bom)) return Utf8Replacing(bytes.substr(kUtf8Bom.size()));
+  if (bytes.starts_with(kUtf8Bom)) return cp932::Utf8Replacing(bytes.substr(kUtf8Bom.size()));
   if (cp932::IsValidUtf8(bytes)) return std::string(bytes);
-  return encoding == ListEncoding::Utf8 ? Utf8Replacing(bytes) : cp932::Cp932ToUtf8Replacing(bytes);
+  return encoding == ListEncoding::Utf8 ? cp932::Utf8Replacing(bytes) : cp932::Cp932ToUtf8Replacing(bytes);
 }
 
 // Calls `line` with each line of the text, without its line end.
@@ -123,7 +78,7 @@ std::optional<std::string> PathOfFileUri(std::string_view uri) {
     (*path)[1] = ':';
     std::replace(path->begin(), path->end(), '/', '\\');
   }
-  return Utf8Replacing(*path);
+  return cp932::Utf8Replacing(*path);
 }
 
 // One entry as the list writes it: a path, a file: URI, or something that

@@ -7,24 +7,6 @@
 namespace kestrafon::tags {
 namespace {
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | c >> 6);
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | c >> 12);
-    out += char(0x80 | (c >> 6 & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | c >> 18);
-    out += char(0x80 | (c >> 12 & 0x3F));
-    out += char(0x80 | (c >> 6 & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
-
 // Taggers that said ISO-8859-1 mostly wrote Windows-1252, whose 0x80-0x9F
 // are printable; the five bytes it leaves free stay C1 controls.
 constexpr char16_t kWindows1252[32] = {
@@ -36,7 +18,7 @@ std::string Latin1Text(std::string_view bytes) {
   std::string out;
   for (const char ch : bytes) {
     const auto b = static_cast<unsigned char>(ch);
-    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kWindows1252[b - 0x80] : char32_t(b));
+    cp932::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kWindows1252[b - 0x80] : char32_t(b));
   }
   return out;
 }
@@ -92,17 +74,10 @@ bool HasPrivateUse(std::string_view utf8) {
   return false;
 }
 
-bool IsAscii(std::string_view bytes) {
-  for (const char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string LegacyText(std::string_view bytes) {
-  if (IsAscii(bytes) || cp932::IsValidUtf8(bytes)) return std::string(bytes);
+  if (cp932::IsValidUtf8(bytes)) return std::string(bytes);
   if (ReadsAsCp932(bytes)) {
     if (auto text = cp932::Cp932ToUtf8(bytes); text && !HasPrivateUse(*text)) return std::move(*text);
   }
@@ -134,7 +109,7 @@ std::string Utf16Text(std::string_view bytes, bool bigEndian) {
     } else if (c >= 0xD800 && c < 0xE000) {
       c = 0xFFFD;  // half a pair
     }
-    AppendUtf8(out, c);
+    cp932::AppendUtf8(out, c);
   }
   return out;
 }
